@@ -1,0 +1,43 @@
+# Quillmarsh: one-command set-up. `make run` plays, `make test` runs the whole suite.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps build run test test-unit test-e2e sanitize bench clean
+
+all: build
+
+deps:
+	./scripts/install-deps
+
+$(BUILD)/CMakeCache.txt: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD) && ./quillmarsh
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-unit: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L unit
+
+test-e2e: build
+	cd $(BUILD) && ctest --output-on-failure -L e2e
+
+# The same suite built with AddressSanitizer and UndefinedBehaviorSanitizer, halting on the first report.
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLMARSH_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cd $(BUILD) && ./quillmarsh_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
