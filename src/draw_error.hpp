@@ -1,0 +1,27 @@
+// The error every drawing operation can return, and its textual form.
+#pragma once
+
+#include <expected>
+#include <string>
+
+namespace qm {
+
+struct DrawError {
+    enum class Kind { String, FontError, TextureValueError };
+    Kind kind = Kind::String;
+    std::string message;
+
+    static DrawError string(std::string text) { return {Kind::String, std::move(text)}; }
+    static DrawError font(std::string text) { return {Kind::FontError, std::move(text)}; }
+    static DrawError texture_value(std::string text) { return {Kind::TextureValueError, std::move(text)}; }
+    // The SDL error text at hand, as a String error.
+    static DrawError from_sdl();
+
+    // String("…"), FontError(SdlError("…")) or TextureValueError(SdlError("…")).
+    std::string to_string() const;
+    friend bool operator==(const DrawError&, const DrawError&) = default;
+};
+
+using DrawResult = std::expected<void, DrawError>;
+
+}  // namespace qm

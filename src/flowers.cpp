@@ -1,0 +1,91 @@
+// Flower growth and genetics; every random draw comes from the shared generator, in the order the
+// rules name them.
+#include "flowers.hpp"
+
+#include <algorithm>
+
+#include "fatal.hpp"
+#include "random.hpp"
+
+namespace qm {
+
+namespace {
+
+std::uint16_t later_by_random(std::uint16_t from, std::uint32_t spread) {
+    return static_cast<std::uint16_t>(from + 1920 + rand_below(spread));
+}
+
+std::uint32_t channel(std::uint8_t gene) {
+    switch (gene) {
+        case 0: return 255;
+        case 1: return 128;
+        default: return 0;
+    }
+}
+
+std::uint8_t passed_allele(std::uint8_t parent) {
+    switch (parent) {
+        case 0: return 0;
+        case 1: return static_cast<std::uint8_t>(rand_bit());
+        case 2: return 1;
+        default: fatal("Not a real allele pair!");
+    }
+}
+
+}  // namespace
+
+void Flower::grow(std::uint16_t now, bool watered) {
+    while (next_stage <= now) {
+        switch (stage) {
+            case FlowerStage::Flower:
+                fatal("assertion failed: self.stage != FlowerStage::Flower");
+            case FlowerStage::Seed:
+                stage = FlowerStage::Sprout;
+                next_stage = later_by_random(next_stage, 3840);
+                break;
+            case FlowerStage::Sprout:
+                stage = FlowerStage::Bud;
+                next_stage = watered ? later_by_random(next_stage, 3840) : NEVER;
+                break;
+            case FlowerStage::Bud:
+                stage = FlowerStage::Flower;
+                next_stage = NEVER;
+                break;
+        }
+    }
+}
+
+void Flower::reset_next_stage(std::uint16_t now, bool watered) {
+    if (stage == FlowerStage::Bud) {
+        next_stage = watered ? later_by_random(now, 3840) : NEVER;
+    } else {
+        next_stage = std::max(next_stage, later_by_random(now, 1920));
+    }
+}
+
+std::uint32_t flower_colour(const Flower& flower) {
+    return channel(flower.genes[0]) | channel(flower.genes[1]) << 8 | channel(flower.genes[2]) << 16;
+}
+
+std::uint32_t packed_genes(const Flower& flower) {
+    return static_cast<std::uint32_t>(flower.genes[0]) | static_cast<std::uint32_t>(flower.genes[1]) << 8 |
+           static_cast<std::uint32_t>(flower.genes[2]) << 16;
+}
+
+std::uint8_t recombine(std::uint8_t a, std::uint8_t b) {
+    const std::uint8_t first = passed_allele(a);
+    const std::uint8_t second = passed_allele(b);
+    return static_cast<std::uint8_t>(first + second);
+}
+
+Flower mate(const Flower& a, const Flower& b) {
+    Flower child;
+    child.genes[0] = recombine(a.genes[0], b.genes[0]);
+    child.genes[1] = recombine(a.genes[1], b.genes[1]);
+    child.genes[2] = recombine(a.genes[2], b.genes[2]);
+    child.next_stage = static_cast<std::uint16_t>(1920 + rand_below(3840));
+    child.stage = FlowerStage::Seed;
+    return child;
+}
+
+}  // namespace qm

@@ -1,0 +1,40 @@
+// Flowers: a six-byte value with a three-gene genome, its colour, growth on the day clock and
+// the genetics of mating.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace qm {
+
+enum class FlowerStage : std::uint8_t { Seed = 0, Sprout = 1, Bud = 2, Flower = 3 };
+
+inline constexpr std::uint16_t NEVER = 65535;
+
+struct Flower {
+    std::uint16_t next_stage = NEVER;
+    std::array<std::uint8_t, 3> genes{};  // dominant alleles in the red, green, blue genes
+    FlowerStage stage = FlowerStage::Seed;
+
+    friend constexpr bool operator==(const Flower&, const Flower&) = default;
+
+    // Advances as many stages as the day tick `now` allows; a sprout on dry soil stalls as a bud.
+    void grow(std::uint16_t now, bool watered);
+    // Reschedules after being planted again.
+    void reset_next_stage(std::uint16_t now, bool watered);
+    // A stalled bud: it waits for water before it opens.
+    bool stalled() const { return stage == FlowerStage::Bud && next_stage == NEVER; }
+};
+static_assert(sizeof(Flower) == 6);
+
+// Packed red | green << 8 | blue << 16: each gene darkens its channel 255, 128, 0.
+std::uint32_t flower_colour(const Flower& flower);
+// Packed genes: gene 0 in the lowest byte.
+std::uint32_t packed_genes(const Flower& flower);
+
+// One gene of a child: each parent passes one allele (value 1 passes a random one).
+std::uint8_t recombine(std::uint8_t a, std::uint8_t b);
+// A seed from two parents, due on the coming day.
+Flower mate(const Flower& a, const Flower& b);
+
+}  // namespace qm

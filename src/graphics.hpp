@@ -1,0 +1,100 @@
+// The draw context: the renderer, the fonts, every sprite sheet, the camera, the integer scale
+// and the day tint; the sprite primitives; the text panels, screens and meters.
+//
+// Sections of graphics.cpp: construction and text | scale and tint | sprite primitives |
+// screens and panels.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+
+#include "draw_error.hpp"
+#include "hex_geometry.hpp"
+#include "sdl.hpp"
+
+namespace qm {
+
+// Colours travel as one value: red in the lowest byte, then green, blue, alpha.
+inline constexpr std::uint32_t WHITE = 0xFFFFFFFF;
+inline constexpr std::uint32_t CYAN = 0xFFFFFF00;
+inline constexpr std::uint32_t MAGENTA = 0xFFFF00FF;
+inline constexpr std::uint32_t YELLOW = 0xFF00FFFF;
+inline constexpr std::uint32_t BLACK = 0xFF000000;
+inline constexpr std::uint32_t GREY = 0xFF808080;
+
+inline constexpr std::uint32_t MAX_LOGICAL_AREA = 518400;  // 960 × 540
+
+inline constexpr const char* FONT_PATH = "pixeloid/TrueType (.ttf)/PixeloidSans.ttf";
+
+struct Tint {
+    std::uint8_t r = 255, g = 255, b = 255;
+    friend constexpr bool operator==(const Tint&, const Tint&) = default;
+};
+
+// "Day 1 5:00 am": the clock text for a day and a tick.
+std::string daytime_text(std::uint64_t day, std::uint16_t time);
+// "16.666 ms": whole milliseconds and the truncated microsecond remainder.
+std::string frame_time_text(std::chrono::nanoseconds duration);
+// The integer scale that keeps s·s·w·h / n² within the logical area bound.
+std::uint32_t choose_scale(std::uint32_t current_scale, std::uint32_t viewport_w, std::uint32_t viewport_h);
+
+class DrawContext {
+public:
+    FontPtr small_font;
+    FontPtr medium_font;
+    FontPtr large_font;
+    Canvas canvas;
+    TextureCreator texture_creator;
+    TexturePtr ground, plants, flowers, lily, arms, tools, shed, move_pad, buttons, top_buttons, intro;
+    TexturePtr dawn_of;
+    std::array<std::array<TexturePtr, 3>, 3> genome_textures;
+    ScreenTransform transform;
+    std::uint32_t scale = 1;
+    Tint tint;
+
+    // Opens the fonts, renders the fixed texts and loads every sheet from "assets/".
+    static std::expected<DrawContext, DrawError> create(Canvas canvas, TextureCreator texture_creator);
+
+    SDL_Renderer* renderer() const { return canvas->renderer(); }
+
+    static std::expected<TexturePtr, DrawError> gen_text(const TextureCreator& creator, TTF_Font* font,
+                                                         std::uint32_t colour, const std::string& text);
+    static std::expected<std::array<TexturePtr, 3>, DrawError> gen_genome_textures(
+        const TextureCreator& creator, TTF_Font* font, std::uint32_t colour, const std::string& letter);
+
+    void set_tint(std::uint32_t colour);
+    DrawResult adjust_scale();
+
+    // Sprite primitives; x, y are fixed-point world positions.
+    DrawResult draw_ground(std::uint32_t cell, std::optional<std::uint32_t> colour, std::int32_t x, std::int32_t y);
+    DrawResult draw_plant(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y);
+    DrawResult draw_flowers(std::uint32_t row, std::uint32_t column, std::uint32_t colour, std::int32_t x,
+                            std::int32_t y);
+    DrawResult draw_lily(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y);
+    DrawResult draw_arm(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y, std::int32_t dx,
+                        std::int32_t dy);
+    DrawResult draw_tool(std::uint32_t row, std::uint32_t column, bool second_variant, std::int32_t x,
+                         std::int32_t y, std::int32_t dx, std::int32_t dy);
+    DrawResult draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor, std::int16_t du,
+                           std::int16_t dv);
+
+    // Screens and panels.
+    DrawResult draw_daytime(std::uint64_t day, std::uint16_t time);
+    DrawResult draw_frame_time(std::chrono::nanoseconds duration);
+    DrawResult draw_level(std::int32_t x, std::int32_t y, std::uint16_t level);
+    DrawResult draw_intro();
+    DrawResult draw_new_day(std::uint64_t day);
+    DrawResult draw_genome(std::int32_t x, std::int32_t y, std::uint32_t counts);
+    DrawResult draw_meter(std::int32_t x, std::int32_t y, std::int32_t dx, std::int32_t dy, bool mirrored,
+                          std::uint32_t colour, std::uint8_t value);
+
+    // One SDL_RenderCopy with clamped rectangles; a failure is a String error.
+    DrawResult copy(SDL_Texture* texture, SDL_Rect source, SDL_Rect destination);
+    DrawResult copy_whole(SDL_Texture* texture, SDL_Rect destination);
+};
+
+}  // namespace qm

@@ -1,0 +1,124 @@
+// wyrand, Lemire's bounded draws and SipHash-1-3.
+#include "random.hpp"
+
+#include <pthread.h>
+#include <time.h>
+
+#include <array>
+#include <bit>
+#include <optional>
+#include <string>
+
+#include "fatal.hpp"
+
+namespace qm {
+
+namespace {
+
+__extension__ typedef unsigned __int128 u128;
+
+constexpr std::uint64_t rotl(std::uint64_t x, int b) { return std::rotl(x, b); }
+
+struct SipState {
+    std::uint64_t v0, v1, v2, v3;
+    void round() {
+        v0 += v1; v1 = rotl(v1, 13); v1 ^= v0; v0 = rotl(v0, 32);
+        v2 += v3; v3 = rotl(v3, 16); v3 ^= v2;
+        v0 += v3; v3 = rotl(v3, 21); v3 ^= v0;
+        v2 += v1; v1 = rotl(v1, 17); v1 ^= v2; v2 = rotl(v2, 32);
+    }
+};
+
+thread_local std::optional<std::uint64_t> state;
+
+std::uint64_t& generator() {
+    if (!state) state = fresh_seed();
+    return *state;
+}
+
+}  // namespace
+
+std::uint64_t siphash13(std::uint64_t k0, std::uint64_t k1, std::span<const std::uint8_t> data) {
+    SipState s{k0 ^ 0x736f6d6570736575ULL, k1 ^ 0x646f72616e646f6dULL, k0 ^ 0x6c7967656e657261ULL,
+               k1 ^ 0x7465646279746573ULL};
+    const std::size_t n = data.size();
+    std::size_t at = 0;
+    for (; at + 8 <= n; at += 8) {
+        std::uint64_t m = 0;
+        for (int b = 0; b < 8; ++b) m |= static_cast<std::uint64_t>(data[at + static_cast<std::size_t>(b)]) << (8 * b);
+        s.v3 ^= m;
+        s.round();
+        s.v0 ^= m;
+    }
+    std::uint64_t last = static_cast<std::uint64_t>(n & 0xFF) << 56;
+    for (std::size_t b = 0; at + b < n; ++b) last |= static_cast<std::uint64_t>(data[at + b]) << (8 * b);
+    s.v3 ^= last;
+    s.round();
+    s.v0 ^= last;
+    s.v2 ^= 0xFF;
+    for (int r = 0; r < 3; ++r) s.round();
+    return s.v0 ^ s.v1 ^ s.v2 ^ s.v3;
+}
+
+std::uint64_t fresh_seed() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto seconds = static_cast<std::uint64_t>(now.tv_sec);
+    const auto nanos = static_cast<std::uint32_t>(now.tv_nsec);
+    const auto thread = static_cast<std::uint64_t>(pthread_self());
+    std::array<std::uint8_t, 20> bytes{};
+    for (int b = 0; b < 8; ++b) bytes[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(seconds >> (8 * b));
+    for (int b = 0; b < 4; ++b) bytes[static_cast<std::size_t>(8 + b)] = static_cast<std::uint8_t>(nanos >> (8 * b));
+    for (int b = 0; b < 8; ++b) bytes[static_cast<std::size_t>(12 + b)] = static_cast<std::uint8_t>(thread >> (8 * b));
+    return siphash13(0, 0, bytes);
+}
+
+std::uint64_t next_u64() {
+    std::uint64_t& s = generator();
+    s += 0x2D358DCCAA6C78A5ULL;
+    const u128 product =
+        static_cast<u128>(s) * static_cast<u128>(s ^ 0x8BB84B93962EACC9ULL);
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+}
+
+std::uint32_t rand_below(std::uint32_t n) {
+    auto r = static_cast<std::uint32_t>(next_u64());
+    std::uint64_t m = static_cast<std::uint64_t>(r) * n;
+    auto lo = static_cast<std::uint32_t>(m);
+    if (lo < n) {
+        const std::uint32_t t = (0u - n) % n;  // (2^32 - n) mod n
+        while (lo < t) {
+            r = static_cast<std::uint32_t>(next_u64());
+            m = static_cast<std::uint64_t>(r) * n;
+            lo = static_cast<std::uint32_t>(m);
+        }
+    }
+    return static_cast<std::uint32_t>(m >> 32);
+}
+
+std::uint64_t rand_below64(std::uint64_t n) {
+    std::uint64_t r = next_u64();
+    u128 m = static_cast<u128>(r) * n;
+    auto lo = static_cast<std::uint64_t>(m);
+    if (lo < n) {
+        const std::uint64_t t = (0ULL - n) % n;
+        while (lo < t) {
+            r = next_u64();
+            m = static_cast<u128>(r) * n;
+            lo = static_cast<std::uint64_t>(m);
+        }
+    }
+    return static_cast<std::uint64_t>(m >> 64);
+}
+
+std::uint32_t rand_bit() { return rand_below(2); }
+
+std::uint32_t rand_inclusive_from_one(std::uint32_t n) {
+    if (n == 0) fatal("empty range: cannot sample empty range 1..=0");
+    return 1 + rand_below(n);
+}
+
+void set_rng_state(std::uint64_t s) { state = s; }
+std::uint64_t rng_state() { return generator(); }
+
+}  // namespace qm

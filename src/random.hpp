@@ -1,0 +1,43 @@
+// The game's one random generator (64-bit wyrand), seeded once per run from the clock and the
+// thread id, and the SipHash-1-3 that seeds it and keys the hash maps.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <utility>
+
+namespace qm {
+
+// SipHash-1-3 with a 128-bit key (k0, k1): the standard 64-bit output.
+std::uint64_t siphash13(std::uint64_t k0, std::uint64_t k1, std::span<const std::uint8_t> data);
+
+// One generator step. The state is created lazily from the clock and the thread id.
+std::uint64_t next_u64();
+// Uniform in [0, n) by Lemire's multiply-and-reject, on 32-bit draws. n must be positive.
+std::uint32_t rand_below(std::uint32_t n);
+// The same on 64-bit draws.
+std::uint64_t rand_below64(std::uint64_t n);
+// A fair bit: rand_below(2).
+std::uint32_t rand_bit();
+// Uniform in [1, n]; n = 0 is an empty range and stops the program.
+std::uint32_t rand_inclusive_from_one(std::uint32_t n);
+
+// Fisher-Yates from the front: for k = 1 .. len-1, swap k with rand_below64(k + 1).
+template <typename T>
+void shuffle(std::span<T> list) {
+    for (std::size_t k = 1; k < list.size(); ++k) {
+        const auto other = static_cast<std::size_t>(rand_below64(k + 1));
+        using std::swap;
+        swap(list[k], list[other]);
+    }
+}
+
+// The seed a fresh generator would start from now.
+std::uint64_t fresh_seed();
+
+// Tests fix the state to get repeatable draws.
+void set_rng_state(std::uint64_t state);
+std::uint64_t rng_state();
+
+}  // namespace qm

@@ -1,0 +1,109 @@
+// On-screen controls: hexagonal buttons on a coarse button grid, the six-slot button menu with its
+// one-shot action, and the move pad. Only hit tests and state here; drawing goes through
+// DrawContext::draw_button and MovePad::draw.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "draw_error.hpp"
+#include "hex_geometry.hpp"
+
+namespace qm {
+
+class World;
+struct Lily;
+class DrawContext;
+
+class TouchTarget {
+public:
+    virtual ~TouchTarget() = default;
+    // A finger went down at logical pixel (x, y); true when this target took it.
+    virtual bool on_finger_down(const ScreenTransform& transform, std::int64_t finger, std::int32_t x,
+                                std::int32_t y) = 0;
+};
+
+class ClickTarget {
+public:
+    virtual ~ClickTarget() = default;
+    // A left click at logical pixel (x, y); true when this target took it.
+    virtual bool on_click(const ScreenTransform& transform, std::int32_t x, std::int32_t y) = 0;
+};
+
+// A button's cell on the button grid (steps of two world units).
+struct ButtonCell {
+    std::int16_t du = 0;
+    std::int16_t dv = 0;
+    friend constexpr bool operator==(const ButtonCell&, const ButtonCell&) = default;
+};
+
+// The world point under logical pixel (W - 96, H - 43): where the default button grid sits.
+Fixed default_button_origin(const ScreenTransform& transform);
+
+class Button final : public TouchTarget {
+public:
+    std::optional<std::int64_t> held;  // the finger holding it; 0 for a mouse click
+    std::optional<Fixed> origin;        // none: the default corner origin, fixed on the screen
+    ButtonCell cell;
+    std::uint32_t sprite = 0;           // row of the button sheet
+    bool visible = true;
+
+    Button() = default;
+    Button(std::optional<Fixed> origin_, ButtonCell cell_, std::uint32_t sprite_)
+        : origin(origin_), cell(cell_), sprite(sprite_) {}
+
+    bool hit(const ScreenTransform& transform, std::int32_t x, std::int32_t y) const;
+    bool on_finger_down(const ScreenTransform& transform, std::int64_t finger, std::int32_t x,
+                        std::int32_t y) override;
+};
+
+class ButtonMenu;
+
+// What a menu's action leaves behind: nothing (the menu closes) or a menu that replaces it.
+using MenuResult = std::optional<ButtonMenu>;
+using MenuAction = std::function<MenuResult(std::size_t index, World& world, Lily& lily)>;
+
+// The six slots in neighbour order (W, NW, NE, E, SE, SW) as cells of the button grid.
+inline constexpr std::array<ButtonCell, 6> MENU_SLOTS{{{-2, 0}, {-1, -1}, {1, -1}, {2, 0}, {1, 1}, {-1, 1}}};
+
+class ButtonMenu final : public ClickTarget {
+public:
+    std::vector<Button> items;
+    std::optional<MenuAction> action;
+
+    // Buttons for the filled slots around a field cell; empty slots keep their place in the ring.
+    ButtonMenu(std::int16_t centre_i, std::int16_t centre_j, const std::array<std::optional<std::uint32_t>, 6>& slots,
+               MenuAction menu_action);
+
+    bool on_click(const ScreenTransform& transform, std::int32_t x, std::int32_t y) override;
+    // Index of the first held button, if any.
+    std::optional<std::size_t> chosen() const;
+    // Takes the action out and runs it once with the chosen index; none when it was taken already.
+    std::optional<MenuResult> run_action(std::size_t index, World& world, Lily& lily);
+};
+
+// The virtual joystick in the bottom-left corner, centred on logical pixel (98, H - 76).
+class MovePad {
+public:
+    std::optional<std::int64_t> finger;
+    Fixed vector{};
+    bool enabled = true;
+
+    bool press(const ScreenTransform& transform, std::int64_t finger_id, std::int32_t x, std::int32_t y);
+    void drag(const ScreenTransform& transform, std::int64_t finger_id, std::int32_t x, std::int32_t y);
+    bool release(std::int64_t finger_id);
+    // The step per frame while held: the vector / 32, at most a keyboard step.
+    Fixed step() const;
+    DrawResult draw(DrawContext& ctx) const;
+
+    // Offset of pixel (x, y) from the pad centre in world units.
+    static Fixed offset_of(const ScreenTransform& transform, std::int32_t x, std::int32_t y);
+};
+
+// Halves a world vector onto the button grid (or /32 for the pad), keeping the parity rule.
+Fixed shrink_vector(Fixed v, int shift);
+
+}  // namespace qm
