@@ -61,6 +61,14 @@ public:
     DrawResult draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) const;
     // The yellow overlay of every hive's range.
     DrawResult draw_hive_ranges(DrawContext& ctx) const;
+
+    // A peekable cursor over the buildings in drawing order (top of the field first).
+    struct BuildingCursor {
+        const std::vector<std::unique_ptr<Building>>* list = nullptr;
+        std::size_t next = 0;
+    };
+    // Draws the buildings whose base row lies on or above screen row `limit`.
+    static DrawResult draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::int32_t limit);
 };
 
 // Cells of the hexagon of the given radius around centre, row by row from the top, left to
