@@ -1,0 +1,263 @@
+// The frame executor: when a wait completes at once, when the thread sleeps (and that it really
+// sleeps rather than spins), the first wait of a thread, interruptions, and the task's end.
+#include "time.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace qm {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::chrono::nanoseconds thread_cpu_time() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec);
+}
+
+// Runs `body` on a thread of its own, so that the thread's wake-up instant starts fresh.
+template <typename F>
+void on_fresh_thread(F&& body) {
+    std::thread worker(std::forward<F>(body));
+    worker.join();
+}
+
+// One short wait, so that this thread's wake-up instant exists and has expired.
+void warm_up_executor() {
+    auto task = []() -> Task { co_await wait_until(monotonic_now() + 1ms); };
+    spawn_with_until_executor(task());
+}
+
+TEST(InstantTest, AdditionCarriesAndBorrowsNanoseconds) {
+    struct Case {
+        Instant at;
+        std::chrono::nanoseconds offset;
+        Instant expected;
+    };
+    const std::vector<Case> cases{
+        {{5, 0}, 32ms, {5, 32'000'000}},
+        {{5, 990'000'000}, 32ms, {6, 22'000'000}},
+        {{5, 999'999'999}, 1ns, {6, 0}},
+        {{5, 10}, 4s, {9, 10}},
+        {{5, 10'000'000}, -20ms, {4, 990'000'000}},
+        {{5, 0}, 2500ms, {7, 500'000'000}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.at + c.offset, c.expected) << c.at.seconds << "s " << c.at.nanoseconds << "ns + " << c.offset.count();
+    }
+}
+
+TEST(InstantTest, OrderIsSecondsFirstAndDifferenceSaturates) {
+    EXPECT_LT((Instant{1, 999'999'999}), (Instant{2, 0}));
+    EXPECT_LT((Instant{2, 5}), (Instant{2, 6}));
+    EXPECT_GT((Instant{3, 0}), (Instant{2, 999'999'999}));
+    EXPECT_EQ(saturating_sub({2, 100}, {1, 999'999'900}), 200ns);
+    EXPECT_EQ(saturating_sub({1, 0}, {2, 0}), 0ns);
+    EXPECT_EQ(saturating_sub({2, 0}, {2, 0}), 0ns);
+}
+
+TEST(NextWakeTest, AnUnexpiredEarlierRequestIsKept) {
+    const Instant now{10, 0};
+    struct Case {
+        Instant next_wake;
+        Instant deadline;
+        Instant expected;
+    };
+    const std::vector<Case> cases{
+        {{9, 0}, {10, 32}, {10, 32}},          // expired: the new deadline
+        {{10, 0}, {10, 32}, {10, 32}},         // equal to now counts as expired
+        {{10, 16}, {10, 32}, {10, 16}},        // still ahead and earlier: stays
+        {{10, 64}, {10, 32}, {10, 32}},        // still ahead but later: the earlier deadline
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(merged_wake(c.next_wake, now, c.deadline), c.expected) << c.next_wake.nanoseconds;
+    }
+}
+
+TEST(WaitUntilTest, ADeadlineNotAfterNowIsReadyAtOnce) {
+    const Instant start = monotonic_now();
+    WaitUntil equal_to_then(start);
+    WaitUntil in_the_past(start + (-1s));
+    WaitUntil ahead(start + 10s);
+    EXPECT_TRUE(equal_to_then.await_ready());
+    EXPECT_TRUE(in_the_past.await_ready());
+    EXPECT_FALSE(ahead.await_ready());
+}
+
+TEST(ExecutorTest, WaitsOnPassedDeadlinesNeverReturnToTheExecutor) {
+    int waits_done = 0;
+    auto task = [](int& done) -> Task {
+        const Instant now = monotonic_now();
+        co_await wait_until(now);
+        ++done;
+        co_await wait_until(now + (-5s));
+        ++done;
+        co_await wait_until(Instant{0, 0});
+        ++done;
+    };
+    ExecutorTrace trace;
+    const Instant before = monotonic_now();
+    spawn_with_until_executor(task(waits_done), &trace);
+    EXPECT_EQ(waits_done, 3);
+    EXPECT_EQ(trace.resumptions, 1u);
+    EXPECT_EQ(trace.sleeps, 0u);
+    EXPECT_LT(saturating_sub(monotonic_now(), before), 1s);
+}
+
+TEST(ExecutorTest, FirstWaitOfAThreadResumesOnceWithoutSleepingThenSleepsToTheDeadline) {
+    on_fresh_thread([] {
+        ExecutorTrace trace;
+        Instant deadline{};
+        Instant woke{};
+        std::chrono::nanoseconds cpu{};
+        auto task = [](Instant& d, Instant& w) -> Task {
+            d = monotonic_now() + 60ms;
+            co_await wait_until(d);
+            w = monotonic_now();
+        };
+        const auto cpu_before = thread_cpu_time();
+        spawn_with_until_executor(task(deadline, woke), &trace);
+        cpu = thread_cpu_time() - cpu_before;
+        // The wake-up instant is born at the first wait, just after that wait read the clock, so
+        // it is ahead of that reading: kept, the executor does not sleep on it, and the repeated
+        // wait stores the real deadline.
+        EXPECT_EQ(trace.resumptions, 3u);
+        EXPECT_EQ(trace.sleeps, 1u);
+        EXPECT_GE(woke, deadline);
+        EXPECT_LT(cpu, 20ms) << "the executor spun instead of sleeping";
+    });
+}
+
+TEST(ExecutorTest, LaterWaitsSleepOnceEachUntilTheirDeadlines) {
+    on_fresh_thread([] {
+        warm_up_executor();
+
+        constexpr int FRAMES = 5;
+        std::vector<Instant> deadlines;
+        std::vector<Instant> woke;
+        auto frames = [](std::vector<Instant>& d, std::vector<Instant>& w) -> Task {
+            Instant frame_start = monotonic_now();
+            for (int k = 0; k < FRAMES; ++k) {
+                d.push_back(frame_start + 20ms);
+                co_await wait_until(d.back());
+                frame_start = monotonic_now();
+                w.push_back(frame_start);
+            }
+        };
+        ExecutorTrace trace;
+        const auto cpu_before = thread_cpu_time();
+        spawn_with_until_executor(frames(deadlines, woke), &trace);
+        const auto cpu = thread_cpu_time() - cpu_before;
+        ASSERT_EQ(woke.size(), static_cast<std::size_t>(FRAMES));
+        for (int k = 0; k < FRAMES; ++k) EXPECT_GE(woke[static_cast<std::size_t>(k)], deadlines[static_cast<std::size_t>(k)]);
+        EXPECT_EQ(trace.resumptions, 1u + FRAMES);
+        EXPECT_EQ(trace.sleeps, static_cast<std::uint64_t>(FRAMES));
+        EXPECT_GE(saturating_sub(woke.back(), deadlines.front() + (-20ms)), 100ms);
+        EXPECT_LT(cpu, 30ms) << "the executor spun instead of sleeping";
+    });
+}
+
+TEST(ExecutorTest, ALateFrameIsNotCaughtUp) {
+    on_fresh_thread([] {
+        warm_up_executor();
+        ExecutorTrace trace;
+        auto task = []() -> Task {
+            const Instant frame_start = monotonic_now();
+            std::this_thread::sleep_for(30ms);  // a slow frame overruns its 20 ms
+            co_await wait_until(frame_start + 20ms);
+            const Instant next_start = monotonic_now();
+            co_await wait_until(next_start + 20ms);
+        };
+        spawn_with_until_executor(task(), &trace);
+        // The overrun wait completes in the same resumption; only the second wait sleeps.
+        EXPECT_EQ(trace.sleeps, 1u);
+        EXPECT_EQ(trace.resumptions, 2u);
+    });
+}
+
+TEST(ExecutorTest, ReturnsWhenTheTaskEndsHavingReleasedWhatItOwned) {
+    struct Owned {
+        bool* released;
+        ~Owned() { *released = true; }
+    };
+    bool released = false;
+    bool ran_to_end = false;
+    auto task = [](bool& r, bool& end) -> Task {
+        Owned owned{&r};
+        co_await wait_until(monotonic_now() + 2ms);
+        end = true;
+    };
+    spawn_with_until_executor(task(released, ran_to_end));
+    EXPECT_TRUE(ran_to_end);
+    EXPECT_TRUE(released);
+}
+
+TEST(ExecutorTest, ATaskIsBuiltNotStarted) {
+    bool started = false;
+    auto task = [](bool& s) -> Task {
+        s = true;
+        co_return;
+    };
+    Task t = task(started);
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(t.resume());
+    EXPECT_TRUE(started);
+}
+
+std::atomic<int> alarms{0};
+extern "C" void count_alarm(int) { alarms.fetch_add(1); }
+
+TEST(SleepTest, AnInterruptedSleepIsResumedForTheRemainingTime) {
+    struct sigaction action{};
+    action.sa_handler = count_alarm;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: nanosleep returns EINTR
+    struct sigaction old{};
+    ASSERT_EQ(sigaction(SIGALRM, &action, &old), 0);
+
+    const pthread_t sleeper = pthread_self();
+    std::thread interrupter([sleeper] {
+        for (int k = 0; k < 3; ++k) {
+            std::this_thread::sleep_for(15ms);
+            pthread_kill(sleeper, SIGALRM);
+        }
+    });
+    alarms = 0;
+    const Instant before = monotonic_now();
+    sleep_for(120ms);
+    const auto slept = saturating_sub(monotonic_now(), before);
+    interrupter.join();
+    sigaction(SIGALRM, &old, nullptr);
+    EXPECT_GE(alarms.load(), 1);
+    EXPECT_GE(slept, 120ms);
+}
+
+using ExecutorDeathTest = testing::Test;
+
+TEST_F(ExecutorDeathTest, AFailureInsideTheTaskStopsTheProgram) {
+    auto task = []() -> Task {
+        co_await wait_until(Instant{0, 0});
+        throw std::runtime_error("the ground gave way");
+    };
+    EXPECT_DEATH(spawn_with_until_executor(task()), testing::HasSubstr("the main task failed: the ground gave way"));
+}
+
+TEST_F(ExecutorDeathTest, ResumingAFinishedTaskIsAFault) {
+    auto task = []() -> Task { co_return; };
+    Task t = task();
+    EXPECT_TRUE(t.resume());
+    EXPECT_TRUE(t.finished());
+    EXPECT_DEATH(t.resume(), testing::HasSubstr("resumed after completion"));
+}
+
+}  // namespace
+}  // namespace qm
