@@ -38,7 +38,8 @@ std::uint64_t& generator() {
 
 }  // namespace
 
-std::uint64_t siphash13(std::uint64_t k0, std::uint64_t k1, std::span<const std::uint8_t> data) {
+std::uint64_t siphash(int c_rounds, int d_rounds, std::uint64_t k0, std::uint64_t k1,
+                      std::span<const std::uint8_t> data) {
     SipState s{k0 ^ 0x736f6d6570736575ULL, k1 ^ 0x646f72616e646f6dULL, k0 ^ 0x6c7967656e657261ULL,
                k1 ^ 0x7465646279746573ULL};
     const std::size_t n = data.size();
@@ -47,17 +48,21 @@ std::uint64_t siphash13(std::uint64_t k0, std::uint64_t k1, std::span<const std:
         std::uint64_t m = 0;
         for (int b = 0; b < 8; ++b) m |= static_cast<std::uint64_t>(data[at + static_cast<std::size_t>(b)]) << (8 * b);
         s.v3 ^= m;
-        s.round();
+        for (int r = 0; r < c_rounds; ++r) s.round();
         s.v0 ^= m;
     }
     std::uint64_t last = static_cast<std::uint64_t>(n & 0xFF) << 56;
     for (std::size_t b = 0; at + b < n; ++b) last |= static_cast<std::uint64_t>(data[at + b]) << (8 * b);
     s.v3 ^= last;
-    s.round();
+    for (int r = 0; r < c_rounds; ++r) s.round();
     s.v0 ^= last;
     s.v2 ^= 0xFF;
-    for (int r = 0; r < 3; ++r) s.round();
+    for (int r = 0; r < d_rounds; ++r) s.round();
     return s.v0 ^ s.v1 ^ s.v2 ^ s.v3;
+}
+
+std::uint64_t siphash13(std::uint64_t k0, std::uint64_t k1, std::span<const std::uint8_t> data) {
+    return siphash(1, 3, k0, k1, data);
 }
 
 std::uint64_t fresh_seed() {

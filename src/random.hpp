@@ -9,6 +9,9 @@
 
 namespace qm {
 
+// SipHash-c-d with a 128-bit key (k0, k1), the standard 64-bit output.
+std::uint64_t siphash(int c_rounds, int d_rounds, std::uint64_t k0, std::uint64_t k1,
+                      std::span<const std::uint8_t> data);
 // SipHash-1-3 with a 128-bit key (k0, k1): the standard 64-bit output.
 std::uint64_t siphash13(std::uint64_t k0, std::uint64_t k1, std::span<const std::uint8_t> data);
 

@@ -1,0 +1,41 @@
+// The shed: its footprint, its picture and the menu that hands out the tools.
+#include "buildings.hpp"
+
+#include "graphics.hpp"
+#include "lily.hpp"
+#include "tools.hpp"
+
+namespace qm {
+
+namespace {
+
+// Sprite rows of the shed menu's slots, W NW NE E SE SW: the four tools, then empty hands.
+constexpr std::array<std::optional<std::uint32_t>, 6> SHED_SLOTS{2u, 3u, 4u, 5u, std::nullopt, 0u};
+constexpr Cell MENU_CENTRE = cell(2, -16);
+
+}  // namespace
+
+bool Shed::in_footprint(std::int32_t x, std::int32_t y) const {
+    // Both bounds in one unsigned comparison each: x in [0xE000, 0x32000), y in [-0xEBA2E, -0xE0000).
+    return static_cast<std::uint32_t>(x) - 0xE000u < 0x24000u &&
+           static_cast<std::uint32_t>(y) + 0xEBA2Eu < 0xBA2Eu;
+}
+
+std::optional<ButtonMenu> Shed::menu() const {
+    const Fixed exit_point = EXIT_POINT;
+    return ButtonMenu(as_i16(MENU_CENTRE.i), as_i16(MENU_CENTRE.j), SHED_SLOTS,
+                      [exit_point](std::size_t index, World&, Lily& lily) -> MenuResult {
+                          lily.tool = tool_for_shed_button(index);
+                          lily.in_building = false;
+                          lily.position = exit_point;
+                          lily.anchor = exit_point;
+                          return std::nullopt;
+                      });
+}
+
+DrawResult Shed::draw(DrawContext& ctx) const {
+    const ScreenPoint base = ctx.transform.to_screen(centre_of(BASE));
+    return ctx.copy_whole(ctx.shed.get(), SDL_Rect{base.x - 18, base.y - 74, 36, 74});
+}
+
+}  // namespace qm

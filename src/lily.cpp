@@ -1,0 +1,144 @@
+// The gardener's movement and actions: walking (into buildings too), turning, choosing the tile
+// she works on, and carrying out what her tool asks for.
+#include "lily.hpp"
+
+#include "world.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::uint16_t ARM_RAISED_TICKS = 8;
+
+}  // namespace
+
+std::uint32_t facing_sector(Fixed v) {
+    if (v == Fixed{}) return 0;
+    const Fixed g = with_length(v, 2);
+    if (std::abs(g.i) > std::abs(g.j)) return g.i >= 0 ? 0 : 2;
+    return g.j >= 0 ? 3 : 1;
+}
+
+void Lily::turn(std::int32_t di, std::int32_t dj) {
+    const Fixed v{di, dj};
+    if (v == Fixed{}) return;
+    if (facing_sector(facing) != facing_sector(v)) anchor = position;  // the walk cycle restarts
+    facing = v;
+}
+
+std::optional<ButtonMenu> Lily::walk(World& world, std::int32_t di, std::int32_t dj) {
+    if (di == 0 && dj == 0) return std::nullopt;
+    turn(di, dj);
+    const Fixed next = position + Fixed{di, dj};
+
+    for (const auto& building : world.buildings) {
+        if (!building->in_footprint(next.i, next.j)) continue;
+        const Fixed base = centre_of(building->position());
+        // Only from the building's row or below: the door is at the bottom.
+        if (wrap_sub(position.j, base.j) < 0) continue;
+        if (auto menu = building->menu()) {
+            position = base;
+            anchor = base;
+            in_building = true;
+            return menu;
+        }
+    }
+
+    const std::int32_t probe_i = wrap_add(next.i, (next.i ^ next.j) & 1);
+    if (!world.walkable(probe_i, next.j)) {
+        anchor = position;
+        return std::nullopt;
+    }
+    position = next;
+    const Fixed ahead = with_length(facing, ONE_UNIT);
+    selection = containing_tile(next + ahead) - containing_tile(next);
+    return std::nullopt;
+}
+
+void Lily::select_closest(std::int32_t pi, std::int32_t pj) {
+    const Fixed pointer{pi, pj};
+    const Cell here = containing_tile(position);
+    std::optional<Cell> best;
+    std::uint32_t best_distance = 0;
+    for (const Cell offset : NEIGHBOURS) {
+        const Cell candidate = here + offset;
+        const std::uint32_t d = hex_length(pointer - centre_of(candidate));
+        if (!best || d < best_distance) {  // ties go to the earlier neighbour
+            best = candidate;
+            best_distance = d;
+        }
+    }
+    selection = *best - here;
+}
+
+std::optional<Cell> Lily::target() const {
+    if (!selection) return std::nullopt;
+    return containing_tile(position) + *selection;
+}
+
+std::optional<ButtonMenu> Lily::use_tool(World& world, std::uint16_t now, bool using_tool) {
+    if (!using_tool) {
+        last_used.reset();
+        return std::nullopt;
+    }
+    const std::optional<Cell> aim = target();
+    if (!aim) return std::nullopt;
+    if (last_used == aim) return std::nullopt;  // one use per tile while the input stays held
+    if (!tool) return std::nullopt;
+
+    const auto raised = static_cast<std::uint16_t>(now + ARM_RAISED_TICKS);
+    ToolOutcome outcome = tool->use_tool(world, aim->i, aim->j, now);
+    switch (outcome.kind) {
+        case ToolOutcome::Kind::Nothing:
+            break;
+        case ToolOutcome::Kind::Used:
+            arm_until = raised;
+            break;
+        case ToolOutcome::Kind::PickedUp:
+            carried_flowers.push_back(*outcome.flower);
+            arm_until = raised;
+            break;
+        case ToolOutcome::Kind::Plant: {
+            // The front flower leaves the queue only when it really goes into empty soil, so a
+            // stray Plant on any other tile cannot lose a carried flower.
+            const auto* soil = std::get_if<Soil>(&world.get_tile(*aim));
+            if (!carried_flowers.empty() && soil && !soil->flower) {
+                Flower flower = carried_flowers.front();
+                carried_flowers.pop_front();
+                const bool watered = soil->watered;
+                flower.reset_next_stage(now, watered);
+                world.set_tile(*aim, Soil{flower, watered});
+                arm_until = raised;
+            }
+            break;
+        }
+        case ToolOutcome::Kind::PlaceHive:
+            if (carried_hive) {
+                const CarriedHive hive = *carried_hive;
+                carried_hive.reset();
+                world.set_tile(*aim, Hive{BeeHive{*aim, hive.honey, hive.level}});
+            }
+            break;
+        case ToolOutcome::Kind::Menu:
+            if (!carried_hive) {
+                arm_until = raised;
+                selection.reset();
+                return std::move(outcome.menu);
+            }
+            break;  // carrying a hive: the menu is discarded, the tile still counts as used
+    }
+    last_used = aim;
+    return std::nullopt;
+}
+
+void Lily::morning_reset() {
+    tool.reset();
+    carried_flowers.clear();
+    position = MORNING_POINT;
+    anchor = MORNING_POINT;
+    last_used.reset();
+    arm_until = 0;
+    in_building = false;
+}
+
+}  // namespace qm
