@@ -1,0 +1,374 @@
+// Input for the intro and the day frames: events first, then the held keys and the mouse, then
+// the open menu or the gardener's walk, pointing and tool use, and last the full-screen switch.
+#include "controls.hpp"
+
+#include <array>
+
+#include "fatal.hpp"
+#include "graphics.hpp"
+#include "lily.hpp"
+#include "world.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::int32_t WALK_ACROSS = 8192;  // two logical pixels
+constexpr std::int32_t WALK_DIAGONAL = 4096;
+constexpr std::int32_t WALK_DOWN = 4096;
+constexpr std::int32_t RUN_FACTOR = 4;
+
+enum DirectionBit : unsigned { LEFT = 1, RIGHT = 2, UP = 4, DOWN = 8 };
+
+// Opposite keys cancel; up or down with both sideways keys is plain up or down, and sideways
+// with both vertical keys is a plain sideways step.
+constexpr std::array<Fixed, 16> STEPS{{
+    {0, 0},
+    {-WALK_ACROSS, 0},
+    {WALK_ACROSS, 0},
+    {0, 0},
+    {0, -WALK_DOWN},
+    {-WALK_DIAGONAL, -WALK_DOWN},
+    {WALK_DIAGONAL, -WALK_DOWN},
+    {0, -WALK_DOWN},
+    {0, WALK_DOWN},
+    {-WALK_DIAGONAL, WALK_DOWN},
+    {WALK_DIAGONAL, WALK_DOWN},
+    {0, WALK_DOWN},
+    {0, 0},
+    {-WALK_ACROSS, 0},
+    {WALK_ACROSS, 0},
+    {0, 0},
+}};
+
+struct KeyBit {
+    SDL_Scancode key;
+    unsigned bit;
+};
+constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
+    {SDL_SCANCODE_A, LEFT},
+    {SDL_SCANCODE_LEFT, LEFT},
+    {SDL_SCANCODE_D, RIGHT},
+    {SDL_SCANCODE_RIGHT, RIGHT},
+    {SDL_SCANCODE_W, UP},
+    {SDL_SCANCODE_UP, UP},
+    {SDL_SCANCODE_S, DOWN},
+    {SDL_SCANCODE_DOWN, DOWN},
+}};
+
+// The full-screen button covers logical pixels (0, 32) to (31, 63).
+bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return x >= 0 && x < 32 && y >= 32 && y < 64; }
+
+bool sdl_pump_open = false;
+
+// Text handed over with the event is ours to free; the game has no use for it.
+void discard_text(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT:
+        SDL_free(event.drop.file);
+        break;
+#if SDL_VERSION_ATLEAST(2, 0, 22)
+    case SDL_TEXTEDITING_EXT:
+        SDL_free(event.editExt.text);
+        break;
+#endif
+    default:
+        break;
+    }
+}
+
+DrawResult draw_button(DrawContext& ctx, const Button& button) {
+    return ctx.draw_button(button.sprite, button.held ? 1u : 0u, button.origin, button.cell.du, button.cell.dv);
+}
+
+}  // namespace
+
+// ---- the SDL side ----
+
+SdlEventPump::~SdlEventPump() {
+    if (open_) {
+        SDL_QuitSubSystem(SDL_INIT_EVENTS);
+        sdl_pump_open = false;
+    }
+}
+
+std::expected<void, std::string> SdlEventPump::open() {
+    if (open_ || sdl_pump_open) return std::unexpected(std::string("an event pump is already open"));
+    if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return std::unexpected(std::string(SDL_GetError()));
+    open_ = true;
+    sdl_pump_open = true;
+    return {};
+}
+
+bool SdlEventPump::poll(SDL_Event& event) { return SDL_PollEvent(&event) == 1; }
+
+bool SdlInput::key_down(SDL_Scancode key) const {
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    return key >= 0 && key < count && state[key] != 0;
+}
+
+bool SdlInput::shift_down() const { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
+
+std::optional<ScreenPoint> SdlInput::mouse_in_window() const {
+    if (SDL_GetMouseFocus() == nullptr) return std::nullopt;
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    return ScreenPoint{x, y};
+}
+
+bool SdlInput::fullscreen() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
+
+std::expected<void, std::string> SdlInput::set_fullscreen(bool on) {
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0u) != 0) {
+        return std::unexpected(std::string(SDL_GetError()));
+    }
+    return {};
+}
+
+// ---- movement ----
+
+Fixed keyboard_step(const InputState& input) {
+    unsigned bits = 0;
+    for (const auto& [key, bit] : MOVEMENT_KEYS) {
+        if (input.key_down(key)) bits |= bit;
+    }
+    return STEPS[bits];
+}
+
+ScreenPoint finger_pixel(float fx, float fy, const ScreenTransform& transform) {
+    return {static_cast<std::int32_t>(fx * static_cast<float>(transform.width)),
+            static_cast<std::int32_t>(fy * static_cast<float>(transform.height))};
+}
+
+// ---- the intro ----
+
+IntroOutcome Controls::intro_events(EventSource& events) {
+    SDL_Event event;
+    while (events.poll(event)) {
+        switch (event.type) {
+        case SDL_QUIT:
+            return IntroOutcome::Quit;
+        case SDL_MOUSEBUTTONDOWN:
+            return IntroOutcome::Start;
+        case SDL_FINGERDOWN:
+            touch_mode = true;
+            return IntroOutcome::Start;
+        default:
+            discard_text(event);
+            break;
+        }
+    }
+    return IntroOutcome::Stay;
+}
+
+// ---- a day frame ----
+
+bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
+    const auto scale = static_cast<std::int32_t>(ctx.scale);
+    switch (event.type) {
+    case SDL_QUIT:
+        return false;
+    case SDL_KEYDOWN:
+        // Repeats toggle again, like fresh presses.
+        if (event.key.keysym.scancode == SDL_SCANCODE_F || event.key.keysym.scancode == SDL_SCANCODE_F11) {
+            fullscreen_requested = true;
+        }
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button == SDL_BUTTON_LEFT) {
+            const std::int32_t x = event.button.x / scale;
+            const std::int32_t y = event.button.y / scale;
+            if (on_fullscreen_button(x, y)) {
+                fullscreen_requested = true;
+            } else if (!(menu && menu->on_click(ctx.transform, x, y))) {
+                mouse_use = true;
+            }
+        }
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT && mouse_use) mouse_released = true;
+        break;
+    case SDL_FINGERDOWN:
+        finger_down(event.tfinger, ctx.transform);
+        break;
+    case SDL_FINGERMOTION: {
+        const ScreenPoint p = finger_pixel(event.tfinger.x, event.tfinger.y, ctx.transform);
+        pad.drag(ctx.transform, event.tfinger.fingerId, p.x, p.y);
+        break;
+    }
+    case SDL_FINGERUP:
+        finger_up(event.tfinger);
+        break;
+    default:
+        discard_text(event);
+        break;
+    }
+    return true;
+}
+
+void Controls::finger_down(const SDL_TouchFingerEvent& finger, const ScreenTransform& transform) {
+    touch_mode = true;
+    const ScreenPoint p = finger_pixel(finger.x, finger.y, transform);
+    const std::int64_t id = finger.fingerId;
+    if (on_fullscreen_button(p.x, p.y)) {
+        fullscreen_requested = true;
+        return;
+    }
+    if (pad.press(transform, id, p.x, p.y)) return;
+    if (run_button.on_finger_down(transform, id, p.x, p.y)) return;
+    if (tool_button && tool_button->on_finger_down(transform, id, p.x, p.y)) return;
+    if (menu) {
+        for (Button& button : menu->items) {
+            if (button.on_finger_down(transform, id, p.x, p.y)) return;
+        }
+    }
+}
+
+void Controls::finger_up(const SDL_TouchFingerEvent& finger) {
+    const std::int64_t id = finger.fingerId;
+    if (pad.enabled && pad.finger == id) {
+        pad.release(id);
+    } else if (run_button.visible && run_button.held == id) {
+        run_button.held.reset();
+    } else if (tool_button && tool_button->visible && tool_button->held == id) {
+        tool_button->held.reset();
+    }
+}
+
+void Controls::after_menu(std::optional<ButtonMenu> result, const Lily& lily) {
+    if (result) {
+        menu = std::move(*result);
+        return;
+    }
+    menu.reset();
+    pad.enabled = true;
+    run_button.visible = true;
+    if (lily.tool) {
+        tool_button = Button(std::nullopt, TOOL_CELL, lily.tool->which() + 2);
+    } else {
+        tool_button.reset();
+    }
+}
+
+void Controls::enter_menu(ButtonMenu opened, const Lily& lily) {
+    pad.enabled = false;
+    pad.finger.reset();
+    run_button.visible = false;
+    run_button.held.reset();
+    if (tool_button) {
+        tool_button->visible = false;
+        tool_button->held.reset();
+    }
+    if (!lily.tool) tool_button.reset();
+    menu = std::move(opened);
+}
+
+void Controls::toggle_fullscreen(DrawContext& ctx) {
+    if (auto switched = input_->set_fullscreen(!input_->fullscreen()); !switched) {
+        fatal_sdl_error(switched.error());
+    }
+    if (auto scaled = ctx.adjust_scale(); !scaled) fatal_unwrap(scaled.error().to_string());
+}
+
+bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
+    SDL_Event event;
+    while (events.poll(event)) {
+        if (!handle_event(event, ctx)) return true;
+    }
+
+    if (menu) {
+        // While a menu is open the gardener stands still; only a choice can close it.
+        if (const auto choice = menu->chosen()) {
+            if (auto result = menu->run_action(*choice, world, lily)) after_menu(std::move(*result), lily);
+        }
+    } else {
+        walk_point_and_use(lily, world, now, ctx);
+    }
+
+    if (mouse_released) {
+        // A click shorter than a frame still gave one frame of use.
+        mouse_use = false;
+        mouse_released = false;
+    }
+    if (fullscreen_requested) {
+        fullscreen_requested = false;
+        toggle_fullscreen(ctx);
+    }
+    return false;
+}
+
+void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
+    const bool run = run_button.held.has_value() || input_->shift_down();
+    if (!tool_button) {
+        run_button.visible = true;
+    } else if (!tool_button->held) {
+        run_button.visible = true;
+        tool_button->visible = !run;
+    } else {
+        run_button.visible = false;
+        run_button.held.reset();
+        tool_button->visible = !run;
+        if (run) tool_button->held.reset();
+    }
+
+    Fixed step = keyboard_step(*input_);
+    if (pad.finger) step = step + pad.step();
+    if (run) step = scale(step, RUN_FACTOR);
+    const bool standing = step == Fixed{};
+    if (standing) {
+        lily.anchor = lily.position;
+        ctx.transform.center = lily.position;
+    } else {
+        auto entered = lily.walk(world, step.i, step.j);
+        ctx.transform.center = lily.position;
+        if (entered) {
+            enter_menu(std::move(*entered), lily);
+            return;
+        }
+    }
+
+    if (const auto mouse = input_->mouse_in_window()) {
+        const auto s = static_cast<std::int32_t>(ctx.scale);
+        const Fixed pointed = ctx.transform.to_world(mouse->x / s, mouse->y / s);
+        if (standing) lily.turn(wrap_sub(pointed.i, lily.position.i), wrap_sub(pointed.j, lily.position.j));
+        lily.select_closest(pointed.i, pointed.j);
+    }
+
+    const bool tool_held = tool_button && tool_button->held;
+    const bool use = !run && (mouse_use || tool_held);
+    if (auto opened = lily.use_tool(world, now, use)) menu = std::move(*opened);
+}
+
+// ---- drawing ----
+
+DrawResult Controls::draw(DrawContext& ctx) const {
+    if (touch_mode) {
+        if (auto r = pad.draw(ctx); !r) return r;
+        if (run_button.visible) {
+            if (auto r = draw_button(ctx, run_button); !r) return r;
+        }
+        if (tool_button && tool_button->visible) {
+            if (auto r = draw_button(ctx, *tool_button); !r) return r;
+        }
+    }
+    if (menu) {
+        for (const Button& button : menu->items) {
+            if (!button.visible) continue;
+            if (auto r = draw_button(ctx, button); !r) return r;
+        }
+    }
+    const std::int32_t row_y = input_->fullscreen() ? 32 : 0;
+    return ctx.copy(ctx.top_buttons.get(), SDL_Rect{0, row_y, 32, 32}, SDL_Rect{0, 32, 32, 32});
+}
+
+void fatal_sdl_error(std::string_view sdl_error) {
+    std::string text = "\"";
+    text += sdl_error;
+    text += '"';
+    fatal_unwrap(text);
+}
+
+}  // namespace qm
