@@ -1,0 +1,486 @@
+// The draw context: loading the fonts and sheets, fitting the scale to the window, the day tint,
+// the sprite primitives and the text panels. Everything on screen passes through here.
+//
+// Sections: helpers | construction and text | scale and tint | sprite primitives |
+// screens and panels.
+#include "graphics.hpp"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "fatal.hpp"
+#include "wrapping.hpp"
+
+namespace qm {
+
+// ---------------------------------------------------------------------------------------------
+// Helpers
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// SDL's own arithmetic on rectangles overflows long before int32 does, so every coordinate is
+// kept well inside it; real screen positions are never touched by this.
+constexpr std::int64_t COORD_MIN = -(std::int64_t{1} << 30);
+constexpr std::int64_t COORD_MAX = (std::int64_t{1} << 30) - 1;
+constexpr std::int64_t SIZE_MIN = 1;
+
+int clamp_coord(std::int64_t v) { return static_cast<int>(std::clamp(v, COORD_MIN, COORD_MAX)); }
+int clamp_size(std::int64_t v) { return static_cast<int>(std::clamp(v, SIZE_MIN, COORD_MAX)); }
+
+// A rectangle computed in wide arithmetic, so that sheet offsets and screen offsets cannot
+// overflow before they are clamped.
+struct WideRect {
+    std::int64_t x, y, w, h;
+};
+
+SDL_Rect clamped(WideRect r) { return {clamp_coord(r.x), clamp_coord(r.y), clamp_size(r.w), clamp_size(r.h)}; }
+SDL_Rect clamped(SDL_Rect r) { return clamped(WideRect{r.x, r.y, r.w, r.h}); }
+
+// Cell (column, row) of a sheet cut into w × h cells.
+WideRect sheet_cell(std::uint32_t column, std::uint32_t row, std::int64_t w, std::int64_t h) {
+    return {std::int64_t{column} * w, std::int64_t{row} * h, w, h};
+}
+
+std::uint8_t red_of(std::uint32_t c) { return static_cast<std::uint8_t>(c & 0xFF); }
+std::uint8_t green_of(std::uint32_t c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
+std::uint8_t blue_of(std::uint32_t c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
+std::uint8_t alpha_of(std::uint32_t c) { return static_cast<std::uint8_t>((c >> 24) & 0xFF); }
+
+void set_colour_mod(SDL_Texture* texture, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    if (SDL_SetTextureColorMod(texture, r, g, b) != 0) {
+        fatal(std::string("Error setting color mod: ") + SDL_GetError());
+    }
+}
+
+// A colour of the caller's own, multiplied with the day tint. Dividing by 256 keeps it a shift;
+// white on white therefore comes out as 254.
+std::uint8_t modulate(std::uint8_t channel, std::uint8_t tint) {
+    return static_cast<std::uint8_t>((unsigned{channel} * unsigned{tint}) >> 8);
+}
+
+void set_draw_colour(SDL_Renderer* renderer, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a) {
+    if (SDL_SetRenderDrawColor(renderer, r, g, b, a) != 0) fatal(SDL_GetError());
+}
+
+struct TextureSize {
+    std::int64_t w, h;
+};
+
+TextureSize texture_size(SDL_Texture* texture) {
+    int w = 0;
+    int h = 0;
+    if (SDL_QueryTexture(texture, nullptr, nullptr, &w, &h) != 0) fatal(SDL_GetError());
+    return {w, h};
+}
+
+SDL_Rect viewport_of(SDL_Renderer* renderer) {
+    SDL_Rect viewport{};
+    SDL_RenderGetViewport(renderer, &viewport);
+    return viewport;
+}
+
+SDL_Color sdl_colour(std::uint32_t c) { return {red_of(c), green_of(c), blue_of(c), alpha_of(c)}; }
+
+// The screen point of a world position. Drawing takes the two components as they come: a
+// position need not be a valid grid coordinate to be drawn, so no HexCoord is built here.
+ScreenPoint screen_point(const ScreenTransform& t, std::int32_t x, std::int32_t y) {
+    return {wrap_add(t.width / 2, wrap_mul(wrap_sub(x, t.center.i), PIXELS_PER_I) >> 16), t.row_y(y)};
+}
+
+// The sheets in the order they are loaded; a missing one names itself in SDL's error text.
+constexpr std::array<const char*, 11> SHEET_PATHS{
+    "assets/ground.png",  "assets/plants.png",  "assets/flowers.png", "assets/lily.png",
+    "assets/arms.png",    "assets/tools.png",   "assets/shed.png",    "assets/move_pad.png",
+    "assets/buttons.png", "assets/top_buttons.png", "assets/intro.png"};
+
+FontPtr open_font(int points) {
+    FontPtr font{TTF_OpenFont(FONT_PATH, points)};
+    // Without its font the game cannot say anything at all, not even why it stopped drawing.
+    if (!font) fatal_unwrap(TTF_GetError());
+    return font;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Construction and text
+// ---------------------------------------------------------------------------------------------
+
+std::expected<DrawContext, DrawError> DrawContext::create(Canvas canvas_, TextureCreator texture_creator_) {
+    DrawContext ctx;
+    const SDL_Rect viewport = viewport_of(canvas_->renderer());
+
+    ctx.large_font = open_font(36);
+    ctx.medium_font = open_font(18);
+    ctx.small_font = open_font(12);
+    ctx.canvas = std::move(canvas_);
+    ctx.texture_creator = std::move(texture_creator_);
+
+    auto dawn = gen_text(ctx.texture_creator, ctx.medium_font.get(), WHITE, "Dawn of");
+    if (!dawn) return std::unexpected(std::move(dawn.error()));
+    ctx.dawn_of = std::move(*dawn);
+
+    constexpr std::array<std::pair<std::uint32_t, const char*>, 3> GENES{
+        {{CYAN, "c"}, {MAGENTA, "m"}, {YELLOW, "y"}}};
+    for (std::size_t k = 0; k < GENES.size(); ++k) {
+        auto labels = gen_genome_textures(ctx.texture_creator, ctx.small_font.get(), GENES[k].first,
+                                          GENES[k].second);
+        if (!labels) return std::unexpected(std::move(labels.error()));
+        ctx.genome_textures[k] = std::move(*labels);
+    }
+
+    const std::array<TexturePtr*, 11> sheets{&ctx.ground, &ctx.plants,   &ctx.flowers,  &ctx.lily,
+                                             &ctx.arms,   &ctx.tools,    &ctx.shed,     &ctx.move_pad,
+                                             &ctx.buttons, &ctx.top_buttons, &ctx.intro};
+    for (std::size_t k = 0; k < sheets.size(); ++k) {
+        TexturePtr sheet{IMG_LoadTexture(ctx.texture_creator->renderer(), SHEET_PATHS[k])};
+        // Whatever was built so far goes with ctx when we leave.
+        if (!sheet) return std::unexpected(DrawError::from_sdl());
+        *sheets[k] = std::move(sheet);
+    }
+
+    ctx.transform = ScreenTransform{Fixed{0, 0}, viewport.w, viewport.h};
+    ctx.scale = 1;
+    ctx.tint = Tint{};
+    return ctx;
+}
+
+std::expected<TexturePtr, DrawError> DrawContext::gen_text(const TextureCreator& creator, TTF_Font* font,
+                                                            std::uint32_t colour, const std::string& text) {
+    const SurfacePtr surface{TTF_RenderUTF8_Solid(font, text.c_str(), sdl_colour(colour))};
+    if (!surface) return std::unexpected(DrawError::font(TTF_GetError()));
+    TexturePtr texture{SDL_CreateTextureFromSurface(creator->renderer(), surface.get())};
+    if (!texture) return std::unexpected(DrawError::texture_value(SDL_GetError()));
+    return texture;
+}
+
+std::expected<std::array<TexturePtr, 3>, DrawError> DrawContext::gen_genome_textures(
+    const TextureCreator& creator, TTF_Font* font, std::uint32_t colour, const std::string& letter) {
+    std::string upper = letter;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // Index = number of dominant alleles, which is how the genome panel looks them up.
+    const std::array<std::string, 3> texts{letter + letter, upper + letter, upper + upper};
+    std::array<TexturePtr, 3> labels;
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        auto label = gen_text(creator, font, colour, texts[k]);
+        if (!label) return std::unexpected(std::move(label.error()));
+        labels[k] = std::move(*label);
+    }
+    return labels;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scale and tint
+// ---------------------------------------------------------------------------------------------
+
+std::uint32_t choose_scale(std::uint32_t current_scale, std::uint32_t viewport_w, std::uint32_t viewport_h) {
+    // The window's area in physical pixels; a wrapped area only ever asks for a smaller scale.
+    const std::uint32_t area = current_scale * current_scale * viewport_w * viewport_h;
+    // area is below 2^32, so n = 92 (area / 8464 < 518400) always satisfies the bound; n² is
+    // kept in 64 bits all the same so that no step of the search can wrap.
+    std::uint64_t n = 1;
+    while (area / (n * n) > MAX_LOGICAL_AREA) ++n;
+    return static_cast<std::uint32_t>(n);
+}
+
+DrawResult DrawContext::adjust_scale() {
+    SDL_Renderer* r = renderer();
+    float scale_x = 1.0f;
+    SDL_RenderGetScale(r, &scale_x, nullptr);
+    // Truncated; anything below zero (or not a number) counts as zero, anything huge saturates.
+    std::uint32_t current = 0;
+    if (scale_x >= 4294967295.0f) current = 0xFFFFFFFFu;
+    else if (scale_x >= 1.0f) current = static_cast<std::uint32_t>(scale_x);
+
+    const SDL_Rect viewport = viewport_of(r);
+    const std::uint32_t n = choose_scale(current, static_cast<std::uint32_t>(viewport.w),
+                                         static_cast<std::uint32_t>(viewport.h));
+    if (n != current) {
+        const auto f = static_cast<float>(n);
+        if (SDL_RenderSetScale(r, f, f) != 0) return std::unexpected(DrawError::from_sdl());
+    }
+    const SDL_Rect fitted = viewport_of(r);
+    transform.width = fitted.w;
+    transform.height = fitted.h;
+    scale = n;
+    return {};
+}
+
+void DrawContext::set_tint(std::uint32_t colour) {
+    tint = Tint{red_of(colour), green_of(colour), blue_of(colour)};
+    for (SDL_Texture* sheet : {ground.get(), plants.get(), flowers.get(), lily.get(), arms.get(), tools.get(),
+                               shed.get()}) {
+        set_colour_mod(sheet, tint.r, tint.g, tint.b);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sprite primitives
+// ---------------------------------------------------------------------------------------------
+
+DrawResult DrawContext::copy(SDL_Texture* texture, SDL_Rect source, SDL_Rect destination) {
+    const SDL_Rect src = clamped(source);
+    const SDL_Rect dst = clamped(destination);
+    if (SDL_RenderCopy(renderer(), texture, &src, &dst) != 0) return std::unexpected(DrawError::from_sdl());
+    return {};
+}
+
+DrawResult DrawContext::copy_whole(SDL_Texture* texture, SDL_Rect destination) {
+    const SDL_Rect dst = clamped(destination);
+    if (SDL_RenderCopy(renderer(), texture, nullptr, &dst) != 0) return std::unexpected(DrawError::from_sdl());
+    return {};
+}
+
+namespace {
+
+// One copy of a sheet cell to a screen rectangle, both clamped.
+DrawResult copy_cell(SDL_Renderer* renderer, SDL_Texture* sheet, WideRect source, WideRect destination) {
+    const SDL_Rect src = clamped(source);
+    const SDL_Rect dst = clamped(destination);
+    if (SDL_RenderCopy(renderer, sheet, &src, &dst) != 0) return std::unexpected(DrawError::from_sdl());
+    return {};
+}
+
+// A copy under a colour of its own: modulated for this copy only, back to the tint afterwards.
+DrawResult copy_tinted(SDL_Renderer* renderer, SDL_Texture* sheet, const Tint& tint, std::uint32_t colour,
+                       WideRect source, WideRect destination) {
+    set_colour_mod(sheet, modulate(red_of(colour), tint.r), modulate(green_of(colour), tint.g),
+                   modulate(blue_of(colour), tint.b));
+    auto done = copy_cell(renderer, sheet, source, destination);
+    if (!done) return done;
+    set_colour_mod(sheet, tint.r, tint.g, tint.b);
+    return {};
+}
+
+// A tall 32 × 64 sprite standing on the hex centre: 16 pixels right of its left edge, 46 below its top.
+WideRect standing_at(ScreenPoint p) { return {std::int64_t{p.x} - 16, std::int64_t{p.y} - 46, 32, 64}; }
+
+}  // namespace
+
+DrawResult DrawContext::draw_ground(std::uint32_t cell, std::optional<std::uint32_t> colour, std::int32_t x,
+                                    std::int32_t y) {
+    const ScreenPoint p = screen_point(transform, x, y);
+    const WideRect source = sheet_cell(cell, 0, 32, 32);
+    const WideRect destination{std::int64_t{p.x} - 16, std::int64_t{p.y} - 14, 32, 32};
+    if (colour) return copy_tinted(renderer(), ground.get(), tint, *colour, source, destination);
+    return copy_cell(renderer(), ground.get(), source, destination);
+}
+
+DrawResult DrawContext::draw_plant(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y) {
+    return copy_cell(renderer(), plants.get(), sheet_cell(column, row, 32, 64),
+                     standing_at(screen_point(transform, x, y)));
+}
+
+DrawResult DrawContext::draw_flowers(std::uint32_t row, std::uint32_t column, std::uint32_t colour,
+                                     std::int32_t x, std::int32_t y) {
+    return copy_tinted(renderer(), flowers.get(), tint, colour, sheet_cell(column, row, 32, 64),
+                       standing_at(screen_point(transform, x, y)));
+}
+
+DrawResult DrawContext::draw_lily(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y) {
+    return copy_cell(renderer(), lily.get(), sheet_cell(column, row, 32, 64), standing_at(screen_point(transform, x, y)));
+}
+
+DrawResult DrawContext::draw_arm(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y,
+                                 std::int32_t dx, std::int32_t dy) {
+    const ScreenPoint p = screen_point(transform, x, y);
+    // The arm's top edge is centred on the shoulder point.
+    const WideRect destination{std::int64_t{p.x} + dx - 8, std::int64_t{p.y} + dy, 16, 16};
+    return copy_cell(renderer(), arms.get(), sheet_cell(column, row, 16, 16), destination);
+}
+
+DrawResult DrawContext::draw_tool(std::uint32_t row, std::uint32_t column, bool second_variant, std::int32_t x,
+                                  std::int32_t y, std::int32_t dx, std::int32_t dy) {
+    const ScreenPoint p = screen_point(transform, x, y);
+    // Each column of the tool sheet holds the tool's two variants side by side.
+    const WideRect source{std::int64_t{column} * 64 + (second_variant ? 32 : 0), std::int64_t{row} * 32, 32, 32};
+    const WideRect destination{std::int64_t{p.x} + dx - 16, std::int64_t{p.y} + dy - 16, 32, 32};
+    return copy_cell(renderer(), tools.get(), source, destination);
+}
+
+DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor,
+                                    std::int16_t du, std::int16_t dv) {
+    // Without an anchor the grid hangs from a point near the bottom-right corner, so it follows
+    // the camera and stays put on the screen.
+    const Fixed origin = anchor ? *anchor : transform.to_world(transform.width - 96, transform.height - 43);
+    const ScreenPoint p = screen_point(transform, wrap_add(origin.i, wrap_mul(std::int32_t{du}, 131072)),
+                                       wrap_add(origin.j, wrap_mul(std::int32_t{dv}, 131072)));
+    const WideRect destination{std::int64_t{p.x} - 32, std::int64_t{p.y} - 35, 64, 64};
+    return copy_cell(renderer(), buttons.get(), sheet_cell(column, row, 64, 64), destination);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Screens and panels
+// ---------------------------------------------------------------------------------------------
+
+std::string daytime_text(std::uint64_t day, std::uint16_t time) {
+    const unsigned minute = (time / 32u) % 60u;
+    const unsigned h = time / 1920u;
+    unsigned hour = 0;
+    const char* suffix = "am";
+    if (time < 13440) {
+        hour = h + 5;
+    } else if (time < 15360) {
+        hour = 12;
+        suffix = "pm";
+    } else {
+        hour = h - 7;
+        suffix = "pm";
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "Day %llu %u:%02u %s", static_cast<unsigned long long>(day), hour, minute,
+                  suffix);
+    return buf;
+}
+
+std::string frame_time_text(std::chrono::nanoseconds duration) {
+    // A monotonic clock never runs backwards; should a negative span ever arrive, it reads as
+    // zero rather than as a string of minus signs. Nanoseconds fit in 64 bits, and so do the
+    // whole milliseconds and microseconds derived from them.
+    const std::uint64_t ns = duration.count() < 0 ? 0 : static_cast<std::uint64_t>(duration.count());
+    const std::uint64_t ms = ns / 1000000u;
+    const std::uint64_t rest = (ns / 1000u) % 1000u;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%llu.%03llu ms", static_cast<unsigned long long>(ms),
+                  static_cast<unsigned long long>(rest));
+    return buf;
+}
+
+namespace {
+
+// A text rendered for one call: made, placed by its own size, copied and destroyed again.
+template <typename Place>
+DrawResult draw_text_once(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text,
+                          Place&& place) {
+    auto texture = DrawContext::gen_text(ctx.texture_creator, font, colour, text);
+    if (!texture) return std::unexpected(std::move(texture.error()));
+    const TextureSize size = texture_size(texture->get());
+    const auto [x, y] = place(size);
+    return copy_cell(ctx.renderer(), texture->get(), WideRect{0, 0, size.w, size.h},
+                     WideRect{x, y, size.w, size.h});
+}
+
+struct Pos {
+    std::int64_t x, y;
+};
+
+}  // namespace
+
+DrawResult DrawContext::draw_daytime(std::uint64_t day, std::uint16_t time) {
+    return draw_text_once(*this, medium_font.get(), WHITE, daytime_text(day, time),
+                          [](TextureSize) { return Pos{0, 0}; });
+}
+
+DrawResult DrawContext::draw_frame_time(std::chrono::nanoseconds duration) {
+    // The real viewport, not the stored view size: this runs after a possible full-screen switch.
+    const SDL_Rect viewport = viewport_of(renderer());
+    return draw_text_once(*this, medium_font.get(), WHITE, frame_time_text(duration),
+                          [&](TextureSize s) { return Pos{std::int64_t{viewport.w} - s.w, 0}; });
+}
+
+DrawResult DrawContext::draw_level(std::int32_t x, std::int32_t y, std::uint16_t level) {
+    const ScreenPoint p = screen_point(transform, x, wrap_sub(y, ONE_UNIT));
+    return draw_text_once(*this, small_font.get(), YELLOW, "L" + std::to_string(level),
+                          [&](TextureSize s) { return Pos{std::int64_t{p.x} - s.w / 2, std::int64_t{p.y} - s.h}; });
+}
+
+DrawResult DrawContext::draw_intro() {
+    const TextureSize s = texture_size(intro.get());
+    const std::int64_t x = transform.width / 2 - s.w / 2;
+    const std::int64_t y = transform.height / 2 - s.h / 2;
+    return copy_cell(renderer(), intro.get(), WideRect{0, 0, s.w, s.h}, WideRect{x, y, s.w, s.h});
+}
+
+DrawResult DrawContext::draw_new_day(std::uint64_t day) {
+    SDL_Renderer* r = renderer();
+    set_draw_colour(r, 0, 0, 0, 255);
+    if (SDL_RenderClear(r) != 0) fatal(std::string("Could not clear: ") + SDL_GetError());
+
+    const std::int64_t mid_x = transform.width / 2;
+    const std::int64_t mid_y = transform.height / 2;
+    const TextureSize dawn = texture_size(dawn_of.get());
+    auto done = copy_cell(r, dawn_of.get(), WideRect{0, 0, dawn.w, dawn.h},
+                          WideRect{mid_x - dawn.w / 2, mid_y - 4 - dawn.h, dawn.w, dawn.h});
+    if (!done) return done;
+    return draw_text_once(*this, large_font.get(), WHITE, "Day " + std::to_string(day),
+                          [&](TextureSize s) { return Pos{mid_x - s.w / 2, mid_y + 4}; });
+}
+
+DrawResult DrawContext::draw_genome(std::int32_t x, std::int32_t y, std::uint32_t counts) {
+    const TextureSize s = texture_size(genome_textures[0][0].get());
+    const ScreenPoint p = screen_point(transform, x, y);
+    const std::int64_t top = std::int64_t{p.y} - s.h / 2;
+    const std::array<std::int64_t, 3> left{std::int64_t{p.x} - 3 * s.w / 2, std::int64_t{p.x} - s.w / 2,
+                                           std::int64_t{p.x} + s.w / 2};
+    // A gene counts 0, 1 or 2 dominant alleles; anything else means a corrupted flower.
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (((counts >> (8 * k)) & 0xFF) > 2) fatal("Not a real allele pair!");
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+        SDL_Texture* label = genome_textures[k][(counts >> (8 * k)) & 0xFF].get();
+        // Every label is drawn at the size of the first, so the three line up whatever the glyphs.
+        auto done = copy_whole(label, clamped(WideRect{left[k], top, s.w, s.h}));
+        if (!done) return done;
+    }
+    return {};
+}
+
+namespace {
+
+SDL_Point clamped_point(std::int64_t x, std::int64_t y) { return {clamp_coord(x), clamp_coord(y)}; }
+
+DrawResult line(SDL_Renderer* r, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    const SDL_Point a = clamped_point(x1, y1);
+    const SDL_Point b = clamped_point(x2, y2);
+    if (SDL_RenderDrawLine(r, a.x, a.y, b.x, b.y) != 0) return std::unexpected(DrawError::from_sdl());
+    return {};
+}
+
+}  // namespace
+
+DrawResult DrawContext::draw_meter(std::int32_t x, std::int32_t y, std::int32_t dx, std::int32_t dy,
+                                   bool mirrored, std::uint32_t colour, std::uint8_t value) {
+    SDL_Renderer* r = renderer();
+    const ScreenPoint p = screen_point(transform, x, y);
+    const std::int64_t px = std::int64_t{p.x} + dx;
+    const std::int64_t py = std::int64_t{p.y} + dy;
+    const std::int64_t d = mirrored ? -1 : 1;
+
+    // The grey outline, two pixels thick: lower slant, side, upper slant.
+    set_draw_colour(r, 128, 128, 128, 255);
+    const std::array<SDL_Point, 4> outline{clamped_point(px, py + 8), clamped_point(px + 7 * d, py + 4),
+                                           clamped_point(px + 7 * d, py - 4), clamped_point(px, py - 8)};
+    if (SDL_RenderDrawLines(r, outline.data(), static_cast<int>(outline.size())) != 0) {
+        return std::unexpected(DrawError::from_sdl());
+    }
+    DrawResult done;
+    if (!(done = line(r, px, py + 7, px + 7 * d, py + 3))) return done;
+    if (!(done = line(r, px + 6 * d, py + 4, px + 6 * d, py - 4))) return done;
+    if (!(done = line(r, px + 7 * d, py - 3, px, py - 7))) return done;
+
+    set_draw_colour(r, red_of(colour), green_of(colour), blue_of(colour), alpha_of(colour));
+    if (value == 0) return {};
+
+    // The fill climbs from the bottom: 1–8 the lower slant, 9–24 the side, 25–32 the upper slant.
+    const std::int64_t half = value / 2;
+    const std::int64_t a = std::clamp<std::int64_t>(half, 1, 4);
+    if (!(done = line(r, px, py + 8, px + (2 * a - 1) * d, py + 8 - a))) return done;
+    if (!(done = line(r, px, py + 7, px + (2 * a - 1) * d, py + 7 - a))) return done;
+    if (value > 8) {
+        const std::int64_t b = std::clamp<std::int64_t>(half - 4, 1, 8);
+        if (!(done = line(r, px + 7 * d, py + 4, px + 7 * d, py + 4 - b))) return done;
+        if (!(done = line(r, px + 6 * d, py + 4, px + 6 * d, py + 4 - b))) return done;
+    }
+    if (value > 24) {
+        const std::int64_t c = std::clamp<std::int64_t>(half - 12, 1, 4);
+        if (!(done = line(r, px + 7 * d, py - 4, px + (8 - 2 * c) * d, py - 4 - c))) return done;
+        if (!(done = line(r, px + 7 * d, py - 3, px + (8 - 2 * c) * d, py - 3 - c))) return done;
+    }
+    return {};
+}
+
+}  // namespace qm
