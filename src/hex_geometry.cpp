@@ -70,11 +70,11 @@ Fixed with_length(Fixed v, std::int32_t r) {
     return within(v, r);
 }
 
-Cell containing_tile(Fixed p) {
-    const auto xi = static_cast<std::uint16_t>(p.i >> 16);
-    const auto yi = static_cast<std::uint16_t>(p.j >> 16);
-    const std::int64_t fx = static_cast<std::uint32_t>(p.i) & 0xFFFFu;
-    const std::int64_t fy = static_cast<std::uint32_t>(p.j) & 0xFFFFu;
+Cell containing_tile(std::int32_t x, std::int32_t y) {
+    const auto xi = static_cast<std::uint16_t>(x >> 16);
+    const auto yi = static_cast<std::uint16_t>(y >> 16);
+    const std::int64_t fx = static_cast<std::uint32_t>(x) & 0xFFFFu;
+    const std::int64_t fy = static_cast<std::uint32_t>(y) & 0xFFFFu;
     const auto xi1 = static_cast<std::uint16_t>(xi + 1);
     const auto yi1 = static_cast<std::uint16_t>(yi + 1);
     if (((xi ^ yi) & 1) == 0) {
@@ -109,14 +109,14 @@ VisibleCells ScreenTransform::visible_iter() const {
 }
 
 Cell VisibleCells::iterator::operator*() const {
-    const Cell& tl = range_->top_left_;
+    const Cell& tl = top_left_;
     const auto j = static_cast<std::uint16_t>(tl.j - 1 + row_);
     const auto i = static_cast<std::uint16_t>(tl.i - 1 + (row_ & 1) + 2 * col_);
     return {i, j};
 }
 
 VisibleCells::iterator& VisibleCells::iterator::operator++() {
-    if (++col_ >= range_->n_cols_) {
+    if (++col_ >= n_cols_) {
         col_ = 0;
         ++row_;
     }

@@ -73,8 +73,10 @@ inline constexpr std::array<Cell, 6> NEIGHBOURS{cell(-2, 0), cell(-1, -1), cell(
 Fixed within(Fixed v, std::int32_t r);
 // v stretched (when shorter) and clamped so that its hex length is exactly r. v must not be zero.
 Fixed with_length(Fixed v, std::int32_t r);
-// The cell whose hexagon contains the fixed-point position p.
-Cell containing_tile(Fixed p);
+// The cell whose hexagon contains the fixed-point position (x, y). The raw words need not share
+// their lowest bit: rounding only looks at the integer parts.
+Cell containing_tile(std::int32_t x, std::int32_t y);
+inline Cell containing_tile(Fixed p) { return containing_tile(p.i, p.j); }
 
 struct ScreenPoint {
     std::int32_t x;
@@ -103,7 +105,8 @@ struct ScreenTransform {
     VisibleCells visible_iter() const;
 };
 
-// A lazy range over the cells of the screen; no allocation.
+// A lazy range over the cells of the screen; no allocation. Iterators carry the range's numbers,
+// so they stay valid after the range itself is gone.
 class VisibleCells {
 public:
     class iterator {
@@ -118,21 +121,22 @@ public:
         Cell operator*() const;
         iterator& operator++();
         iterator operator++(int) { auto old = *this; ++*this; return old; }
-        friend bool operator==(const iterator&, const iterator&) = default;
+        friend bool operator==(const iterator& a, const iterator& b) { return a.row_ == b.row_ && a.col_ == b.col_; }
 
     private:
         friend class VisibleCells;
-        iterator(const VisibleCells* range, std::uint32_t row, std::uint32_t col)
-            : range_(range), row_(row), col_(col) {}
-        const VisibleCells* range_ = nullptr;
+        iterator(Cell top_left, std::uint32_t n_cols, std::uint32_t row, std::uint32_t col)
+            : top_left_(top_left), n_cols_(n_cols), row_(row), col_(col) {}
+        Cell top_left_{};
+        std::uint32_t n_cols_ = 0;
         std::uint32_t row_ = 0;
         std::uint32_t col_ = 0;
     };
 
     VisibleCells(Cell top_left, std::uint16_t n_rows, std::uint16_t n_cols)
         : top_left_(top_left), n_rows_(n_rows), n_cols_(n_cols) {}
-    iterator begin() const { return n_cols_ == 0 ? end() : iterator(this, 0, 0); }
-    iterator end() const { return iterator(this, n_rows_, 0); }
+    iterator begin() const { return n_cols_ == 0 ? end() : iterator(top_left_, n_cols_, 0, 0); }
+    iterator end() const { return iterator(top_left_, n_cols_, n_rows_, 0); }
     std::uint16_t rows() const { return n_rows_; }
     std::uint16_t columns() const { return n_cols_; }
 

@@ -52,20 +52,28 @@ TEST(RandBelow, ABitIsTheTopBitOfOneDraw) {
     }
 }
 
-TEST(RandBelow, RejectsExactlyWhenTheLowWordOfTheProductIsZero) {
-    // From these states the first 32-bit draw is a multiple of 2^24, so r * 3840 and r * 1920 are
-    // multiples of 2^32: the draw falls under the threshold 256 and is drawn again.
-    for (const std::uint64_t state : {12050354ULL, 12529898ULL}) {
-        for (const std::uint32_t n : {3840u, 1920u}) {
-            set_rng_state(state);
-            const auto first = static_cast<std::uint32_t>(next_u64());
-            ASSERT_EQ((static_cast<std::uint64_t>(first) * n) & 0xFFFFFFFFu, 0u);
-            const auto second = static_cast<std::uint32_t>(next_u64());
-            set_rng_state(state);
-            EXPECT_EQ(rand_below(n), static_cast<std::uint32_t>((static_cast<std::uint64_t>(second) * n) >> 32));
-            EXPECT_EQ(rng_state(), state + 2 * INCREMENT);
-        }
+TEST(RandBelow, RejectsDrawsBelowTheThreshold) {
+    // Every product r * 3840 is a multiple of 256, so with the threshold 256 a draw is rejected
+    // exactly when the low word is zero; products r * 1920 are multiples of 128, so 0 and 128 are
+    // rejected. The states were found by search so that the first draw falls in those cases.
+    const struct {
+        std::uint64_t state;
+        std::uint32_t n;
+        std::uint32_t low_word;
+    } cases[] = {{12050354, 3840, 0}, {12529898, 3840, 0}, {14727889, 1920, 0}, {83201881, 1920, 128}};
+    for (const auto& c : cases) {
+        set_rng_state(c.state);
+        const auto first = static_cast<std::uint32_t>(next_u64());
+        ASSERT_EQ(static_cast<std::uint32_t>(static_cast<std::uint64_t>(first) * c.n), c.low_word);
+        const auto second = static_cast<std::uint32_t>(next_u64());
+        set_rng_state(c.state);
+        EXPECT_EQ(rand_below(c.n), static_cast<std::uint32_t>((static_cast<std::uint64_t>(second) * c.n) >> 32));
+        EXPECT_EQ(rng_state(), c.state + 2 * INCREMENT) << c.state;
     }
+    // A low word of 2^31 is far above the threshold: one draw.
+    set_rng_state(12050354);
+    rand_below(1920);
+    EXPECT_EQ(rng_state(), 12050354 + INCREMENT);
 }
 
 TEST(RandBelow64, TakesTheHighWordOfTheProduct) {
