@@ -1,0 +1,170 @@
+// The main task and its frames. Start-up builds everything in one fixed order; the coroutine's
+// locals then come down in the reverse order when it ends.
+#include "game.hpp"
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include "fatal.hpp"
+#include "graphics.hpp"
+#include "lily.hpp"
+#include "sdl.hpp"
+#include "world.hpp"
+
+namespace qm {
+
+namespace {
+
+void unwrap(const DrawResult& result) {
+    if (!result) fatal_unwrap(result.error().to_string());
+}
+
+void present(DrawContext& ctx) { SDL_RenderPresent(ctx.renderer()); }
+
+}  // namespace
+
+std::uint16_t next_intro_clock(std::uint16_t clock) {
+    const auto next = static_cast<std::uint16_t>(clock + 1);
+    return next >= INTRO_CLOCK_END ? INTRO_CLOCK_FIRST : next;
+}
+
+IntroOutcome intro_frame(Game& game) {
+    LoopState& s = game.state;
+    unwrap(game.ctx.adjust_scale());
+    const IntroOutcome outcome = game.controls.intro_events(game.events);
+    if (outcome != IntroOutcome::Stay) return outcome;
+
+    game.ctx.transform.center = s.intro_pan;
+    unwrap(game.world.draw(game.ctx, game.lily, s.intro_clock));
+    unwrap(game.ctx.draw_intro());
+    present(game.ctx);
+
+    s.intro_pan = Fixed{wrap_add(s.intro_pan.i, INTRO_DRIFT), s.intro_pan.j};
+    s.intro_clock = next_intro_clock(s.intro_clock);
+    return outcome;
+}
+
+void start_day(LoopState& state, std::uint16_t first_tick) {
+    state.time_of_day = first_tick;
+    state.day_end = DAY_END;
+    state.day_over = false;
+}
+
+void start_play(Game& game) {
+    game.world.setup_farm();
+    game.lily.morning_reset();
+    game.state.day = 1;
+    start_day(game.state, FIRST_DAY_START);
+}
+
+DayFrame day_frame(Game& game) {
+    LoopState& s = game.state;
+    const std::uint16_t t = s.time_of_day;
+    if (t < s.day_end) {
+        s.time_of_day = static_cast<std::uint16_t>(t + 1);
+    } else {
+        s.day_over = true;  // the last frame of the day is still played in full
+    }
+    unwrap(game.ctx.adjust_scale());
+    if (game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx)) return {true, t};
+    game.world.update(t);
+    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, t, s.frame_time));
+    return {false, t};
+}
+
+Instant finish_day_frame(LoopState& state, Instant now) {
+    // Shown on the next frame: this frame's work, without its wait.
+    state.frame_time = saturating_sub(now, state.frame_start);
+    return state.frame_start + FRAME_PERIOD;
+}
+
+DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
+                      std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time) {
+    if (auto r = world.draw(ctx, lily, tick); !r) return r;
+    if (auto r = controls.draw(ctx); !r) return r;
+    if (auto r = ctx.draw_daytime(day, tick); !r) return r;
+    if (auto r = ctx.draw_frame_time(frame_time); !r) return r;
+    present(ctx);
+    return {};
+}
+
+Instant new_day(Game& game) {
+    unwrap(game.ctx.adjust_scale());
+    unwrap(game.ctx.draw_new_day(game.state.day + 1));
+    present(game.ctx);
+    game.lily.morning_reset();
+    game.world.overnight();
+    return game.state.frame_start + NEW_DAY_PAUSE;
+}
+
+void begin_next_day(LoopState& state) {
+    state.day += 1;
+    start_day(state, DAY_START);
+}
+
+Task main_task() {
+    // Touches arrive as finger events only, never also as mouse clicks; and a full-screen
+    // window stays up when it loses focus. Failures to set hints change nothing that matters.
+    SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");
+    SDL_SetHint("SDL_VIDEO_MINIMIZE_ON_FOCUS_LOSS", "0");
+
+    SdlCore core;
+    if (!core.init()) fatal_sdl_error(SDL_GetError());
+    SdlSubsystem video{SDL_INIT_VIDEO};
+    if (!video.init()) fatal_sdl_error(SDL_GetError());
+    TtfContext ttf;
+    if (!ttf.init()) fatal_sdl_error(TTF_GetError());
+
+    WindowPtr window{SDL_CreateWindow(WINDOW_TITLE, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
+                                      WINDOW_HEIGHT, SDL_WINDOW_RESIZABLE)};
+    if (!window) fatal_sdl_error(SDL_GetError());
+    SDL_Renderer* renderer = SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer == nullptr) fatal_sdl_error(SDL_GetError());
+    if (SDL_RenderSetIntegerScale(renderer, SDL_TRUE) != 0) fatal_sdl_error(SDL_GetError());
+
+    // The texture factory's handle outlives the draw context, so the renderer goes last.
+    const TextureCreator texture_creator = std::make_shared<RendererContext>(std::move(window), renderer);
+    Canvas canvas = texture_creator;
+    auto made = DrawContext::create(std::move(canvas), texture_creator);
+    if (!made) fatal_unwrap(made.error().to_string());
+    DrawContext& ctx = *made;
+
+    World world;
+    Lily lily;
+    SdlInput input(ctx.canvas->window());
+    Controls controls(input);
+    SdlEventPump pump;
+    if (auto opened = pump.open(); !opened) fatal_sdl_error(opened.error());
+
+    Game game{ctx, world, lily, controls, pump, LoopState{}};
+    LoopState& s = game.state;
+    s.frame_start = monotonic_now();
+
+    for (;;) {
+        const IntroOutcome outcome = intro_frame(game);
+        if (outcome == IntroOutcome::Quit) co_return;
+        if (outcome == IntroOutcome::Start) break;
+        co_await wait_until(s.frame_start + FRAME_PERIOD);
+        s.frame_start = monotonic_now();
+    }
+
+    start_play(game);
+    for (;;) {
+        if (day_frame(game).quit) co_return;
+        const Instant deadline = finish_day_frame(s, monotonic_now());
+        co_await wait_until(deadline);
+        s.frame_start = monotonic_now();
+        if (s.day_over) {
+            // No input is read during the pause; frame_start stays, so the first frame of the
+            // new day runs at once and shows the pause in its frame time.
+            co_await wait_until(new_day(game));
+            begin_next_day(s);
+        }
+    }
+}
+
+}  // namespace qm

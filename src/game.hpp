@@ -1,0 +1,96 @@
+// The main task: start-up, the intro frames, the day frames, the change of day and shut-down.
+// Each frame's work is a plain function, so tests can play frames without the clock.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+#include "controls.hpp"
+#include "draw_error.hpp"
+#include "hex_geometry.hpp"
+#include "time.hpp"
+
+namespace qm {
+
+class DrawContext;
+class World;
+struct Lily;
+
+inline constexpr std::chrono::milliseconds FRAME_PERIOD{32};
+// Counted from the start of the frame in which the new-day screen goes up.
+inline constexpr std::chrono::seconds NEW_DAY_PAUSE{4};
+
+inline constexpr std::uint16_t TICKS_PER_MINUTE = 32;
+inline constexpr std::uint16_t TICKS_PER_HOUR = 1920;
+inline constexpr std::uint16_t FIRST_DAY_START = 13440;  // noon
+inline constexpr std::uint16_t DAY_START = 0;             // 5:00 am
+inline constexpr std::uint16_t DAY_END = 26880;           // 7:00 pm
+
+// The world behind the intro runs its own clock from 6:00 am to just before six in the evening,
+// and the camera drifts left by two logical pixels a frame.
+inline constexpr std::uint16_t INTRO_CLOCK_FIRST = 1920;
+inline constexpr std::uint16_t INTRO_CLOCK_END = 24960;
+inline constexpr std::int32_t INTRO_DRIFT = -8192;
+
+inline constexpr const char* WINDOW_TITLE = "Quillmarsh";
+inline constexpr int WINDOW_WIDTH = 720;
+inline constexpr int WINDOW_HEIGHT = 360;
+
+// The main task's own state between frames.
+struct LoopState {
+    Instant frame_start;
+    std::chrono::nanoseconds frame_time{0};  // work of the previous day frame, for display
+    Fixed intro_pan{};
+    std::uint16_t intro_clock = INTRO_CLOCK_FIRST;
+    std::uint64_t day = 0;
+    std::uint16_t time_of_day = 0;
+    std::uint16_t day_end = DAY_END;
+    bool day_over = false;
+};
+
+// What a frame works on. The main task owns all of it.
+struct Game {
+    DrawContext& ctx;
+    World& world;
+    Lily& lily;
+    Controls& controls;
+    EventSource& events;
+    LoopState state;
+};
+
+// 1920, 1921, ... 24959, then 1920 again.
+std::uint16_t next_intro_clock(std::uint16_t clock);
+
+// One intro frame up to (not including) its wait: a start or a quit leaves it undrawn.
+IntroOutcome intro_frame(Game& game);
+
+// Once, when the player starts: the farm, the gardener at the start point, day 1 at noon.
+void start_play(Game& game);
+void start_day(LoopState& state, std::uint16_t first_tick);
+
+struct DayFrame {
+    bool quit = false;
+    std::uint16_t tick = 0;  // the tick this frame was played with
+};
+
+// One day frame up to its wait: the clock, input, the world's update and the drawing. A quit
+// ends it before the update.
+DayFrame day_frame(Game& game);
+
+// After the frame's work: the frame time to show next, and the deadline of the frame's wait.
+Instant finish_day_frame(LoopState& state, Instant now);
+
+// Draws and presents one day frame: the field, the controls, the clock, the frame time.
+DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
+                      std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time);
+
+// The new-day screen, the gardener's morning and the night; returns the end of the pause.
+// Controls are left alone: an open menu and the tool button carry over into the new day.
+Instant new_day(Game& game);
+// After the pause: the next day at 5:00 am.
+void begin_next_day(LoopState& state);
+
+// The whole life of the game, for spawn_with_until_executor.
+Task main_task();
+
+}  // namespace qm
