@@ -133,7 +133,7 @@ Picture mark_cell() {
             }
             // Inset by one pixel so neighbouring marks keep a gap between their rims.
             if (depth == 0) continue;
-            const Rgba c = depth == 1 ? rgb(255, 255, 255, 235) : depth == 2 ? rgb(244, 244, 244, 150) : rgb(250, 250, 250, 72);
+            const Rgba c = depth == 1 ? rgb(255, 255, 255, 235) : depth == 2 ? rgb(244, 244, 244, 140) : rgb(250, 250, 250, 52);
             p.put(x, y, c);
         }
     return p;
