@@ -286,5 +286,98 @@ TEST(ArtPaint, OutlineWrapsShapesAndMirrorKeepsThemInPlace) {
     EXPECT_EQ(q.get(0, 0).a, 0);
 }
 
+TEST(ArtPaint, TransformsMapComposeAndInvert) {
+    // Screen y points down, so a positive angle turns clockwise on screen.
+    const Vec2 r = Affine::rotate(90).apply({1, 0});
+    EXPECT_NEAR(r.x, 0.0, 1e-12);
+    EXPECT_NEAR(r.y, 1.0, 1e-12);
+    const Affine t = Affine::translate(5, -3).after(Affine::scaling(2, 2)).after(Affine::rotate(30));
+    const Vec2 p{1.5, -2.25};
+    const Vec2 back = t.inverse().apply(t.apply(p));
+    EXPECT_NEAR(back.x, p.x, 1e-9);
+    EXPECT_NEAR(back.y, p.y, 1e-9);
+    // after(): the right-hand transform runs first.
+    const Vec2 q = Affine::translate(10, 0).after(Affine::scaling(2, 1)).apply({1, 1});
+    EXPECT_DOUBLE_EQ(q.x, 12.0);
+    EXPECT_DOUBLE_EQ(q.y, 1.0);
+    EXPECT_NEAR(Affine::scaling(-3, 3).after(Affine::rotate(17)).scale(), 3.0, 1e-12);
+}
+
+TEST(ArtPaint, ShapesCoverThePixelsWhoseCentresTheyContain) {
+    Picture p(10, 10);
+    p.fill_polygon({{2, 3}, {6, 3}, {6, 5}, {2, 5}}, rgb(9, 9, 9));
+    int covered = 0;
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) covered += p.get(x, y).a != 0;
+    EXPECT_EQ(covered, 8);
+    EXPECT_NE(p.get(2, 3).a, 0);
+    EXPECT_EQ(p.get(6, 3).a, 0);
+
+    Picture e(40, 40);
+    e.fill_ellipse({20, 20}, 12, 6, rgb(1, 1, 1));
+    int area = 0;
+    for (Rgba c : e.pixels()) area += c.a != 0;
+    EXPECT_NEAR(area, 3.14159 * 12 * 6, 10.0);
+    // The same ellipse through a quarter turn stands upright.
+    Picture u(40, 40);
+    u.set_transform(Affine::translate(20, 20).after(Affine::rotate(90)));
+    u.fill_ellipse({0, 0}, 12, 6, rgb(1, 1, 1));
+    EXPECT_NE(u.get(20, 9).a, 0);
+    EXPECT_EQ(u.get(9, 20).a, 0);
+}
+
+TEST(ArtPaint, BlendBevelAndEnlarge) {
+    Picture p(4, 4);
+    p.put(0, 0, rgb(0, 0, 255));
+    p.blend(0, 0, rgb(255, 0, 0, 128));
+    EXPECT_EQ(p.get(0, 0), rgb(128, 0, 127, 255));
+    p.blend(1, 0, rgb(255, 0, 0, 128));
+    EXPECT_EQ(p.get(1, 0), rgb(255, 0, 0, 128));
+
+    Picture b(6, 6);
+    b.part(0.5, 0.5);
+    b.fill_rect(1, 1, 4, 4, rgb(100, 100, 100));
+    b.bevel();
+    EXPECT_EQ(b.get(1, 1), rgb(178, 178, 178));  // lit from the top left
+    EXPECT_EQ(b.get(4, 4), rgb(50, 50, 50));     // shaded at the bottom right
+    EXPECT_EQ(b.get(2, 2), rgb(100, 100, 100));  // the inside keeps its colour
+
+    const Picture big = b.enlarged(3);
+    EXPECT_EQ(big.width(), 18);
+    EXPECT_EQ(big.get(3, 3), b.get(1, 1));
+    EXPECT_EQ(big.get(5, 5), b.get(1, 1));
+    EXPECT_EQ(big.get(6, 6), b.get(2, 2));
+}
+
+TEST(ArtPaint, PngRoundTripKeepsSeeThroughPixels) {
+    Picture p(3, 2);
+    p.put(0, 0, rgb(10, 20, 30, 255));
+    p.put(1, 0, rgb(200, 100, 50, 77));
+    p.put(2, 1, rgb(1, 2, 3, 0));  // clear, with a colour the file need not keep
+    const std::string path = testing::TempDir() + "art_roundtrip.png";
+    ASSERT_EQ(save_png(p, path), "");
+    Picture q(1, 1);
+    ASSERT_EQ(load_png(path, q), "");
+    ASSERT_EQ(q.width(), 3);
+    ASSERT_EQ(q.height(), 2);
+    EXPECT_EQ(q.get(0, 0), rgb(10, 20, 30, 255));
+    EXPECT_EQ(q.get(1, 0), rgb(200, 100, 50, 77));
+    EXPECT_EQ(q.get(2, 1), CLEAR);
+    EXPECT_NE(load_png(testing::TempDir() + "no_such_sheet.png", q), "");
+}
+
+TEST(ArtPaint, SpeckleIsRepeatable) {
+    ArtRng a(42), b(42), c(43);
+    bool differs = false;
+    for (int k = 0; k < 100; ++k) {
+        const int x = a.below(7);
+        EXPECT_EQ(x, b.below(7));
+        EXPECT_GE(x, 0);
+        EXPECT_LT(x, 7);
+        differs = differs || c.below(7) != x;
+    }
+    EXPECT_TRUE(differs);
+}
+
 }  // namespace
 }  // namespace qm
