@@ -140,13 +140,14 @@ Picture mark_cell() {
 }
 
 // The backdrop behind what the gardener carries: a light bubble with a soft rim, tinted by the
-// game with the carried flower's colour or hive yellow.
+// game with the carried flower's colour or hive yellow. Carried things rise from the cell's
+// centre, so the bubble sits high in the cell, behind their lower half.
 Picture backdrop_cell() {
     Picture p(GROUND_CELL, GROUND_CELL);
     p.part(0, 0);
-    p.fill_ellipse({16.0, 14.5}, 13.0, 12.0, rgb(226, 226, 226, 255));
-    p.fill_ellipse({16.0, 14.5}, 11.6, 10.6, rgb(252, 252, 252, 170));
-    p.fill_ellipse({12.5, 10.0}, 3.5, 2.2, rgb(255, 255, 255, 220));
+    p.fill_ellipse({16.0, 10.0}, 13.0, 9.5, rgb(226, 226, 226, 255));
+    p.fill_ellipse({16.0, 10.0}, 11.6, 8.2, rgb(252, 252, 252, 170));
+    p.fill_ellipse({11.0, 5.5}, 3.5, 2.0, rgb(255, 255, 255, 220));
     p.outline(rgb(150, 150, 150, 255));
     return p;
 }

@@ -135,6 +135,19 @@ void draw_field(Picture& dst, const Sheets& s, int cam_i, int cam_j, bool people
                 if (g.j == j) {
                     auto [x, y] = screen(g.i, g.j);
                     draw_gardener(dst, s, g, x, y);
+                    // What she carries floats two rows above her: a hive, or flowers.
+                    if (g.i == 14) {
+                        copy(dst, s.ground, 160, 0, 32, 32, x - 16, y - 44 - 14, rgb(255, 255, 0));
+                        copy(dst, s.plants, 0, 64 * 4, 32, 64, x - 16, y - 44 - 46);
+                    } else if (g.i == -10) {
+                        const Rgba colours[2] = {rgb(255, 0, 128), rgb(0, 128, 255)};
+                        for (int k = 0; k < 2; ++k) {
+                            const int fx = x - 20 + 40 * k;
+                            copy(dst, s.ground, 160, 0, 32, 32, fx - 16, y - 44 - 14, colours[k]);
+                            copy(dst, s.plants, 0, 64 * 3, 32, 64, fx - 16, y - 44 - 46);
+                            copy(dst, s.flowers, 0, 64 * k, 32, 64, fx - 16, y - 44 - 46, colours[k]);
+                        }
+                    }
                 }
         for (int i = -26 + cam_i; i <= 26 + cam_i; ++i) {
             if ((i & 1) != (j & 1)) continue;
