@@ -1,0 +1,148 @@
+// Drawing the gardener: her walk cycle, the arms around her body, the tool in her hand with its
+// meter, what she carries over her head, and the marks of her selection on the ground.
+#include "lily.hpp"
+
+#include <array>
+
+#include "graphics.hpp"
+#include "world.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::uint32_t MARK_YELLOW = 0x00FFFF;
+constexpr std::int32_t TWO_ROWS_UP = 0x20000;
+constexpr std::int32_t HALF_CARRY_SPACING = 0x14000;  // flowers ride 2.5 units apart
+constexpr std::int32_t CARRY_SPACING = 0x28000;
+constexpr std::uint32_t GROUND_MARK = 4;
+constexpr std::uint32_t GROUND_HALO = 5;
+constexpr std::uint32_t HIVE_PLANT_ROW = 4;
+
+struct ArmOffsets {
+    std::int32_t free_dx, free_dy, tool_dx, tool_dy, meter_dx;
+};
+
+// By facing sector: east, north, west, south.
+constexpr std::array<ArmOffsets, 4> ARMS{{
+    {-2, -27, -2, -23, -3},
+    {-7, -25, 5, -25, 3},
+    {0, -23, 0, -27, 5},
+    {5, -25, -7, -25, -1},
+}};
+
+bool shows_blossom(const Flower& f) { return f.stage == FlowerStage::Bud || f.stage == FlowerStage::Flower; }
+
+std::uint32_t carried_plant_row(const Flower& f) {
+    switch (f.stage) {
+        case FlowerStage::Seed: return 1;
+        case FlowerStage::Sprout: return 2;
+        case FlowerStage::Bud:
+        case FlowerStage::Flower: return 3;
+    }
+    return 3;
+}
+
+// Yellow marks on the cells 1 to 8 steps from a centre: the range a hive has, or would have.
+DrawResult mark_range(DrawContext& ctx, Cell centre) {
+    DrawResult done;
+    for_each_in_hexagon(centre, HIVE_RANGE, [&](Cell c) {
+        if (!done || c == centre) return;
+        const Fixed p = centre_of(c);
+        done = ctx.draw_ground(GROUND_MARK, MARK_YELLOW, p.i, p.j);
+    });
+    return done;
+}
+
+}  // namespace
+
+std::uint32_t Lily::walk_frame() const {
+    // The distance walked along her facing since the anchor; rows count double, since a row is
+    // only half as far in j as a column step in i. A negative distance reads as a large one.
+    std::uint32_t g = 0;
+    switch (facing_sector(facing)) {
+        case 0: g = static_cast<std::uint32_t>(wrap_sub(position.i, anchor.i)); break;
+        case 1: g = static_cast<std::uint32_t>(wrap_mul(wrap_sub(anchor.j, position.j), 2)); break;
+        case 2: g = static_cast<std::uint32_t>(wrap_sub(anchor.i, position.i)); break;
+        default: g = static_cast<std::uint32_t>(wrap_mul(wrap_sub(position.j, anchor.j), 2)); break;
+    }
+    if (g < 0x8000) return 0;
+    const std::uint32_t k = (g >> 15) & 3;
+    return k == 0 ? 4 : k;
+}
+
+DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
+    if (in_building) return {};
+    const std::uint32_t s = facing_sector(facing);
+    const std::uint32_t w = walk_frame();
+
+    // Facing east or south the tool arm is in front of her, facing north or west behind.
+    if (auto done = draw_arm(ctx, s, w, s == 0 || s == 3, now); !done) return done;
+    if (auto done = ctx.draw_lily(s, w, position.i, position.j); !done) return done;
+    if (auto done = draw_arm(ctx, s, w, s == 1 || s == 2, now); !done) return done;
+
+    const std::int32_t above = wrap_sub(position.j, TWO_ROWS_UP);
+    if (carried_hive) {
+        if (auto done = ctx.draw_ground(GROUND_HALO, MARK_YELLOW, position.i, above); !done) return done;
+        return ctx.draw_plant(HIVE_PLANT_ROW, 0, position.i, above);
+    }
+    const auto n = static_cast<std::int32_t>(carried_flowers.size());
+    std::int32_t x = wrap_sub(position.i, wrap_mul(n - 1, HALF_CARRY_SPACING));
+    for (const Flower& flower : carried_flowers) {
+        const bool blossom = shows_blossom(flower);
+        const std::optional<std::uint32_t> halo = blossom ? std::optional(flower_colour(flower)) : std::nullopt;
+        if (auto done = ctx.draw_ground(GROUND_HALO, halo, x, above); !done) return done;
+        if (auto done = ctx.draw_plant(carried_plant_row(flower), 0, x, above); !done) return done;
+        if (blossom) {
+            const std::uint32_t row = flower.stage == FlowerStage::Flower ? 1 : 0;
+            if (auto done = ctx.draw_flowers(row, 0, flower_colour(flower), x, above); !done) return done;
+            if (auto done = ctx.draw_genome(x, above, packed_genes(flower)); !done) return done;
+        }
+        x = wrap_add(x, CARRY_SPACING);
+    }
+    return {};
+}
+
+DrawResult Lily::draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t frame, bool free_arm,
+                          std::uint16_t now) const {
+    const ArmOffsets& o = ARMS[sector & 3];
+    const bool odd = (frame & 1) != 0;
+    const std::int32_t dx = free_arm ? o.free_dx : o.tool_dx;
+    const std::int32_t dy = (free_arm ? o.free_dy : o.tool_dy) + (odd ? 1 : 0);
+
+    // The arms swing against the stride; a hand holding a tool stays still.
+    std::uint32_t arm_frame = 0;
+    if (odd) {
+        if (free_arm) arm_frame = 2 - (frame >> 1);
+        else if (!tool) arm_frame = (frame >> 1) + 1;
+    }
+    if (auto done = ctx.draw_arm(sector, arm_frame, position.i, position.j, dx, dy); !done) return done;
+
+    if (free_arm || !tool) return {};
+    if (auto done = ctx.draw_tool(tool->which(), sector, now < arm_until, position.i, position.j, dx + 1, dy + 10);
+        !done) {
+        return done;
+    }
+    return tool->draw_meter(ctx, position.i, position.j, dx + o.meter_dx, dy + 10, sector == 0 || sector == 3);
+}
+
+DrawResult Lily::draw_selection(DrawContext& ctx, const World& world) const {
+    if (in_building) return {};
+    const std::optional<Cell> aim = target();
+    if (!aim) return {};
+
+    if (carried_hive) {
+        if (auto done = world.draw_hive_ranges(ctx); !done) return done;
+        if (auto done = mark_range(ctx, *aim); !done) return done;
+    } else if (const auto* hive = std::get_if<Hive>(&world.get_tile(*aim))) {
+        if (auto done = mark_range(ctx, hive->hive.position); !done) return done;
+    }
+
+    if (tool && tool->can_use(world, aim->i, aim->j, !carried_flowers.empty(), carried_hive.has_value())) {
+        const Fixed p = centre_of(*aim);
+        return ctx.draw_ground(GROUND_MARK, tool->tint(), p.i, p.j);
+    }
+    return {};
+}
+
+}  // namespace qm

@@ -1,0 +1,156 @@
+// Painting the field: the day tint, the ground, then row by row the buildings, the gardener,
+// the plants swaying in the wind, flowers in their genome colours, labels and hive meters.
+#include "world.hpp"
+
+#include <algorithm>
+#include <variant>
+
+#include "graphics.hpp"
+#include "lily.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::uint16_t DAY_END = 26880;
+constexpr std::uint32_t RANGE_YELLOW = 0x00FFFF;
+constexpr std::uint32_t METER_OLIVE = 191;
+constexpr std::int32_t ROW_LIMIT_BELOW_CENTRE = 6;
+
+// Black at the ends of the day, a red dawn and dusk for about an hour, white in between.
+std::uint32_t day_tint(std::uint16_t t) {
+    const auto m = std::min<std::uint32_t>(t, static_cast<std::uint16_t>(DAY_END - t));
+    const std::uint32_t red = std::min<std::uint32_t>(255, 8 * m / 15);
+    const std::uint32_t green_blue = std::min<std::uint32_t>(255, 2 * m / 15);
+    return red | green_blue << 8 | green_blue << 16;
+}
+
+std::uint32_t ground_cell(const Tile& tile) {
+    if (const auto* soil = std::get_if<Soil>(&tile)) return soil->watered ? 2 : 1;
+    if (std::holds_alternative<Water>(tile)) return 3;
+    return 0;  // lawn, tall grass and the ground under a hive
+}
+
+std::optional<std::uint32_t> plant_kind(const Tile& tile) {
+    if (std::holds_alternative<TallGrass>(tile)) return 0;
+    if (std::holds_alternative<Hive>(tile)) return 4;
+    if (const Flower* flower = flower_on(tile)) {
+        switch (flower->stage) {
+            case FlowerStage::Seed: return 1;
+            case FlowerStage::Sprout: return 2;
+            case FlowerStage::Bud:
+            case FlowerStage::Flower: return 3;
+        }
+    }
+    return std::nullopt;
+}
+
+// A gust every 64 ticks, running diagonally: later by a tick every 8 columns, earlier by one
+// every 4 rows. Shifting the unsigned cell values is floor division of the signed ones, and
+// 65536 / 8 and 65536 / 4 are multiples of 64, so the phase is the same either way.
+std::uint32_t wind_frame(std::uint16_t t, Cell c) {
+    const std::uint32_t k = (std::uint32_t{t} + (std::uint32_t{c.i} >> 3) - (std::uint32_t{c.j} >> 2)) & 63u;
+    if (k < 44) return 0;
+    if (k >= 48 && k < 60) return 2;
+    return 1;
+}
+
+std::uint32_t hive_meter_colour(std::uint32_t honey, std::uint16_t t) {
+    std::uint32_t p = METER_OLIVE;
+    if (honey == HONEY_MAX) {
+        // A full hive pulses between 191 and 247 every 16 ticks to ask for the smoker.
+        const std::uint32_t phase = t % 16u;
+        p += 8 * std::min(phase, 15 - phase);
+    }
+    return p | p << 8 | 0xFF000000u;
+}
+
+bool is_open_or_bud(const Flower& f) { return f.stage == FlowerStage::Bud || f.stage == FlowerStage::Flower; }
+
+}  // namespace
+
+DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) const {
+    ctx.set_tint(day_tint(tick));
+
+    for (const Cell c : ctx.transform.visible_iter()) {
+        const Fixed at = centre_of(c);
+        if (auto done = ctx.draw_ground(ground_cell(get_tile(c)), std::nullopt, at.i, at.j); !done) return done;
+    }
+
+    if (auto done = lily.draw_selection(ctx, *this); !done) return done;
+
+    BuildingCursor cursor{&buildings, 0};
+    bool lily_pending = true;
+    const std::int32_t lily_y = ctx.transform.row_y(lily.position.j);
+    const std::optional<Cell> selected = lily.target();
+
+    for (const Cell c : ctx.transform.visible_iter()) {
+        const Fixed at = centre_of(c);
+        // Whatever stands with its feet above this line is drawn before the row, so the row
+        // covers it: no sorting needed.
+        const std::int32_t limit = wrap_add(ctx.transform.row_y(at.j), ROW_LIMIT_BELOW_CENTRE);
+        if (lily_pending && limit > lily_y) {
+            if (auto done = draw_buildings_until(ctx, cursor, lily_y); !done) return done;
+            if (auto done = lily.draw(ctx, tick); !done) return done;
+            lily_pending = false;
+        }
+        if (auto done = draw_buildings_until(ctx, cursor, limit); !done) return done;
+
+        const Tile& tile = get_tile(c);
+        const std::optional<std::uint32_t> kind = plant_kind(tile);
+        if (!kind) continue;
+        const std::uint32_t frame = wind_frame(tick, c);
+        if (auto done = ctx.draw_plant(*kind, frame, at.i, at.j); !done) return done;
+
+        if (const Flower* flower = flower_on(tile); flower && is_open_or_bud(*flower)) {
+            const std::uint32_t row = flower->stage == FlowerStage::Flower ? 1 : 0;
+            if (auto done = ctx.draw_flowers(row, frame, flower_colour(*flower), at.i, at.j); !done) return done;
+            if (selected && *selected == c) {
+                if (auto done = ctx.draw_genome(at.i, at.j, packed_genes(*flower)); !done) return done;
+            }
+        }
+        if (const auto* hive = std::get_if<Hive>(&tile)) {
+            const Fixed home = centre_of(hive->hive.position);
+            if (auto done = ctx.draw_level(home.i, home.j, hive->hive.level); !done) return done;
+            const auto value = static_cast<std::uint8_t>(std::min<std::uint32_t>(hive->hive.honey >> 13, 255));
+            if (auto done = ctx.draw_meter(home.i, home.j, 10, -10, false, hive_meter_colour(hive->hive.honey, tick),
+                                           value);
+                !done) {
+                return done;
+            }
+        }
+    }
+
+    ctx.set_tint(0xFFFFFF);
+    return {};
+}
+
+DrawResult World::draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::int32_t limit) {
+    if (!cursor.list) return {};
+    while (cursor.next < cursor.list->size()) {
+        const Building& building = *(*cursor.list)[cursor.next];
+        // Only the base row counts: buildings are kept top to bottom in the list.
+        if (ctx.transform.row_y(centre_of(building.position()).j) > limit) break;
+        ++cursor.next;
+        if (auto done = building.draw(ctx); !done) return done;
+    }
+    return {};
+}
+
+DrawResult World::draw_hive_ranges(DrawContext& ctx) const {
+    for (const auto& [at, range] : hive_ranges) {
+        const auto* hive = std::get_if<Hive>(&get_tile(at));
+        if (!hive) continue;
+        const Cell centre = hive->hive.position;
+        DrawResult done;
+        for_each_in_hexagon(centre, HIVE_RANGE, [&](Cell c) {
+            if (!done || c == centre) return;
+            const Fixed p = centre_of(c);
+            done = ctx.draw_ground(4, RANGE_YELLOW, p.i, p.j);
+        });
+        if (!done) return done;
+    }
+    return {};
+}
+
+}  // namespace qm
