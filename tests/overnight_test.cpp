@@ -172,6 +172,40 @@ TEST(Overnight, SeedsPerFlowerGrowWithTheHiveLevel) {
     }
 }
 
+// A's second seed (level 2 gives one half of the time) goes to one of the six free soil cells
+// around it, each as likely as the others.
+TEST(Overnight, EquallyNearPlacesAreChosenAtRandom) {
+    set_rng_state(9);
+    constexpr std::size_t NIGHTS = 1200;
+    const Cell a = cell(0, -10);
+    const Cell b = cell(8, -10);  // in tall grass: its own tile is its only place
+    std::map<std::size_t, std::size_t> by_direction;
+    std::size_t spills = 0;
+    for (std::size_t n = 0; n < NIGHTS; ++n) {
+        World world;
+        world.set_tile(cell(4, -10), hive_tile(cell(4, -10), 0, 2));
+        world.set_tile(a, soil_with(in_bloom()));
+        world.set_tile(b, soil_with(in_bloom()));
+        for (const Cell d : NEIGHBOURS) world.set_tile(a + d, Soil{});
+        world.overnight();
+        ASSERT_TRUE(flower_on(world.get_tile(a)));
+        ASSERT_TRUE(flower_on(world.get_tile(b)));
+        for (std::size_t k = 0; k < NEIGHBOURS.size(); ++k) {
+            if (flower_on(world.get_tile(a + NEIGHBOURS[k]))) {
+                ++by_direction[k];
+                ++spills;
+            }
+        }
+        ASSERT_LE(count_flowers(world), 3u);
+    }
+    EXPECT_NEAR(static_cast<double>(spills), NIGHTS / 2.0, five_sigma(NIGHTS, 0.5));
+    for (std::size_t k = 0; k < NEIGHBOURS.size(); ++k) {
+        EXPECT_NEAR(static_cast<double>(by_direction[k]), static_cast<double>(spills) / 6.0,
+                    five_sigma(spills, 1.0 / 6.0))
+            << "direction " << k;
+    }
+}
+
 // A flower in reach of two hives gives seeds for each. In a pocket of two soil cells the second
 // hive finds no free place and its seeds are lost; on open soil they land next door.
 TEST(Overnight, AFlowerInTwoRangesSeedsForBoth) {
