@@ -196,9 +196,18 @@ DrawResult DrawContext::adjust_scale() {
     if (scale_x >= 4294967295.0f) current = 0xFFFFFFFFu;
     else if (scale_x >= 1.0f) current = static_cast<std::uint32_t>(scale_x);
 
-    const SDL_Rect viewport = viewport_of(r);
-    const std::uint32_t n = choose_scale(current, static_cast<std::uint32_t>(viewport.w),
-                                         static_cast<std::uint32_t>(viewport.h));
+    // The window's area in physical pixels. The output size says it exactly; the logical viewport
+    // times the scale squared loses the remainder of an odd window side, and then a 961-pixel
+    // wide window would flip between scale 1 and 2 on every frame.
+    int out_w = 0;
+    int out_h = 0;
+    std::uint32_t n = 1;
+    if (SDL_GetRendererOutputSize(r, &out_w, &out_h) == 0) {
+        n = choose_scale(1, static_cast<std::uint32_t>(out_w), static_cast<std::uint32_t>(out_h));
+    } else {
+        const SDL_Rect viewport = viewport_of(r);
+        n = choose_scale(current, static_cast<std::uint32_t>(viewport.w), static_cast<std::uint32_t>(viewport.h));
+    }
     if (n != current) {
         const auto f = static_cast<float>(n);
         if (SDL_RenderSetScale(r, f, f) != 0) return std::unexpected(DrawError::from_sdl());

@@ -231,6 +231,8 @@ struct WindowCase {
     int logical_w, logical_h;
 };
 
+void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.w << "x" << c.h; }
+
 class AdjustScale : public HeadlessDraw, public ::testing::WithParamInterface<WindowCase> {
 public:
     AdjustScale() {
@@ -250,16 +252,21 @@ TEST_P(AdjustScale, SetsTheScaleAndTheLogicalViewSize) {
     SDL_RenderGetScale(renderer(), &sx, &sy);
     EXPECT_EQ(sx, static_cast<float>(c.scale));
     EXPECT_EQ(sy, static_cast<float>(c.scale));
-    // Asking again changes nothing.
-    ASSERT_TRUE(ctx().adjust_scale());
-    EXPECT_EQ(ctx().scale, c.scale);
-    EXPECT_EQ(ctx().transform.width, c.logical_w);
+    // Asking again, frame after frame, changes nothing: an odd window side must not make the
+    // scale flip back and forth.
+    for (int frame = 0; frame < 3; ++frame) {
+        ASSERT_TRUE(ctx().adjust_scale());
+        EXPECT_EQ(ctx().scale, c.scale) << "frame " << frame;
+        EXPECT_EQ(ctx().transform.width, c.logical_w) << "frame " << frame;
+        EXPECT_EQ(ctx().transform.height, c.logical_h) << "frame " << frame;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, AdjustScale,
                          ::testing::Values(WindowCase{1920, 1080, 2, 960, 540}, WindowCase{1280, 720, 2, 640, 360},
                                            WindowCase{800, 600, 1, 800, 600}, WindowCase{960, 540, 1, 960, 540},
-                                           WindowCase{961, 540, 2, 480, 270}, WindowCase{720, 360, 1, 720, 360}));
+                                           WindowCase{961, 540, 2, 480, 270}, WindowCase{720, 360, 1, 720, 360},
+                                           WindowCase{1921, 1081, 3, 640, 360}, WindowCase{2880, 1620, 3, 960, 540}));
 
 class AdjustScaleKept : public HeadlessDraw {
 public:
