@@ -34,7 +34,7 @@ HashKey draw_hash_key() {
         const ssize_t n = getrandom(bytes + got, sizeof words - got, 0);
         if (n > 0) {
             got += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno != EINTR) {
+        } else if (n == 0 || errno != EINTR) {
             return {fresh_seed(), fresh_seed() ^ 0x9E3779B97F4A7C15ULL};
         }
     }
