@@ -127,21 +127,6 @@ TEST_F(DrawContextCreate, FixedTextsShowTheirWordsInTheirColours) {
     }
 }
 
-TEST_F(DrawContextCreate, RenderedLabelsAreDistinguishable) {
-    // Guards the comparison above: labels that differ only in case must not render alike.
-    auto lower = DrawContext::gen_text(ctx().texture_creator, ctx().small_font.get(), MAGENTA, "mm");
-    auto upper = DrawContext::gen_text(ctx().texture_creator, ctx().small_font.get(), MAGENTA, "MM");
-    ASSERT_TRUE(lower && upper);
-    const SDL_Point a = size_of(lower->get());
-    const SDL_Rect at{0, 0, a.x, a.y};
-    clear();
-    SDL_RenderCopy(renderer(), lower->get(), nullptr, &at);
-    const auto first = read_region(renderer(), at);
-    clear();
-    SDL_RenderCopy(renderer(), upper->get(), nullptr, &at);
-    EXPECT_NE(first, read_region(renderer(), at));
-}
-
 class MissingSheet : public HeadlessDraw, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MissingSheet, FailsWithSdlsErrorNamingTheFile) {
