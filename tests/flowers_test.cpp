@@ -110,7 +110,7 @@ TEST(Recombine, DrawsOnlyForHeterozygousParents) {
             const std::uint8_t child = recombine(c.a, c.b);
             EXPECT_GE(child, c.low);
             EXPECT_LE(child, c.high);
-            EXPECT_EQ(rng_state(), s + static_cast<std::uint64_t>(c.draws) * 0x2D358DCCAA6C78A5ULL);
+            EXPECT_EQ(rng_state(), s + static_cast<std::uint64_t>(c.draws) * std::uint64_t{0x2D358DCCAA6C78A5});
         }
     }
 }

@@ -138,7 +138,9 @@ TEST(ScreenTransform, VisibleCellsCoverTheScreenRowByRow) {
     for (std::size_t k = 1; k < cells.size(); ++k) {
         const int dj = as_i16(cells[k].j) - as_i16(cells[k - 1].j);
         ASSERT_TRUE(dj == 0 || dj == 1);
-        if (dj == 0) ASSERT_EQ(as_i16(cells[k].i) - as_i16(cells[k - 1].i), 2);
+        if (dj == 0) {
+            ASSERT_EQ(as_i16(cells[k].i) - as_i16(cells[k - 1].i), 2);
+        }
     }
 }
 
