@@ -1,0 +1,279 @@
+// The real game in a real X server: a private Xvfb, input through xdotool, time sped up with
+// libfaketime, and screenshots judged by simple pixel statistics and by masks of the game's own
+// texts rendered here with the same font. Failed checks leave their shots in build/e2e-shots/.
+#include <gtest/gtest.h>
+
+#include <SDL_ttf.h>
+
+#include <memory>
+
+#include "support/e2e_harness.hpp"
+
+#ifndef QM_SANITIZED
+#define QM_SANITIZED 0
+#endif
+
+namespace qm::e2e {
+namespace {
+
+const std::filesystem::path BUILD_DIR = QM_BUILD_DIR;
+const std::filesystem::path SHOTS_DIR = BUILD_DIR / "e2e-shots";
+const std::filesystem::path FONT_FILE = BUILD_DIR / "pixeloid" / "TrueType (.ttf)" / "PixeloidSans.ttf";
+constexpr bool SANITIZED = QM_SANITIZED != 0;
+// Fast enough that a small window runs the afternoon in seconds, slow enough that the new-day
+// pause (4 s of game time) stays up for a fifth of a second.
+constexpr int SPEED = 20;
+// Sanitized builds draw several times slower; every wait for the game stretches with them.
+constexpr int SLOWNESS = SANITIZED ? 4 : 1;
+
+constexpr Region CLOCK{0, 0, 240, 32};  // the clock's text box, descenders included
+
+// One line of the game's text as the game renders it: solid mode, one colour.
+struct TextMask {
+    int width = 0;
+    int height = 0;
+    std::vector<bool> on;
+};
+
+const TextMask& render_text(int points, const std::string& text) {
+    static std::map<std::pair<int, std::string>, TextMask> cache;
+    const auto key = std::make_pair(points, text);
+    if (const auto found = cache.find(key); found != cache.end()) return found->second;
+    TextMask& mask = cache[key];
+    TTF_Font* font = TTF_OpenFont(FONT_FILE.c_str(), points);
+    if (!font) return mask;
+    SDL_Surface* s = TTF_RenderUTF8_Solid(font, text.c_str(), SDL_Color{255, 255, 255, 255});
+    TTF_CloseFont(font);
+    if (!s) return mask;
+    SDL_LockSurface(s);
+    mask.width = s->w;
+    mask.height = s->h;
+    mask.on.resize(static_cast<std::size_t>(s->w * s->h));
+    for (int y = 0; y < s->h; ++y) {
+        const auto* row = static_cast<const std::uint8_t*>(s->pixels) + y * s->pitch;
+        for (int x = 0; x < s->w; ++x) mask.on[static_cast<std::size_t>(y * s->w + x)] = row[x] != 0;
+    }
+    SDL_UnlockSurface(s);
+    SDL_FreeSurface(s);
+    return mask;
+}
+
+// How well the shot shows the text at (x0, y0): the worse of "its pixels are white" and "the
+// pixels between its strokes are not".
+double text_match(const Image& img, const TextMask& mask, int x0, int y0) {
+    double on = 0, on_white = 0, off = 0, off_clear = 0;
+    for (int y = 0; y < mask.height; ++y) {
+        for (int x = 0; x < mask.width; ++x) {
+            const int sx = x0 + x, sy = y0 + y;
+            if (sx < 0 || sy < 0 || sx >= img.width || sy >= img.height) return 0;
+            const bool white = (img.at(sx, sy) & 0xFFFFFF) == 0xFFFFFF;
+            if (mask.on[static_cast<std::size_t>(y * mask.width + x)]) {
+                on += 1;
+                on_white += white ? 1 : 0;
+            } else {
+                off += 1;
+                off_clear += white ? 0 : 1;
+            }
+        }
+    }
+    if (on == 0 || off == 0) return 0;
+    return std::min(on_white / on, off_clear / off);
+}
+
+// The clock in the top-left corner starts with this text (a prefix such as "Day 1 6:").
+bool clock_reads(const Image& img, const std::string& prefix) {
+    return text_match(img, render_text(18, prefix), 0, 0) > 0.95;
+}
+
+// The middle band of a 720 × 360 screen, where the new-day screen writes.
+constexpr Region NEW_DAY_BAND{0, 120, 720, 120};
+
+// "Dawn of" above the middle and "Day <n>" below it, in a shot of NEW_DAY_BAND.
+bool new_day_screen_reads(const Image& band, int day) {
+    const TextMask& dawn = render_text(18, "Dawn of");
+    const TextMask& number = render_text(36, "Day " + std::to_string(day));
+    const int w = 720, h = 360, top = NEW_DAY_BAND.y;
+    return text_match(band, dawn, w / 2 - dawn.width / 2, h / 2 - 4 - dawn.height - top) > 0.95 &&
+           text_match(band, number, w / 2 - number.width / 2, h / 2 + 4 - top) > 0.95;
+}
+
+// Light beige: the face of an on-screen button.
+double button_face_fraction(const Image& img, Region r) {
+    double face = 0, n = 0;
+    for_each_pixel(img, r, [&](int, int, std::uint32_t p) {
+        face += red(p) > 215 && green(p) > 185 && blue(p) > 120 && blue(p) < 215 && red(p) > blue(p) + 25 ? 1 : 0;
+        n += 1;
+    });
+    return n == 0 ? 0 : face / n;
+}
+
+class EndToEnd : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        TTF_Init();
+        server_ = std::make_unique<Xvfb>();
+    }
+    static void TearDownTestSuite() {
+        server_.reset();
+        TTF_Quit();
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(std::filesystem::exists(QM_GAME_BINARY)) << QM_GAME_BINARY;
+        ASSERT_TRUE(std::filesystem::exists(FONT_FILE)) << FONT_FILE;
+        std::filesystem::create_directories(SHOTS_DIR);
+        name_ = testing::UnitTest::GetInstance()->current_test_info()->name();
+        x_ = std::make_unique<XClient>(server_->display());
+        game_ = std::make_unique<GameProcess>(QM_GAME_BINARY, BUILD_DIR, server_->display(), SPEED, SANITIZED,
+                                              SHOTS_DIR / (name_ + ".log"));
+        const auto found = x_->find_window("Quillmarsh", 30s * SLOWNESS);
+        ASSERT_TRUE(found.has_value()) << "no game window; game output:\n" << game_->output();
+        window_ = *found;
+        ASSERT_TRUE(xdotool(server_->display(), "windowfocus " + std::to_string(window_)));
+        std::this_thread::sleep_for(300ms);
+    }
+
+    void TearDown() override {
+        // QM_E2E_KEEP_SHOTS=1 keeps the shots of passing runs too, for a look at the game.
+        if (HasFailure() || std::getenv("QM_E2E_KEEP_SHOTS") != nullptr) {
+            for (const auto& [label, img] : shots_) save_png(img, SHOTS_DIR / (name_ + "-" + label + ".png"));
+            if (game_) std::cerr << "game output:\n" << game_->output() << "\n";
+        }
+        game_.reset();
+        x_.reset();
+    }
+
+    Image shot(const std::string& label) {
+        Image img = x_->shot(window_);
+        shots_[label] = img;
+        return img;
+    }
+    template <typename Check>
+    bool wait_for_shot(const std::string& label, std::chrono::milliseconds timeout, Check&& check,
+                       std::chrono::milliseconds interval = 50ms, std::optional<Region> part = std::nullopt) {
+        Image last;
+        const bool ok = poll_shots(*x_, window_, timeout * SLOWNESS, last, check, interval, part);
+        shots_[label] = last;
+        return ok;
+    }
+    bool xdo(const std::string& arguments) { return xdotool(server_->display(), arguments); }
+    bool xdo_window(const std::string& command, const std::string& arguments) {
+        return xdo(command + " --window " + std::to_string(window_) + " " + arguments);
+    }
+    bool click_at(int x, int y) {
+        return xdo_window("mousemove", std::to_string(x) + " " + std::to_string(y)) && xdo("click 1");
+    }
+    bool hold_key(const std::string& key, std::chrono::milliseconds how_long) {
+        const bool down = xdo("keydown " + key);
+        std::this_thread::sleep_for(how_long);
+        return xdo("keyup " + key) && down;
+    }
+    bool resize(int w, int h) {
+        return xdo("windowsize " + std::to_string(window_) + " " + std::to_string(w) + " " + std::to_string(h));
+    }
+
+    static std::unique_ptr<Xvfb> server_;
+    std::string name_;
+    std::unique_ptr<XClient> x_;
+    std::unique_ptr<GameProcess> game_;
+    Window window_ = 0;
+    std::map<std::string, Image> shots_;
+};
+
+std::unique_ptr<Xvfb> EndToEnd::server_;
+
+TEST_F(EndToEnd, TheIntroDriftsUntilATerminationSignalEndsTheGameCleanly) {
+    const Image first = shot("intro-first");
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.width, 720);
+    EXPECT_EQ(first.height, 360);
+    EXPECT_FALSE(clock_reads(first, "Day "));
+    // The field slides under the intro picture; its edges show it.
+    const Region left_edge{0, 0, 100, 360};
+    EXPECT_TRUE(wait_for_shot("intro-later", 5s, [&](const Image& img) { return difference(first, img, left_edge) > 0.1; }));
+    // The picture itself stays put.
+    EXPECT_LT(difference(first, shots_["intro-later"], Region{300, 150, 120, 60}), 0.05);
+
+    EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
+}
+
+TEST_F(EndToEnd, ADayInTheGardenAndTheDawnOfTheNext) {
+    const Image intro = shot("intro");
+    ASSERT_FALSE(intro.empty());
+    EXPECT_FALSE(clock_reads(intro, "Day"));
+
+    // A click starts the first day at noon. Noon lasts 32 frames: watch the clock closely.
+    ASSERT_TRUE(click_at(360, 320));
+    EXPECT_TRUE(wait_for_shot("day-1-clock", 5s, [](const Image& img) { return clock_reads(img, "Day 1 12:00 pm"); },
+                              2ms, CLOCK));
+    EXPECT_GT(difference(intro, shot("day-1"), CLOCK), 0.05);
+    xdo_window("mousemove", "700 350");  // out of the way, still over the window
+
+    // Walking: the camera follows her, so the field slides by; standing, it barely changes.
+    const Region field{0, 70, 720, 290};
+    const Image standing_a = shot("standing-a");
+    std::this_thread::sleep_for(300ms);
+    const Image standing_b = shot("standing-b");
+    ASSERT_TRUE(hold_key("s", 150ms));
+    std::this_thread::sleep_for(100ms);
+    const Image walked = shot("walked-down");
+    const double still = difference(standing_a, standing_b, field);
+    const double moved = difference(standing_b, walked, field);
+    EXPECT_GT(moved, still + 0.05) << "still " << still << ", walked " << moved;
+
+    // Straight back up and into the shed: its menu opens around the point above the door.
+    const Region menu_ring{250, 40, 220, 190};
+    EXPECT_LT(button_face_fraction(walked, menu_ring), 0.02);
+    ASSERT_TRUE(xdo("keydown w"));
+    const bool menu_open = wait_for_shot("shed-menu", 10s, [&](const Image& img) {
+        return button_face_fraction(img, menu_ring) > 0.15;
+    }, 5ms);
+    xdo("keyup w");
+    ASSERT_TRUE(menu_open) << "faces " << button_face_fraction(shots_["shed-menu"], menu_ring);
+
+    // The hoe's button, up and to the right of the ring's centre (360, 136).
+    ASSERT_TRUE(click_at(392, 92));
+    EXPECT_TRUE(wait_for_shot("hoe-chosen", 5s, [&](const Image& img) {
+        return button_face_fraction(img, menu_ring) < 0.02;
+    }));
+
+    // She stands below the door, on tile (3, -13); tilling the lawn east of it makes soil.
+    const Region east_tile{398, 172, 20, 16};
+    ASSERT_TRUE(xdo_window("mousemove", "408 180"));
+    std::this_thread::sleep_for(300ms);
+    const Image before_till = shot("before-till");
+    ASSERT_TRUE(xdo("click 1"));
+    EXPECT_TRUE(wait_for_shot("tilled", 5s, [&](const Image& img) { return difference(before_till, img, east_tile) > 0.3; }));
+    const Colour lawn = mean_colour(before_till, east_tile);
+    const Colour soil = mean_colour(shots_["tilled"], east_tile);
+    EXPECT_GT(lawn.g, lawn.r) << "the tile was not lawn green";
+    EXPECT_GT(soil.r, soil.g) << "the tile did not turn to brown soil";
+
+    // On to the evening: a small window draws fast.
+    xdo_window("mousemove", "-50 -50");
+    ASSERT_TRUE(resize(240, 120));
+    EXPECT_TRUE(wait_for_shot("evening", 240s, [](const Image& img) {
+        return clock_reads(img, "Day 1 6:") || clock_reads(img, "Day 1 7:") || clock_reads(img, "Day 2");
+    }, 20ms, CLOCK));
+    ASSERT_TRUE(resize(720, 360));
+
+    // The day ends on the new-day screen: black, "Dawn of" and "Day 2".
+    EXPECT_TRUE(wait_for_shot("dawn-of-day-2", 120s, [](const Image& band) {
+        return band.width == 720 && new_day_screen_reads(band, 2);
+    }, 2ms, NEW_DAY_BAND));
+    EXPECT_GT(dark_fraction(shots_["dawn-of-day-2"], shots_["dawn-of-day-2"].whole()), 0.9);
+
+    // Day 2 starts at 5:00 am in the dark red of dawn.
+    EXPECT_TRUE(wait_for_shot("day-2", 30s, [&](const Image& img) {
+        if (!clock_reads(img, "Day 2 5:")) return false;
+        const Colour c = mean_colour(img, field);
+        return c.r > 20 && c.r > 1.5 * c.g && c.r > 1.5 * c.b;
+    }, 10ms));
+    const Colour dawn = mean_colour(shots_["day-2"], field);
+    EXPECT_LT(dawn.g, 80) << "not dark: " << dawn.r << " " << dawn.g << " " << dawn.b;
+
+    EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
+}
+
+}  // namespace
+}  // namespace qm::e2e

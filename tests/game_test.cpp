@@ -1,0 +1,359 @@
+// The main task's frames played without the clock: the intro and its drift, the start of play,
+// the day's ticks up to the last frame, quitting, the new-day sequence, and start-up and
+// shut-down of the whole task on the dummy video driver.
+#include "game.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <thread>
+#include <vector>
+
+#include <unistd.h>
+
+#include "support/fake_input.hpp"
+#include "support/sdl_fixture.hpp"
+#include "graphics.hpp"
+#include "lily.hpp"
+#include "tools.hpp"
+#include "world.hpp"
+
+namespace qm {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(IntroClockTest, RunsFromSixInTheMorningToJustBeforeSixAndStartsOver) {
+    struct Case {
+        std::uint16_t clock;
+        std::uint16_t next;
+    };
+    const std::vector<Case> cases{{1920, 1921}, {13440, 13441}, {24958, 24959}, {24959, 1920}};
+    for (const auto& c : cases) EXPECT_EQ(next_intro_clock(c.clock), c.next) << c.clock;
+
+    std::uint16_t clock = INTRO_CLOCK_FIRST;
+    int steps = 0;
+    do {
+        clock = next_intro_clock(clock);
+        ++steps;
+        ASSERT_GE(clock, 1920);
+        ASSERT_LE(clock, 24959);
+    } while (clock != INTRO_CLOCK_FIRST && steps < 70000);
+    EXPECT_EQ(steps, 24960 - 1920);
+}
+
+TEST(FrameTimeTest, TheFrameTimeIsTheWorkBeforeTheWait) {
+    struct Case {
+        Instant frame_start;
+        Instant now;
+        std::chrono::nanoseconds frame_time;
+        Instant deadline;
+    };
+    const std::vector<Case> cases{
+        {{10, 0}, {10, 5'000'000}, 5ms, {10, 32'000'000}},
+        {{10, 990'000'000}, {11, 1'000}, 10'001'000ns, {11, 22'000'000}},
+        {{10, 0}, {10, 40'000'000}, 40ms, {10, 32'000'000}},  // late: the deadline has passed
+        {{10, 0}, {9, 0}, 0ns, {10, 32'000'000}},
+    };
+    for (const auto& c : cases) {
+        LoopState s;
+        s.frame_start = c.frame_start;
+        EXPECT_EQ(finish_day_frame(s, c.now), c.deadline);
+        EXPECT_EQ(s.frame_time, c.frame_time);
+        EXPECT_EQ(s.frame_start, c.frame_start);
+    }
+}
+
+class GameTest : public test::HeadlessDraw {
+protected:
+    GameTest() { window_w = 720; }
+
+    void SetUp() override {
+        HeadlessDraw::SetUp();
+        game.emplace(Game{ctx(), world, lily, controls, events, LoopState{}});
+    }
+
+    LoopState& state() { return game->state; }
+
+    // The whole screen, red in the lowest byte.
+    std::vector<std::uint32_t> screen() {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(window_w * window_h));
+        EXPECT_EQ(SDL_RenderReadPixels(renderer(), nullptr, SDL_PIXELFORMAT_RGBA32, pixels.data(), window_w * 4), 0);
+        return pixels;
+    }
+
+    std::size_t count(const std::vector<std::uint32_t>& pixels, std::uint32_t colour) {
+        return static_cast<std::size_t>(std::count(pixels.begin(), pixels.end(), colour));
+    }
+
+    // The white pixels of a text panel drawn alone on a cleared screen.
+    template <typename Draw>
+    std::vector<std::size_t> white_pixels_of(Draw draw) {
+        clear();
+        EXPECT_TRUE(draw().has_value());
+        const auto pixels = screen();
+        std::vector<std::size_t> white;
+        for (std::size_t k = 0; k < pixels.size(); ++k) {
+            if (pixels[k] == WHITE) white.push_back(k);
+        }
+        clear();
+        return white;
+    }
+
+    void put_flower(Cell c, std::uint16_t next_stage) {
+        world.set_tile(c, Soil{Flower{next_stage, {1, 1, 1}, FlowerStage::Seed}, true});
+    }
+    FlowerStage stage_at(Cell c) {
+        const Flower* f = flower_on(world.get_tile(c));
+        EXPECT_NE(f, nullptr);
+        return f ? f->stage : FlowerStage::Seed;
+    }
+
+    test::FakeInput input;
+    Controls controls{input};
+    test::FakeEvents events;
+    World world;
+    Lily lily;
+    std::optional<Game> game;
+};
+
+TEST_F(GameTest, IntroFramesDrawTheWorldUnderTheIntroPictureAndDrift) {
+    for (int k = 1; k <= 3; ++k) {
+        clear();
+        EXPECT_EQ(intro_frame(*game), IntroOutcome::Stay);
+        EXPECT_EQ(state().intro_pan, (Fixed{-8192 * k, 0}));
+        EXPECT_EQ(state().intro_clock, 1920 + k);
+        // The camera showed the pan from before this frame's drift.
+        EXPECT_EQ(ctx().transform.center, (Fixed{-8192 * (k - 1), 0}));
+        EXPECT_EQ(test::identify(pixel(360, 180)), (test::CellId{"intro", 0, 0}));
+        // Around the picture, the field.
+        const auto corner = test::identify(pixel(5, 5));
+        ASSERT_TRUE(corner.has_value()) << test::describe(pixel(5, 5));
+        EXPECT_NE(corner->sheet, "intro");
+    }
+}
+
+TEST_F(GameTest, AClickOrATouchStartsPlayWithoutDrawingThatIntroFrame) {
+    struct Case {
+        SDL_Event event;
+        bool touch_mode;
+    };
+    for (const auto& c : {Case{test::mouse_down(100, 100), false}, Case{test::finger_down(2, 0.5f, 0.5f), true}}) {
+        state() = LoopState{};
+        controls.touch_mode = false;
+        clear();
+        events.push(c.event);
+        EXPECT_EQ(intro_frame(*game), IntroOutcome::Start);
+        EXPECT_EQ(pixel(360, 180), BACKGROUND);
+        EXPECT_EQ(pixel(5, 5), BACKGROUND);
+        EXPECT_EQ(state().intro_clock, 1920);
+        EXPECT_EQ(state().intro_pan, (Fixed{0, 0}));
+        EXPECT_EQ(controls.touch_mode, c.touch_mode);
+    }
+    events.push(test::key_event(SDL_SCANCODE_RETURN)).push(test::quit_event());
+    EXPECT_EQ(intro_frame(*game), IntroOutcome::Quit);
+}
+
+TEST_F(GameTest, PlayStartsAtNoonOfDayOneWithAZeroFrameTime) {
+    lily.tool = std::make_unique<Hoe>();
+    events.push(test::mouse_down(100, 100));
+    ASSERT_EQ(intro_frame(*game), IntroOutcome::Start);
+    start_play(*game);
+    EXPECT_EQ(state().day, 1u);
+    EXPECT_EQ(state().time_of_day, 13440);
+    EXPECT_FALSE(state().day_over);
+    EXPECT_EQ(lily.position, Lily::MORNING_POINT);
+    EXPECT_EQ(lily.tool, nullptr);
+    EXPECT_TRUE(std::holds_alternative<Hive>(world.get_tile(cell(-15, -13))));  // the farm is laid out
+
+    const auto clock_text = white_pixels_of([&] { return ctx().draw_daytime(1, 13440); });
+    const auto time_text = white_pixels_of([&] { return ctx().draw_frame_time(0ns); });
+    ASSERT_GT(clock_text.size(), 20u);
+    ASSERT_GT(time_text.size(), 20u);
+
+    const DayFrame first = day_frame(*game);
+    EXPECT_FALSE(first.quit);
+    EXPECT_EQ(first.tick, 13440);
+    EXPECT_EQ(state().time_of_day, 13441);
+    EXPECT_EQ(state().frame_time, 0ns);
+    const auto shown = screen();
+    for (const std::size_t k : clock_text) ASSERT_EQ(shown[k], WHITE) << "clock pixel " << k;
+    for (const std::size_t k : time_text) ASSERT_EQ(shown[k], WHITE) << "frame time pixel " << k;
+    EXPECT_EQ(ctx().transform.center, Lily::MORNING_POINT);
+}
+
+TEST_F(GameTest, TheFrameAtSevenInTheEveningIsPlayedInFullBeforeTheDayEnds) {
+    start_play(*game);
+    state().time_of_day = 26879;
+    const Cell bed = cell(4, 8);
+    put_flower(bed, 26880);
+
+    const DayFrame before = day_frame(*game);
+    EXPECT_EQ(before.tick, 26879);
+    EXPECT_FALSE(state().day_over);
+    EXPECT_EQ(stage_at(bed), FlowerStage::Seed);
+
+    clear();
+    const DayFrame last = day_frame(*game);
+    EXPECT_FALSE(last.quit);
+    EXPECT_EQ(last.tick, 26880);
+    EXPECT_TRUE(state().day_over);
+    EXPECT_EQ(state().time_of_day, 26880);
+    EXPECT_EQ(stage_at(bed), FlowerStage::Sprout);  // updated with tick 26880
+    EXPECT_NE(pixel(5, 5), BACKGROUND);              // and drawn
+}
+
+TEST_F(GameTest, QuittingEndsADayFrameBeforeTheUpdateAndTheDrawing) {
+    start_play(*game);
+    const Cell bed = cell(4, 8);
+    put_flower(bed, 13440);
+    clear();
+    events.push(test::quit_event());
+    const DayFrame frame = day_frame(*game);
+    EXPECT_TRUE(frame.quit);
+    EXPECT_EQ(frame.tick, 13440);
+    EXPECT_EQ(stage_at(bed), FlowerStage::Seed);
+    EXPECT_EQ(pixel(5, 5), BACKGROUND);
+    EXPECT_EQ(pixel(360, 180), BACKGROUND);
+}
+
+TEST_F(GameTest, TheNewDayScreenTheMorningAndTheNight) {
+    start_play(*game);
+    state().time_of_day = 26880;
+    state().frame_start = Instant{100, 250'000'000};
+    const Cell bed = cell(4, 8);
+    put_flower(bed, 30000);
+    lily.tool = std::make_unique<Hoe>();
+    lily.carried_flowers.push_back(Flower{});
+    lily.position = Fixed{20 * ONE_UNIT, 6 * ONE_UNIT};
+    controls.tool_button = Button(std::nullopt, Controls::TOOL_CELL, 4);
+    controls.menu = world.buildings.front()->menu();
+    ASSERT_FALSE(day_frame(*game).quit);
+    ASSERT_TRUE(state().day_over);
+
+    const auto day_2_text = white_pixels_of([&] { return ctx().draw_new_day(2); });
+    const auto day_3_text = white_pixels_of([&] { return ctx().draw_new_day(3); });
+    ASSERT_NE(day_2_text, day_3_text);
+
+    const Instant pause_end = new_day(*game);
+    EXPECT_EQ(pause_end, (Instant{104, 250'000'000}));
+    EXPECT_EQ(state().frame_start, (Instant{100, 250'000'000}));
+    const auto shown = screen();
+    EXPECT_GT(count(shown, BLACK), shown.size() * 9 / 10);
+    EXPECT_EQ(count(shown, WHITE), day_2_text.size());
+    for (const std::size_t k : day_2_text) ASSERT_EQ(shown[k], WHITE);
+
+    EXPECT_EQ(lily.tool, nullptr);
+    EXPECT_TRUE(lily.carried_flowers.empty());
+    EXPECT_EQ(lily.position, Lily::MORNING_POINT);
+    EXPECT_EQ(flower_on(world.get_tile(bed)), nullptr);  // the night cleared the field
+    // The controls are not touched by the change of day.
+    ASSERT_TRUE(controls.tool_button.has_value());
+    EXPECT_EQ(controls.tool_button->sprite, 4u);
+    EXPECT_TRUE(controls.menu.has_value());
+
+    begin_next_day(state());
+    EXPECT_EQ(state().day, 2u);
+    EXPECT_EQ(state().time_of_day, 0);
+    EXPECT_FALSE(state().day_over);
+    const auto clock_text = white_pixels_of([&] { return ctx().draw_daytime(2, 0); });
+    const DayFrame dawn = day_frame(*game);
+    EXPECT_EQ(dawn.tick, 0);
+    EXPECT_EQ(state().time_of_day, 1);
+    const auto dawn_screen = screen();
+    for (const std::size_t k : clock_text) ASSERT_EQ(dawn_screen[k], WHITE);
+    EXPECT_TRUE(controls.menu.has_value());  // still open on the new day
+}
+
+TEST_F(GameTest, DrawFramePutsTheControlsOverTheFieldAndStopsAtTheFirstError) {
+    const auto clock_text = white_pixels_of([&] { return ctx().draw_daytime(1, 13440); });
+    ASSERT_TRUE(draw_frame(ctx(), controls, world, lily, 1, 13440, 0ns).has_value());
+    EXPECT_EQ(test::identify(pixel(8, 40)), (test::CellId{"top_buttons", 0, 0}));
+    auto shown = screen();
+    for (const std::size_t k : clock_text) ASSERT_EQ(shown[k], WHITE);
+
+    ctx().top_buttons.reset();
+    clear();
+    const auto failed = draw_frame(ctx(), controls, world, lily, 1, 13440, 0ns);
+    ASSERT_FALSE(failed.has_value());
+    EXPECT_EQ(failed.error().kind, DrawError::Kind::String);
+    // The field was drawn before the failing controls; the clock after them was not.
+    shown = screen();
+    EXPECT_NE(pixel(200, 300), BACKGROUND);
+    EXPECT_EQ(count(shown, WHITE), 0u);
+}
+
+// A sheet made on another renderer: it can be tinted, but copying it fails with an SDL error,
+// so the field's drawing returns a DrawError.
+class GameDeathTest : public GameTest {
+protected:
+    void TearDown() override {
+        GameTest::TearDown();  // the context, with the foreign texture, goes first
+        if (foreign_renderer_) SDL_DestroyRenderer(foreign_renderer_);
+    }
+    TexturePtr foreign_texture(int w, int h) {
+        if (!foreign_renderer_) {
+            foreign_surface_.reset(SDL_CreateRGBSurfaceWithFormat(0, 256, 64, 32, SDL_PIXELFORMAT_RGBA32));
+            foreign_renderer_ = SDL_CreateSoftwareRenderer(foreign_surface_.get());
+        }
+        return TexturePtr(SDL_CreateTexture(foreign_renderer_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, w, h));
+    }
+    SurfacePtr foreign_surface_;
+    SDL_Renderer* foreign_renderer_ = nullptr;
+};
+
+TEST_F(GameDeathTest, ADrawingFailureStopsTheProgramWithTheError) {
+    ctx().ground = foreign_texture(256, 32);
+    ctx().dawn_of = foreign_texture(60, 12);
+    ASSERT_TRUE(ctx().ground && ctx().dawn_of);
+    EXPECT_DEATH(intro_frame(*game), testing::HasSubstr("called `Result::unwrap()` on an `Err` value: String("));
+    start_play(*game);
+    EXPECT_DEATH(day_frame(*game), testing::HasSubstr("called `Result::unwrap()` on an `Err` value: String("));
+    EXPECT_DEATH(new_day(*game), testing::HasSubstr("called `Result::unwrap()` on an `Err` value: String("));
+}
+
+// ---- the whole task on the dummy video driver ----
+
+// A run directory with synthetic art, entered for the test's scope.
+class MainTaskTest : public testing::Test {
+protected:
+    void SetUp() override {
+        SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
+        test::write_synthetic_run_dir(dir_.path());
+        cwd_.emplace(dir_.path());
+    }
+    void TearDown() override { cwd_.reset(); }
+
+    test::ScratchDir dir_;
+    std::optional<test::WorkingDirectory> cwd_;
+};
+
+using MainTaskDeathTest = MainTaskTest;
+
+TEST_F(MainTaskDeathTest, ATerminationSignalQuitsCleanly) {
+    EXPECT_EXIT(
+        {
+            const pid_t self = getpid();
+            std::thread terminator([self] {
+                std::this_thread::sleep_for(400ms);
+                kill(self, SIGTERM);
+            });
+            terminator.detach();
+            spawn_with_until_executor(main_task());
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainTaskDeathTest, StartUpFailuresStopTheProgramWithTheirError) {
+    std::filesystem::remove(dir_.path() / "assets" / "intro.png");
+    EXPECT_DEATH(spawn_with_until_executor(main_task()),
+                 testing::HasSubstr("called `Result::unwrap()` on an `Err` value: String(\""));
+    SDL_setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    EXPECT_DEATH(spawn_with_until_executor(main_task()),
+                 testing::HasSubstr("called `Result::unwrap()` on an `Err` value: \""));
+}
+
+}  // namespace
+}  // namespace qm
