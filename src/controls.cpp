@@ -122,7 +122,8 @@ std::optional<ScreenPoint> SdlInput::mouse_in_window() const {
 bool SdlInput::fullscreen() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
 
 std::expected<void, std::string> SdlInput::set_fullscreen(bool on) {
-    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0u) != 0) {
+    const Uint32 flags = on ? static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0u;
+    if (SDL_SetWindowFullscreen(window_, flags) != 0) {
         return std::unexpected(std::string(SDL_GetError()));
     }
     return {};
