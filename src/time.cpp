@@ -36,7 +36,7 @@ thread_local NextWakeCell next_wake_cell;
 class SharedAccess {
 public:
     SharedAccess() {
-        if (next_wake_cell.writer) fatal("already mutably borrowed: BorrowError");
+        if (next_wake_cell.writer) fatal("the wake-up instant was read while a wait was writing it");
         ++next_wake_cell.readers;
     }
     ~SharedAccess() { --next_wake_cell.readers; }
@@ -48,7 +48,7 @@ public:
 class ExclusiveAccess {
 public:
     ExclusiveAccess() {
-        if (next_wake_cell.writer || next_wake_cell.readers > 0) fatal("already borrowed: BorrowMutError");
+        if (next_wake_cell.writer || next_wake_cell.readers > 0) fatal("the wake-up instant was written while it was in use");
         next_wake_cell.writer = true;
     }
     ~ExclusiveAccess() { next_wake_cell.writer = false; }
@@ -142,7 +142,7 @@ Task::~Task() {
 }
 
 bool Task::resume() {
-    if (!handle_ || handle_.done()) fatal("`async fn` resumed after completion");
+    if (!handle_ || handle_.done()) fatal("the main task was resumed after it had finished");
     auto& promise = handle_.promise();
     if (promise.pending != nullptr) {
         // Resumed at a wait: it decides, with a fresh look at the clock, whether to go on.

@@ -86,6 +86,7 @@ TEST(IntroEventsTest, TheFirstDecisiveEventWins) {
         {"quit stops at once", {test::quit_event(), test::mouse_down(1, 1), test::finger_down(1, 0.1f, 0.1f)}, IntroOutcome::Quit, 2, false},
         {"click before quit", {test::mouse_down(1, 1), test::quit_event()}, IntroOutcome::Start, 1, false},
         {"a release is no click", {test::mouse_up(1, 1)}, IntroOutcome::Stay, 0, false},
+        {"dropped text is freed and ignored", {test::drop_file("/tmp/seeds.txt")}, IntroOutcome::Stay, 0, false},
     };
     for (const auto& c : cases) {
         FakeInput input;
@@ -96,15 +97,6 @@ TEST(IntroEventsTest, TheFirstDecisiveEventWins) {
         EXPECT_EQ(events.pending(), c.left_queued) << c.name;
         EXPECT_EQ(controls.touch_mode, c.touch_mode) << c.name;
     }
-}
-
-TEST(IntroEventsTest, DroppedTextIsConsumedAndIgnored) {
-    FakeInput input;
-    Controls controls(input);
-    FakeEvents events;
-    events.push(test::drop_file("/tmp/seeds.txt"));
-    EXPECT_EQ(controls.intro_events(events), IntroOutcome::Stay);
-    EXPECT_EQ(events.pending(), 0u);
 }
 
 // ---- day frames, on a headless draw context ----
@@ -153,48 +145,37 @@ protected:
     Lily lily;
 };
 
-TEST_F(ControlsTest, KeysWalkTheGardenerAndTheCameraFollows) {
-    input.keys = {SDL_SCANCODE_D};
-    EXPECT_FALSE(frame());
-    EXPECT_EQ(lily.position, (Fixed{HOME.i + 8192, HOME.j}));
-    EXPECT_EQ(ctx().transform.center, lily.position);
-
-    input.keys = {SDL_SCANCODE_UP, SDL_SCANCODE_LEFT};
-    EXPECT_FALSE(frame());
-    EXPECT_EQ(lily.position, (Fixed{HOME.i + 8192 - 4096, HOME.j - 4096}));
-    EXPECT_EQ(ctx().transform.center, lily.position);
-}
-
-TEST_F(ControlsTest, StandingStillResetsTheWalkAnchorAndCentresTheCamera) {
-    lily.anchor = Fixed{HOME.i - 65536, HOME.j};
-    ctx().transform.center = Fixed{0, 0};
-    EXPECT_FALSE(frame());
-    EXPECT_EQ(lily.position, HOME);
-    EXPECT_EQ(lily.anchor, HOME);
-    EXPECT_EQ(ctx().transform.center, HOME);
-}
-
-TEST_F(ControlsTest, ShiftOrTheRunButtonMakesHerRunFourTimesAsFar) {
+TEST_F(ControlsTest, EachFrameSheStepsAsTheKeysAndRunningSayAndTheCameraFollows) {
     struct Case {
         const char* name;
+        std::set<SDL_Scancode> keys;
         bool shift;
         bool run_button_held;
-        std::int32_t expected_dx;
+        Fixed step;
     };
     const std::vector<Case> cases{
-        {"walk", false, false, 8192},
-        {"shift", true, false, 32768},
-        {"run button", false, true, 32768},
-        {"both", true, true, 32768},
+        {"standing", {}, false, false, {0, 0}},
+        {"standing, shift", {}, true, false, {0, 0}},
+        {"right", {SDL_SCANCODE_D}, false, false, {8192, 0}},
+        {"up-left", {SDL_SCANCODE_UP, SDL_SCANCODE_LEFT}, false, false, {-4096, -4096}},
+        {"shift", {SDL_SCANCODE_RIGHT}, true, false, {32768, 0}},
+        {"run button", {SDL_SCANCODE_RIGHT}, false, true, {32768, 0}},
+        {"both", {SDL_SCANCODE_S, SDL_SCANCODE_A}, true, true, {-16384, 16384}},
     };
     for (const auto& c : cases) {
         lily.position = HOME;
-        input.keys = {SDL_SCANCODE_RIGHT};
+        lily.anchor = Fixed{HOME.i - ONE_UNIT, HOME.j};
+        ctx().transform.center = Fixed{0, 0};
+        input.keys = c.keys;
         input.shift = c.shift;
         controls.run_button.held = c.run_button_held ? std::optional<std::int64_t>(7) : std::nullopt;
         EXPECT_FALSE(frame());
-        EXPECT_EQ(lily.position.i - HOME.i, c.expected_dx) << c.name;
-        EXPECT_EQ(lily.position.j, HOME.j) << c.name;
+        EXPECT_EQ(lily.position, HOME + c.step) << c.name;
+        EXPECT_EQ(ctx().transform.center, lily.position) << c.name;
+        // Standing restarts the walk cycle where she is.
+        if (c.step == Fixed{}) {
+            EXPECT_EQ(lily.anchor, HOME) << c.name;
+        }
     }
 }
 
@@ -238,25 +219,14 @@ TEST_F(ControlsTest, TheRunAndToolButtonsShowByTheToolButtonsState) {
     }
 }
 
-TEST_F(ControlsTest, AClickOnTheFieldUsesTheToolOnThePointedTileOnce) {
-    give_tool(std::make_unique<Hoe>());
-    const ScreenPoint east = pixel_of(centre_of(EAST_OF_HOME));
-    input.mouse = east;
-    events.push(test::mouse_down(east.x, east.y));
-    EXPECT_FALSE(frame());
-    EXPECT_TRUE(controls.mouse_use);
-    EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
-    EXPECT_TRUE(std::holds_alternative<Soil>(world.get_tile(EAST_OF_HOME)));
-    // Standing and pointing, she turned toward the pointer.
-    EXPECT_GT(lily.facing.i, 0);
-}
-
 TEST_F(ControlsTest, AClickShorterThanAFrameStillGivesOneFrameOfUse) {
     give_tool(std::make_unique<Hoe>());
     const ScreenPoint east = pixel_of(centre_of(EAST_OF_HOME));
     input.mouse = east;
     events.push(test::mouse_down(east.x, east.y)).push(test::mouse_up(east.x, east.y));
     EXPECT_FALSE(frame());
+    EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
+    EXPECT_GT(lily.facing.i, 0);  // standing, she turned toward the pointer
     EXPECT_TRUE(std::holds_alternative<Soil>(world.get_tile(EAST_OF_HOME)));
     EXPECT_FALSE(controls.mouse_use);
     EXPECT_FALSE(controls.mouse_released);
@@ -285,7 +255,7 @@ TEST_F(ControlsTest, HoldingShiftStopsToolUseAndHidesTheToolButton) {
     EXPECT_TRUE(controls.tool_button->visible);
 }
 
-TEST_F(ControlsTest, WithoutMouseFocusThereIsNoPointing) {
+TEST_F(ControlsTest, PointingNeedsMouseFocusAndTakesWindowPixelsOverTheScale) {
     give_tool(std::make_unique<Hoe>());
     input.mouse.reset();
     events.push(test::mouse_down(400, 180));
@@ -293,9 +263,7 @@ TEST_F(ControlsTest, WithoutMouseFocusThereIsNoPointing) {
     EXPECT_FALSE(lily.selection.has_value());
     EXPECT_EQ(lily.facing, (Fixed{0, 0}));
     EXPECT_TRUE(std::holds_alternative<TallGrass>(world.get_tile(EAST_OF_HOME)));
-}
 
-TEST_F(ControlsTest, MousePositionIsDividedByTheScale) {
     ctx().scale = 2;
     const ScreenPoint east = pixel_of(centre_of(EAST_OF_HOME));
     input.mouse = ScreenPoint{2 * east.x + 1, 2 * east.y + 1};
@@ -340,6 +308,7 @@ TEST_F(ControlsTest, TheFullScreenButtonTakesLeftClicksOnly) {
 }
 
 TEST_F(ControlsTest, FullScreenTogglesEveryPressAndRepeatOfFOrF11) {
+    ctx().scale = 3;  // stale: each switch refreshes it from the renderer, which is at 1
     events.push(test::key_event(SDL_SCANCODE_F));
     EXPECT_FALSE(frame());
     events.push(test::key_event(SDL_SCANCODE_F, true));
@@ -351,14 +320,7 @@ TEST_F(ControlsTest, FullScreenTogglesEveryPressAndRepeatOfFOrF11) {
     EXPECT_EQ(input.fullscreen_calls, (std::vector<bool>{true, false, true}));
     EXPECT_TRUE(input.is_fullscreen);
     EXPECT_FALSE(controls.fullscreen_requested);
-}
-
-TEST_F(ControlsTest, AFullScreenSwitchRefreshesTheScale) {
-    ctx().scale = 3;  // stale: the renderer itself is still at scale 1
-    events.push(test::key_event(SDL_SCANCODE_F));
-    EXPECT_FALSE(frame());
     EXPECT_EQ(ctx().scale, 1u);
-    EXPECT_EQ(ctx().transform.width, 720);
 }
 
 TEST_F(ControlsTest, AQuitInTheMiddleOfTheQueueEndsTheFrameAtOnce) {
@@ -495,36 +457,30 @@ TEST_F(ControlsTest, AFingerGoingUpReleasesOnlyWhatItHoldsAndIsShown) {
 
 // ---- menus ----
 
-TEST_F(ControlsTest, WalkingUpIntoTheShedOpensItsMenu) {
-    give_tool(std::make_unique<Shovel>());
-    controls.touch_mode = true;
-    controls.pad.finger = 1;
-    lily.position = Shed::EXIT_POINT;
-    input.keys = {SDL_SCANCODE_W};
-    int frames = 0;
-    while (!controls.menu && frames < 40) {
-        EXPECT_FALSE(frame());
-        ++frames;
+TEST_F(ControlsTest, WalkingUpIntoTheShedOpensItsMenuAndPutsThePadAndButtonsAway) {
+    for (const bool holding_a_tool : {true, false}) {
+        controls = Controls(input);
+        lily = Lily{};
+        // Without a tool in hand, a tool button left over from yesterday goes away.
+        controls.tool_button = Button(std::nullopt, Controls::TOOL_CELL, 3);
+        if (holding_a_tool) lily.tool = std::make_unique<Shovel>();
+        controls.pad.finger = 1;
+        lily.position = Shed::EXIT_POINT;
+        input.keys = {SDL_SCANCODE_W};
+        for (int k = 0; k < 40 && !controls.menu; ++k) EXPECT_FALSE(frame());
+        ASSERT_TRUE(controls.menu.has_value());
+        EXPECT_EQ(controls.menu->items.size(), 5u);
+        EXPECT_TRUE(lily.in_building);
+        EXPECT_EQ(lily.position, centre_of(Shed::BASE));
+        EXPECT_EQ(ctx().transform.center, lily.position);
+        EXPECT_FALSE(controls.pad.enabled);
+        EXPECT_FALSE(controls.pad.finger.has_value());
+        EXPECT_FALSE(controls.run_button.visible);
+        ASSERT_EQ(controls.tool_button.has_value(), holding_a_tool);
+        if (holding_a_tool) {
+            EXPECT_FALSE(controls.tool_button->visible);
+        }
     }
-    ASSERT_TRUE(controls.menu.has_value());
-    EXPECT_TRUE(lily.in_building);
-    EXPECT_EQ(lily.position, centre_of(Shed::BASE));
-    EXPECT_EQ(ctx().transform.center, lily.position);
-    EXPECT_FALSE(controls.pad.enabled);
-    EXPECT_FALSE(controls.pad.finger.has_value());
-    EXPECT_FALSE(controls.run_button.visible);
-    ASSERT_TRUE(controls.tool_button.has_value());
-    EXPECT_FALSE(controls.tool_button->visible);
-    EXPECT_EQ(controls.menu->items.size(), 5u);
-}
-
-TEST_F(ControlsTest, WalkingIntoTheShedEmptyHandedDropsTheToolButton) {
-    controls.tool_button = Button(std::nullopt, Controls::TOOL_CELL, 3);  // left over from yesterday
-    lily.position = Shed::EXIT_POINT;
-    input.keys = {SDL_SCANCODE_UP};
-    for (int k = 0; k < 40 && !controls.menu; ++k) EXPECT_FALSE(frame());
-    ASSERT_TRUE(controls.menu.has_value());
-    EXPECT_FALSE(controls.tool_button.has_value());
 }
 
 TEST_F(ControlsTest, WithAMenuOpenTheGardenerNeitherMovesNorUsesHerTool) {
@@ -649,7 +605,7 @@ TEST_F(ControlsTest, AfterTheMorningResetTheToolButtonStaysButUsesNothing) {
 
 // ---- drawing ----
 
-TEST_F(ControlsTest, TheFullScreenButtonShowsTheWindowState) {
+TEST_F(ControlsTest, TheFullScreenButtonShowsTheWindowStateAndDrawingErrorsComeBack) {
     for (const bool full : {false, true}) {
         clear();
         input.is_fullscreen = full;
@@ -660,6 +616,10 @@ TEST_F(ControlsTest, TheFullScreenButtonShowsTheWindowState) {
         EXPECT_EQ(pixel(8, 20), BACKGROUND);
         EXPECT_EQ(pixel(8, 70), BACKGROUND);
     }
+    ctx().top_buttons.reset();
+    const auto failed = controls.draw(ctx());
+    ASSERT_FALSE(failed.has_value());
+    EXPECT_EQ(failed.error().kind, DrawError::Kind::String);
 }
 
 TEST_F(ControlsTest, ThePadAndButtonsAreDrawnOnlyInTouchMode) {
@@ -695,13 +655,6 @@ TEST_F(ControlsTest, AnOpenMenuIsDrawnWithoutTouchMode) {
     EXPECT_EQ(test::identify(pixel(c.x + 64, c.y)), (test::CellId{"buttons", 0, 5}));  // E: smoker
     EXPECT_EQ(test::identify(pixel(c.x - 32, c.y + 44)), (test::CellId{"buttons", 0, 0}));  // SW: empty hands
     EXPECT_FALSE(test::identify(pixel(c.x + 32, c.y + 44)).has_value());  // SE: no button
-}
-
-TEST_F(ControlsTest, ADrawingFailureIsReturned) {
-    ctx().top_buttons.reset();
-    const auto result = controls.draw(ctx());
-    ASSERT_FALSE(result.has_value());
-    EXPECT_EQ(result.error().kind, DrawError::Kind::String);
 }
 
 using ControlsDeathTest = ControlsTest;

@@ -256,7 +256,7 @@ TEST_F(ExecutorDeathTest, ResumingAFinishedTaskIsAFault) {
     Task t = task();
     EXPECT_TRUE(t.resume());
     EXPECT_TRUE(t.finished());
-    EXPECT_DEATH(t.resume(), testing::HasSubstr("resumed after completion"));
+    EXPECT_DEATH(t.resume(), testing::HasSubstr("the main task was resumed after it had finished"));
 }
 
 }  // namespace
