@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -331,19 +332,22 @@ protected:
 
 using MainTaskDeathTest = MainTaskTest;
 
-TEST_F(MainTaskDeathTest, ATerminationSignalQuitsCleanly) {
-    EXPECT_EXIT(
-        {
-            const pid_t self = getpid();
-            std::thread terminator([self] {
-                std::this_thread::sleep_for(400ms);
-                kill(self, SIGTERM);
-            });
-            terminator.detach();
-            spawn_with_until_executor(main_task());
-            std::exit(0);
-        },
-        testing::ExitedWithCode(0), "");
+TEST_F(MainTaskDeathTest, AnInterruptOrTerminationSignalQuitsCleanly) {
+    for (const int signal_number : {SIGINT, SIGTERM}) {
+        EXPECT_EXIT(
+            {
+                const pid_t self = getpid();
+                std::thread sender([self, signal_number] {
+                    std::this_thread::sleep_for(400ms);
+                    kill(self, signal_number);
+                });
+                sender.detach();
+                spawn_with_until_executor(main_task());
+                std::exit(0);
+            },
+            testing::ExitedWithCode(0), "")
+            << strsignal(signal_number);
+    }
 }
 
 TEST_F(MainTaskDeathTest, StartUpFailuresStopTheProgramWithTheirError) {
