@@ -43,17 +43,6 @@ std::uint32_t carried_plant_row(const Flower& f) {
     return 3;
 }
 
-// Yellow marks on the cells 1 to 8 steps from a centre: the range a hive has, or would have.
-DrawResult mark_range(DrawContext& ctx, Cell centre) {
-    DrawResult done;
-    for_each_in_hexagon(centre, HIVE_RANGE, [&](Cell c) {
-        if (!done || c == centre) return;
-        const Fixed p = centre_of(c);
-        done = ctx.draw_ground(GROUND_MARK, MARK_YELLOW, p.i, p.j);
-    });
-    return done;
-}
-
 }  // namespace
 
 std::uint32_t Lily::walk_frame() const {
@@ -133,9 +122,9 @@ DrawResult Lily::draw_selection(DrawContext& ctx, const World& world) const {
 
     if (carried_hive) {
         if (auto done = world.draw_hive_ranges(ctx); !done) return done;
-        if (auto done = mark_range(ctx, *aim); !done) return done;
+        if (auto done = draw_range_marks(ctx, *aim); !done) return done;
     } else if (const auto* hive = std::get_if<Hive>(&world.get_tile(*aim))) {
-        if (auto done = mark_range(ctx, hive->hive.position); !done) return done;
+        if (auto done = draw_range_marks(ctx, hive->hive.position); !done) return done;
     }
 
     if (tool && tool->can_use(world, aim->i, aim->j, !carried_flowers.empty(), carried_hive.has_value())) {

@@ -71,6 +71,9 @@ public:
     static DrawResult draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::int32_t limit);
 };
 
+// Yellow marks on the cells 1 to 8 steps from a centre: the range a hive has, or would have there.
+DrawResult draw_range_marks(DrawContext& ctx, Cell centre);
+
 // Cells of the hexagon of the given radius around centre, row by row from the top, left to
 // right: the scan the farm set-up and the range overlay use.
 template <typename F>

@@ -141,16 +141,19 @@ DrawResult World::draw_hive_ranges(DrawContext& ctx) const {
     for (const auto& [at, range] : hive_ranges) {
         const auto* hive = std::get_if<Hive>(&get_tile(at));
         if (!hive) continue;
-        const Cell centre = hive->hive.position;
-        DrawResult done;
-        for_each_in_hexagon(centre, HIVE_RANGE, [&](Cell c) {
-            if (!done || c == centre) return;
-            const Fixed p = centre_of(c);
-            done = ctx.draw_ground(4, RANGE_YELLOW, p.i, p.j);
-        });
-        if (!done) return done;
+        if (auto done = draw_range_marks(ctx, hive->hive.position); !done) return done;
     }
     return {};
+}
+
+DrawResult draw_range_marks(DrawContext& ctx, Cell centre) {
+    DrawResult done;
+    for_each_in_hexagon(centre, HIVE_RANGE, [&](Cell c) {
+        if (!done || c == centre) return;
+        const Fixed p = centre_of(c);
+        done = ctx.draw_ground(4, RANGE_YELLOW, p.i, p.j);
+    });
+    return done;
 }
 
 }  // namespace qm
