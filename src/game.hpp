@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "controls.hpp"
+#include "day_clock.hpp"
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
 #include "time.hpp"
@@ -20,11 +21,6 @@ inline constexpr std::chrono::milliseconds FRAME_PERIOD{32};
 // Counted from the start of the frame in which the new-day screen goes up.
 inline constexpr std::chrono::seconds NEW_DAY_PAUSE{4};
 
-inline constexpr std::uint16_t TICKS_PER_MINUTE = 32;
-inline constexpr std::uint16_t TICKS_PER_HOUR = 1920;
-inline constexpr std::uint16_t FIRST_DAY_START = 13440;  // noon
-inline constexpr std::uint16_t DAY_START = 0;             // 5:00 am
-inline constexpr std::uint16_t DAY_END = 26880;           // 7:00 pm
 
 // The world behind the intro runs its own clock from 6:00 am to just before six in the evening,
 // and the camera drifts left by two logical pixels a frame.

@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "day_clock.hpp"
 #include "fatal.hpp"
 #include "wrapping.hpp"
 
@@ -327,13 +328,13 @@ DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std
 // ---------------------------------------------------------------------------------------------
 
 std::string daytime_text(std::uint64_t day, std::uint16_t time) {
-    const unsigned minute = (time / 32u) % 60u;
-    const unsigned h = time / 1920u;
+    const unsigned minute = (time / TICKS_PER_MINUTE) % 60u;
+    const unsigned h = time / TICKS_PER_HOUR;
     unsigned hour = 0;
     const char* suffix = "am";
-    if (time < 13440) {
+    if (time < NOON) {
         hour = h + 5;
-    } else if (time < 15360) {
+    } else if (time < NOON + TICKS_PER_HOUR) {
         hour = 12;
         suffix = "pm";
     } else {

@@ -11,7 +11,6 @@ namespace qm {
 
 namespace {
 
-constexpr std::uint32_t MARK_YELLOW = 0x00FFFF;
 constexpr std::int32_t TWO_ROWS_UP = 0x20000;
 constexpr std::int32_t HALF_CARRY_SPACING = 0x14000;  // flowers ride 2.5 units apart
 constexpr std::int32_t CARRY_SPACING = 0x28000;
@@ -72,7 +71,7 @@ DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
 
     const std::int32_t above = wrap_sub(position.j, TWO_ROWS_UP);
     if (carried_hive) {
-        if (auto done = ctx.draw_ground(GROUND_HALO, MARK_YELLOW, position.i, above); !done) return done;
+        if (auto done = ctx.draw_ground(GROUND_HALO, YELLOW, position.i, above); !done) return done;
         return ctx.draw_plant(HIVE_PLANT_ROW, 0, position.i, above);
     }
     const auto n = static_cast<std::int32_t>(carried_flowers.size());

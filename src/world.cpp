@@ -128,7 +128,7 @@ void World::set_tile(std::uint16_t i, std::uint16_t j, const Tile& tile) {
 }
 
 bool World::walkable(std::int32_t x, std::int32_t y) const {
-    if (std::holds_alternative<Water>(get_tile(containing_tile(Fixed{x, y})))) return false;
+    if (std::holds_alternative<Water>(get_tile(containing_tile(x, y)))) return false;
     for (const auto& building : buildings) {
         if (building->in_footprint(x, y)) return false;
     }

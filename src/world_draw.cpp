@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <variant>
 
+#include "day_clock.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 
@@ -12,8 +13,6 @@ namespace qm {
 
 namespace {
 
-constexpr std::uint16_t DAY_END = 26880;
-constexpr std::uint32_t RANGE_YELLOW = 0x00FFFF;
 constexpr std::uint32_t METER_OLIVE = 191;
 constexpr std::int32_t ROW_LIMIT_BELOW_CENTRE = 6;
 
@@ -151,7 +150,7 @@ DrawResult draw_range_marks(DrawContext& ctx, Cell centre) {
     for_each_in_hexagon(centre, HIVE_RANGE, [&](Cell c) {
         if (!done || c == centre) return;
         const Fixed p = centre_of(c);
-        done = ctx.draw_ground(4, RANGE_YELLOW, p.i, p.j);
+        done = ctx.draw_ground(4, YELLOW, p.i, p.j);
     });
     return done;
 }

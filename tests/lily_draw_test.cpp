@@ -13,6 +13,7 @@ namespace qm {
 namespace {
 
 using test::CellId;
+using test::cell_id;
 using test::describe;
 using test::identify;
 
@@ -21,8 +22,6 @@ const Fixed EAST{2 * U, 0};
 const Fixed NORTH{0, -2 * U};
 const Fixed WEST{-2 * U, 0};
 const Fixed SOUTH{0, 2 * U};
-
-std::optional<CellId> cell_id(const char* sheet, int column, int row) { return CellId{sheet, column, row}; }
 
 // A position d raw units away from the origin along one axis, its other component fixed up so
 // that the pair keeps the grid's parity.

@@ -13,6 +13,7 @@ namespace qm {
 namespace {
 
 using test::CellId;
+using test::cell_id;
 using test::describe;
 using test::identify;
 
@@ -22,8 +23,6 @@ constexpr std::uint16_t NOON = 13440;
 Flower flower(FlowerStage stage, std::uint8_t r = 0, std::uint8_t g = 0, std::uint8_t b = 0) {
     return Flower{NEVER, {r, g, b}, stage};
 }
-
-std::optional<CellId> cell_id(const char* sheet, int column, int row) { return CellId{sheet, column, row}; }
 
 TexturePtr white_sheet(SDL_Renderer* renderer, int w, int h) {
     TexturePtr t{SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, w, h)};

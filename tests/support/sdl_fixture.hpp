@@ -46,6 +46,8 @@ struct CellId {
     friend bool operator==(const CellId&, const CellId&) = default;
 };
 std::optional<CellId> identify(std::uint32_t pixel);
+// What identify() should say of a pixel from that cell.
+inline std::optional<CellId> cell_id(std::string_view sheet, int column, int row) { return CellId{sheet, column, row}; }
 std::string describe(std::uint32_t pixel);
 
 // The Debian font every test draws text with.
