@@ -16,6 +16,7 @@
 namespace qm {
 namespace {
 
+using test::white_sheet;
 using test::cell_colour;
 using test::CellId;
 using test::describe;
@@ -50,14 +51,6 @@ std::array<std::uint8_t, 3> colour_mod(SDL_Texture* texture) {
     std::array<std::uint8_t, 3> m{};
     SDL_GetTextureColorMod(texture, &m[0], &m[1], &m[2]);
     return m;
-}
-
-// An all-white sheet: whatever modulation a copy applies comes back as the pixel itself.
-TexturePtr white_sheet(SDL_Renderer* renderer, int w, int h) {
-    TexturePtr t{SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, w, h)};
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0xFFFFFFFFu);
-    SDL_UpdateTexture(t.get(), nullptr, pixels.data(), w * 4);
-    return t;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "day_clock.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "support/sdl_fixture.hpp"
@@ -14,21 +15,14 @@ namespace {
 
 using test::CellId;
 using test::cell_id;
+using test::white_sheet;
 using test::describe;
 using test::identify;
 
 constexpr std::int32_t U = ONE_UNIT;
-constexpr std::uint16_t NOON = 13440;
 
 Flower flower(FlowerStage stage, std::uint8_t r = 0, std::uint8_t g = 0, std::uint8_t b = 0) {
     return Flower{NEVER, {r, g, b}, stage};
-}
-
-TexturePtr white_sheet(SDL_Renderer* renderer, int w, int h) {
-    TexturePtr t{SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, w, h)};
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0xFFFFFFFFu);
-    SDL_UpdateTexture(t.get(), nullptr, pixels.data(), w * 4);
-    return t;
 }
 
 std::array<std::uint8_t, 3> rgb(std::uint32_t px) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
+#include <vector>
 
 namespace qm::test {
 
@@ -171,6 +172,13 @@ void HeadlessDraw::clear(std::uint32_t colour) {
     SDL_SetRenderDrawColor(renderer(), static_cast<Uint8>(colour), static_cast<Uint8>(colour >> 8),
                            static_cast<Uint8>(colour >> 16), 255);
     SDL_RenderClear(renderer());
+}
+
+TexturePtr white_sheet(SDL_Renderer* renderer, int w, int h) {
+    TexturePtr t{SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, w, h)};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0xFFFFFFFFu);
+    SDL_UpdateTexture(t.get(), nullptr, pixels.data(), w * 4);
+    return t;
 }
 
 }  // namespace qm::test

@@ -45,6 +45,9 @@ struct CellId {
     int row;
     friend bool operator==(const CellId&, const CellId&) = default;
 };
+// An all-white sheet: whatever modulation a copy applies comes back as the pixel itself.
+TexturePtr white_sheet(SDL_Renderer* renderer, int w, int h);
+
 std::optional<CellId> identify(std::uint32_t pixel);
 // What identify() should say of a pixel from that cell.
 inline std::optional<CellId> cell_id(std::string_view sheet, int column, int row) { return CellId{sheet, column, row}; }
