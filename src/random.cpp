@@ -29,6 +29,14 @@ struct SipState {
     }
 };
 
+constexpr std::uint64_t STEP = 0x2D358DCCAA6C78A5ULL;
+
+// The output for a state that has already taken its step.
+inline std::uint64_t output(std::uint64_t s) {
+    const u128 product = static_cast<u128>(s) * static_cast<u128>(s ^ 0x8BB84B93962EACC9ULL);
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+}
+
 thread_local std::optional<std::uint64_t> state;
 
 std::uint64_t& generator() {
@@ -80,10 +88,8 @@ std::uint64_t fresh_seed() {
 
 std::uint64_t next_u64() {
     std::uint64_t& s = generator();
-    s += 0x2D358DCCAA6C78A5ULL;
-    const u128 product =
-        static_cast<u128>(s) * static_cast<u128>(s ^ 0x8BB84B93962EACC9ULL);
-    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+    s += STEP;
+    return output(s);
 }
 
 std::uint32_t rand_below(std::uint32_t n) {
@@ -121,6 +127,44 @@ std::uint32_t rand_bit() { return rand_below(2); }
 std::uint32_t rand_inclusive_from_one(std::uint32_t n) {
     if (n == 0) fatal("empty range: cannot sample empty range 1..=0");
     return 1 + rand_below(n);
+}
+
+void skip_shuffles(std::size_t length, std::uint64_t times) {
+    if (length < 2) return;
+    // A shuffle draws rand_below64(k + 1) for k = 1 .. length - 1. Each takes one step unless
+    // Lemire's method rejects its draw, which needs an output r with (r · n mod 2^64) below
+    // (2^64 - n) mod n: never for a power of two, and for the other bounds a handful of outputs
+    // out of 2^64. So whole shuffles are checked for such an output without storing anything,
+    // and the state jumps over every clean one; a shuffle that has one is made draw by draw.
+    constexpr std::size_t MAX_FAST = 16;
+    if (length > MAX_FAST) {
+        for (; times > 0; --times) {
+            for (std::uint64_t k = 1; k < length; ++k) rand_below64(k + 1);
+        }
+        return;
+    }
+    std::array<std::uint64_t, MAX_FAST> threshold{};
+    for (std::uint64_t n = 2; n <= length; ++n) threshold[n - 1] = (0ULL - n) % n;
+    const std::uint64_t draws = length - 1;
+
+    std::uint64_t& s = generator();
+    while (times > 0) {
+        std::uint64_t clean = 0;
+        std::uint64_t probe = s;
+        for (; clean < times; ++clean) {
+            bool rejected = false;
+            for (std::uint64_t k = 1; k <= draws; ++k) {
+                probe += STEP;
+                if (threshold[k] != 0) rejected |= output(probe) * (k + 1) < threshold[k];
+            }
+            if (rejected) break;
+        }
+        s += clean * draws * STEP;
+        times -= clean;
+        if (times == 0) return;
+        for (std::uint64_t k = 1; k <= draws; ++k) rand_below64(k + 1);
+        --times;
+    }
 }
 
 void set_rng_state(std::uint64_t s) { state = s; }
