@@ -8,6 +8,7 @@
 #include <bit>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "fatal.hpp"
 
@@ -42,6 +43,32 @@ thread_local std::optional<std::uint64_t> state;
 std::uint64_t& generator() {
     if (!state) state = fresh_seed();
     return *state;
+}
+
+// A shuffle of LENGTH draws rand_below64(k + 1) for k = 1 .. LENGTH - 1. Each takes one step unless
+// Lemire's method rejects its draw, which needs an output r with (r · n mod 2^64) below
+// (2^64 - n) mod n: never for a power of two, and for the other bounds a handful of outputs out of
+// 2^64. So whole shuffles are checked for such an output without storing anything, the state jumps
+// over every clean one, and a shuffle that has one is made draw by draw.
+template <std::uint64_t LENGTH>
+void skip_clean_shuffles(std::uint64_t times) {
+    std::uint64_t& s = generator();
+    while (times > 0) {
+        std::uint64_t clean = 0;
+        for (std::uint64_t probe = s; clean < times; ++clean, probe += (LENGTH - 1) * STEP) {
+            const bool rejected = [probe]<std::uint64_t... K>(std::integer_sequence<std::uint64_t, K...>) {
+                // Draw K + 1 of the shuffle has the bound K + 2.
+                return ((((K + 2) & (K + 1)) != 0 &&
+                         output(probe + (K + 1) * STEP) * (K + 2) < (0ULL - (K + 2)) % (K + 2)) || ...);
+            }(std::make_integer_sequence<std::uint64_t, LENGTH - 1>{});
+            if (rejected) break;
+        }
+        s += clean * (LENGTH - 1) * STEP;
+        times -= clean;
+        if (times == 0) return;
+        for (std::uint64_t k = 1; k < LENGTH; ++k) rand_below64(k + 1);
+        --times;
+    }
 }
 
 }  // namespace
@@ -130,40 +157,12 @@ std::uint32_t rand_inclusive_from_one(std::uint32_t n) {
 }
 
 void skip_shuffles(std::size_t length, std::uint64_t times) {
-    if (length < 2) return;
-    // A shuffle draws rand_below64(k + 1) for k = 1 .. length - 1. Each takes one step unless
-    // Lemire's method rejects its draw, which needs an output r with (r · n mod 2^64) below
-    // (2^64 - n) mod n: never for a power of two, and for the other bounds a handful of outputs
-    // out of 2^64. So whole shuffles are checked for such an output without storing anything,
-    // and the state jumps over every clean one; a shuffle that has one is made draw by draw.
-    constexpr std::size_t MAX_FAST = 16;
-    if (length > MAX_FAST) {
+    if (length == 6) {
+        skip_clean_shuffles<6>(times);
+    } else {
         for (; times > 0; --times) {
             for (std::uint64_t k = 1; k < length; ++k) rand_below64(k + 1);
         }
-        return;
-    }
-    std::array<std::uint64_t, MAX_FAST> threshold{};
-    for (std::uint64_t n = 2; n <= length; ++n) threshold[n - 1] = (0ULL - n) % n;
-    const std::uint64_t draws = length - 1;
-
-    std::uint64_t& s = generator();
-    while (times > 0) {
-        std::uint64_t clean = 0;
-        std::uint64_t probe = s;
-        for (; clean < times; ++clean) {
-            bool rejected = false;
-            for (std::uint64_t k = 1; k <= draws; ++k) {
-                probe += STEP;
-                if (threshold[k] != 0) rejected |= output(probe) * (k + 1) < threshold[k];
-            }
-            if (rejected) break;
-        }
-        s += clean * draws * STEP;
-        times -= clean;
-        if (times == 0) return;
-        for (std::uint64_t k = 1; k <= draws; ++k) rand_below64(k + 1);
-        --times;
     }
 }
 
