@@ -139,7 +139,10 @@ void World::update(std::uint16_t now) {
     for (const auto& [hive_cell, range] : hive_ranges) {
         std::uint32_t in_bloom = 0;
         for (const Cell c : range) {
-            const Flower* flower = flower_on(get_tile(c));
+            // A default tile bears no flower, so only stored cells can count.
+            const auto stored = tiles.find(c);
+            if (stored == tiles.end()) continue;
+            const Flower* flower = flower_on(stored->second);
             if (flower && flower->stage == FlowerStage::Flower) ++in_bloom;
         }
         const auto stored = tiles.find(hive_cell);
