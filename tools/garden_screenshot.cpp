@@ -6,6 +6,7 @@
 #include <SDL_image.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,12 @@ namespace {
 
 constexpr int WIDTH = 720;
 constexpr int HEIGHT = 360;
-// Three nights of breeding from the farm's mixed seeds spread the colours wide.
+// Three nights of breeding from the farm's mixed seeds spread the colours wide; the hive has
+// been harvested up to level 4, so every flower sows up to three seeds.
 constexpr int NIGHTS = 3;
+constexpr std::uint16_t HIVE_LEVEL = 4;
+// The gardener looks at the open flower nearest this cell, east of the hive.
+const qm::Cell LOOK_AT = qm::cell(-9, -11);
 constexpr std::uint64_t SEED = 0x0B10'55'0Dull;
 
 // The gardener keeps every bed watered, so no bud stalls and every flower opens before dusk.
@@ -35,6 +40,27 @@ void water_everything(qm::World& world) {
 void play_day(qm::World& world, std::uint16_t from, std::uint16_t to) {
     water_everything(world);
     for (std::uint32_t tick = from; tick <= to; ++tick) world.update(static_cast<std::uint16_t>(tick));
+}
+
+// Where the gardener stands, seen from the flower she looks at: east of it.
+const qm::Cell STAND = qm::cell(2, 0);
+
+// The open flower nearest `near` with room for the gardener beside it: her cell and the two
+// cells below it, which are drawn over her, are bare soil or lawn.
+std::optional<qm::Cell> open_flower_near(const qm::World& world, qm::Cell near) {
+    const auto empty = [&](qm::Cell c) {
+        const qm::Tile& t = world.get_tile(c);
+        return std::holds_alternative<qm::Lawn>(t) || (std::holds_alternative<qm::Soil>(t) && !qm::flower_on(t));
+    };
+    std::optional<qm::Cell> best;
+    for (const auto& [c, tile] : world.tiles) {
+        const qm::Flower* flower = qm::flower_on(tile);
+        if (!flower || flower->stage != qm::FlowerStage::Flower) continue;
+        const qm::Cell at = c + STAND;
+        if (!empty(at) || !empty(at + qm::cell(-1, 1)) || !empty(at + qm::cell(1, 1))) continue;
+        if (!best || qm::distance(c, near) < qm::distance(*best, near)) best = c;
+    }
+    return best;
 }
 
 int fail(const std::string& what) {
@@ -55,19 +81,25 @@ int main(int argc, char** argv) {
     qm::set_rng_state(SEED);
     qm::World world;
     world.setup_farm();
+    for (auto& [c, tile] : world.tiles) {
+        if (auto* hive = std::get_if<qm::Hive>(&tile)) hive->hive.level = HIVE_LEVEL;
+    }
     play_day(world, qm::FIRST_DAY_START, qm::DAY_END);
     for (int night = 0; night < NIGHTS; ++night) {
         world.overnight();
         play_day(world, 0, night + 1 < NIGHTS ? qm::DAY_END : qm::NOON);
     }
 
+    const std::optional<qm::Cell> flower = open_flower_near(world, LOOK_AT);
+    if (!flower) return fail("no flower opened");
+    // She stands east of the flower, facing it, the watering can in hand; its label shows.
     qm::Lily lily;
     lily.morning_reset();
-    lily.position = qm::Lily::MORNING_POINT;
+    lily.position = qm::centre_of(*flower + STAND);
     lily.anchor = lily.position;
     lily.facing = {-2 * qm::ONE_UNIT, 0};
     lily.tool = std::make_unique<qm::WateringCan>();
-    lily.selection = qm::cell(-1, 1);
+    lily.selection = qm::Cell{} - STAND;
 
     int status = 0;
     {
@@ -77,8 +109,7 @@ int main(int argc, char** argv) {
         const qm::Canvas canvas = std::make_shared<qm::RendererContext>(std::move(window), renderer);
         auto ctx = qm::DrawContext::create(canvas, canvas);
         if (!ctx) return fail(ctx.error().to_string());
-        // The camera between the gardener and the hive, so the whole garden is in the picture.
-        ctx->transform.center = {-11 * qm::ONE_UNIT, -13 * qm::ONE_UNIT};
+        ctx->transform.center = lily.position;  // the camera follows her, as in play
         if (const auto drawn = world.draw(*ctx, lily, qm::NOON); !drawn) return fail(drawn.error().to_string());
         if (const auto drawn = ctx->draw_daytime(NIGHTS + 1, qm::NOON); !drawn) return fail(drawn.error().to_string());
 
