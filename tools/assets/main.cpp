@@ -1,7 +1,6 @@
 // quillmarsh_assetgen: paints every sprite sheet into the directory given on the command line.
-// With --preview FILE it also writes a scene of the sheets put together, for looking at; each
-// --icon SIZE FILE writes the application icon at that size. Without a directory it paints
-// only what the options ask for.
+// Each --icon SIZE FILE also writes the application icon at that size; without a directory it
+// paints only the icons.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,28 +24,27 @@ bool save(const qm::Picture& picture, const std::string& path) {
 
 int main(int argc, char** argv) {
     std::string out_dir;
-    std::string preview;
     std::vector<std::pair<int, std::string>> icons;
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
-        if (arg == "--preview" && k + 1 < argc) preview = argv[++k];
-        else if (arg == "--icon" && k + 2 < argc && std::atoi(argv[k + 1]) > 0) {
+        if (arg == "--icon" && k + 2 < argc && std::atoi(argv[k + 1]) > 0) {
             icons.emplace_back(std::atoi(argv[k + 1]), argv[k + 2]);
             k += 2;
-        } else if (k == 1 && !arg.starts_with("--")) out_dir = arg;
-        else {
+        } else if (k == 1 && !arg.starts_with("--")) {
+            out_dir = arg;
+        } else {
             std::fprintf(stderr, "quillmarsh_assetgen: unknown argument %s\n", argv[k]);
             return 2;
         }
     }
-    if (out_dir.empty() && preview.empty() && icons.empty()) {
-        std::fprintf(stderr, "usage: quillmarsh_assetgen [OUTPUT_DIR] [--preview FILE] [--icon SIZE FILE]...\n");
+    if (out_dir.empty() && icons.empty()) {
+        std::fprintf(stderr, "usage: quillmarsh_assetgen [OUTPUT_DIR] [--icon SIZE FILE]...\n");
         return 2;
     }
     if (!out_dir.empty()) {
         for (const qm::SheetInfo& sheet : qm::all_sheets()) {
             const qm::Picture picture = sheet.paint();
-            if (picture.width() != sheet.cell_w * sheet.columns || picture.height() != sheet.cell_h * sheet.rows) {
+            if (picture.width() != sheet.width() || picture.height() != sheet.height()) {
                 std::fprintf(stderr, "quillmarsh_assetgen: %s came out %d x %d\n", std::string(sheet.name).c_str(),
                              picture.width(), picture.height());
                 return 1;
@@ -54,7 +52,6 @@ int main(int argc, char** argv) {
             if (!save(picture, out_dir + "/" + std::string(sheet.name) + ".png")) return 1;
         }
     }
-    if (!preview.empty() && !save(qm::paint_preview(), preview)) return 1;
     for (const auto& [size, file] : icons) {
         if (!save(qm::paint_icon(size), file)) return 1;
     }
