@@ -1,5 +1,6 @@
 // Painting the field: the day tint, the ground, then row by row the buildings, the gardener,
-// the plants swaying in the wind, flowers in their genome colours, labels and hive meters.
+// the plants swaying in the wind, flowers in their genome colours and labels; hive labels and
+// meters last, over everything.
 #include "world.hpp"
 
 #include <algorithm>
@@ -108,15 +109,19 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
                 if (auto done = ctx.draw_genome(at.i, at.j, packed_genes(*flower)); !done) return done;
             }
         }
-        if (const auto* hive = std::get_if<Hive>(&tile)) {
-            const Fixed home = centre_of(hive->hive.position);
-            if (auto done = ctx.draw_level(home.i, home.j, hive->hive.level); !done) return done;
-            const auto value = static_cast<std::uint8_t>(std::min<std::uint32_t>(hive->hive.honey >> 13, 255));
-            if (auto done = ctx.draw_meter(home.i, home.j, 10, -10, false, hive_meter_colour(hive->hive.honey, tick),
-                                           value);
-                !done) {
-                return done;
-            }
+    }
+
+    // The hives' labels and meters go over everything else: a flower in the row below a hive
+    // would otherwise stand in front of its meter.
+    for (const Cell c : ctx.transform.visible_iter()) {
+        const auto* hive = std::get_if<Hive>(&get_tile(c));
+        if (!hive) continue;
+        const Fixed home = centre_of(hive->hive.position);
+        if (auto done = ctx.draw_level(home.i, home.j, hive->hive.level); !done) return done;
+        const auto value = static_cast<std::uint8_t>(std::min<std::uint32_t>(hive->hive.honey >> 13, 255));
+        if (auto done = ctx.draw_meter(home.i, home.j, 10, -10, false, hive_meter_colour(hive->hive.honey, tick), value);
+            !done) {
+            return done;
         }
     }
 

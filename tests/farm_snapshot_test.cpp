@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "random.hpp"
+#include "ui.hpp"
 #include "support/sdl_fixture.hpp"
 #include "world.hpp"
 
@@ -48,6 +50,10 @@ protected:
             world_.set_tile(beds[k], Soil{Flower{NEVER, genomes[k], stage}, k % 2 == 0});
         }
         world_.set_tile(HIVE_CELL, Hive{BeeHive{HIVE_CELL, HONEY_MAX, 2}});
+        // Flowers right beside the hive, where they stand in front of its label and meter.
+        for (const Cell c : {cell(-14, -12), cell(-16, -12), cell(-14, -14)}) {
+            world_.set_tile(c, Soil{Flower{NEVER, {0, 1, 2}, FlowerStage::Flower}, true});
+        }
 
         lily_.morning_reset();
         lily_.position = Lily::MORNING_POINT;
@@ -58,9 +64,10 @@ protected:
     }
 
     // Draws one frame as the game does, saves it under snapshots/ and returns its pixels.
-    Frame shoot(const char* name, std::uint16_t tick, Cell selected) {
+    Frame shoot(const char* name, std::uint16_t tick, Cell selected, const std::function<void()>& over = {}) {
         lily_.selection = selected - containing_tile(lily_.position);
         EXPECT_TRUE(world_.draw(*ctx_, lily_, tick));
+        if (over) over();
         EXPECT_TRUE(ctx_->draw_daytime(1, tick));
         Frame pixels(720 * 360);
         EXPECT_EQ(SDL_RenderReadPixels(ctx_->renderer(), nullptr, SDL_PIXELFORMAT_RGBA32, pixels.data(), 720 * 4), 0);
@@ -107,10 +114,31 @@ TEST_F(FarmSnapshot, NoonDawnAndTheHiveRange) {
 
     // Dawn light is red and dim: darker everywhere, and a red cast.
     EXPECT_LT(brightness(dawn, 0, 720), 0.6 * brightness(noon, 0, 720));
-    // The hive's range covers the garden west of the gardener; its eastern tip, column 1, ends
-    // at x 360, so the lawn further east looks the same with and without the overlay.
-    EXPECT_GT(differing(noon, range, 0, 300), 20000);
+    // The hive's range covers the garden west of the gardener, as a lattice that leaves most of
+    // the field showing; its eastern tip, column 1, ends at x 360, so the lawn further east looks
+    // the same with and without the overlay.
+    EXPECT_GT(differing(noon, range, 0, 300), 10000);
+    EXPECT_LT(differing(noon, range, 0, 300), 300 * 320 * 2 / 5);
     EXPECT_EQ(differing(noon, range, 460, 720), 0);
+}
+
+// The mark in every tint over every ground (lawn, dry soil, wet soil, water from left to
+// right; no tint, yellow and the four tools' from top to bottom) and the move pad held.
+TEST_F(FarmSnapshot, MarksOnEveryGroundAndThePad) {
+    const Frame marks = shoot("marks", NOON, cell(0, -12), [&] {
+        const std::array<std::optional<std::uint32_t>, 6> tints{std::nullopt, YELLOW, 0xFF0000, 0x000000, 0x004040, 0x00FFFF};
+        for (std::size_t k = 0; k < tints.size(); ++k)
+            for (std::uint32_t g = 0; g < 4; ++g) {
+                const Fixed at = centre_of(cell(static_cast<std::int16_t>(8 + 4 * g + ((k + 1) % 2)), static_cast<std::int16_t>(static_cast<int>(k) - 17)));
+                ASSERT_TRUE(ctx_->draw_ground(g, std::nullopt, at.i, at.j));
+                ASSERT_TRUE(ctx_->draw_ground(4, tints[k], at.i, at.j));
+            }
+        MovePad pad;
+        pad.finger = 1;
+        pad.vector = {0x10000, -0x10000};
+        ASSERT_TRUE(pad.draw(*ctx_));
+    });
+    EXPECT_EQ(marks.size(), 720u * 360u);
 }
 
 }  // namespace

@@ -231,6 +231,13 @@ TEST_F(HiveDraw, MeterIsSteadyUntilFullThenPulses) {
     }
 }
 
+TEST_F(HiveDraw, MeterStaysInFrontOfAFlowerInTheRowBelow) {
+    world.set_tile(cell(0, 0), Hive{BeeHive{cell(0, 0), 262144, 2}});
+    world.set_tile(cell(1, 1), Soil{flower(FlowerStage::Flower, 0, 0, 0), true});  // its head covers (330, 178)
+    ASSERT_TRUE(draw(NOON));
+    EXPECT_EQ(meter_bottom(), 0xFF00BFBFu) << describe(meter_bottom());
+}
+
 TEST_F(HiveDraw, LevelLabelStandsOverTheHive) {
     world.set_tile(cell(0, 0), Hive{BeeHive{cell(0, 0), 0, 3}});
     ASSERT_TRUE(draw());
