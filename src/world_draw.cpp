@@ -1,6 +1,6 @@
 // Painting the field: the day tint, the ground, then row by row the buildings, the gardener,
-// the plants swaying in the wind, flowers in their genome colours and labels; hive labels and
-// meters last, over everything.
+// the plants swaying in the wind, flowers in their genome colours; the selected flower's genome
+// label and the hives' labels and meters last, over everything.
 #include "world.hpp"
 
 #include <algorithm>
@@ -105,16 +105,18 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
         if (const Flower* flower = flower_on(tile); flower && is_open_or_bud(*flower)) {
             const std::uint32_t row = flower->stage == FlowerStage::Flower ? 1 : 0;
             if (auto done = ctx.draw_flowers(row, frame, flower_colour(*flower), at.i, at.j); !done) return done;
-            if (selected && *selected == c) {
-                if (auto done = ctx.draw_genome(at.i, at.j, packed_genes(*flower)); !done) return done;
-            }
         }
     }
 
-    // The hives' labels and meters go over everything else: a flower in the row below a hive
-    // would otherwise stand in front of its meter.
+    // Labels and meters go over everything else: the flowers of the row below would otherwise
+    // stand in front of a genome label or a hive's meter.
     for (const Cell c : ctx.transform.visible_iter()) {
-        const auto* hive = std::get_if<Hive>(&get_tile(c));
+        const Tile& tile = get_tile(c);
+        if (const Flower* flower = flower_on(tile); flower && is_open_or_bud(*flower) && selected && *selected == c) {
+            const Fixed at = centre_of(c);
+            if (auto done = ctx.draw_genome(at.i, at.j, packed_genes(*flower)); !done) return done;
+        }
+        const auto* hive = std::get_if<Hive>(&tile);
         if (!hive) continue;
         const Fixed home = centre_of(hive->hive.position);
         if (auto done = ctx.draw_level(home.i, home.j, hive->hive.level); !done) return done;
