@@ -54,7 +54,7 @@ std::optional<CellId> identify(std::uint32_t pixel);
 inline std::optional<CellId> cell_id(std::string_view sheet, int column, int row) { return CellId{sheet, column, row}; }
 std::string describe(std::uint32_t pixel);
 
-// The Debian font every test draws text with: the one the build copies for the game.
+// The Debian font every test draws text with.
 inline constexpr const char* SYSTEM_FONT = QM_SYSTEM_FONT;
 
 // A fresh directory under the system temp dir, removed with everything in it.
