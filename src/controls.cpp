@@ -367,11 +367,4 @@ DrawResult Controls::draw(DrawContext& ctx) const {
     return ctx.copy(ctx.top_buttons.get(), source, SDL_Rect{at.x, at.y, at.w, at.h});
 }
 
-void fatal_sdl_error(std::string_view sdl_error) {
-    std::string text = "\"";
-    text += sdl_error;
-    text += '"';
-    fatal_unwrap(text);
-}
-
 }  // namespace qm

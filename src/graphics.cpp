@@ -13,6 +13,7 @@
 
 #include "day_clock.hpp"
 #include "fatal.hpp"
+#include "ui.hpp"
 #include "wrapping.hpp"
 
 namespace qm {
@@ -80,12 +81,6 @@ SDL_Rect viewport_of(SDL_Renderer* renderer) {
 }
 
 SDL_Color sdl_colour(std::uint32_t c) { return {red_of(c), green_of(c), blue_of(c), alpha_of(c)}; }
-
-// The screen point of a world position. Drawing takes the two components as they come: a
-// position need not be a valid grid coordinate to be drawn, so no HexCoord is built here.
-ScreenPoint screen_point(const ScreenTransform& t, std::int32_t x, std::int32_t y) {
-    return {wrap_add(t.width / 2, wrap_mul(wrap_sub(x, t.center.i), PIXELS_PER_I) >> 16), t.row_y(y)};
-}
 
 // The member holding each sheet, by SheetId.
 constexpr std::array<TexturePtr DrawContext::*, SHEET_COUNT> SHEET_MEMBERS{
@@ -289,30 +284,30 @@ constexpr std::int32_t BUTTON_GRID_STEP = 2 * ONE_UNIT;
 DrawResult DrawContext::draw_ground(std::uint32_t cell, std::optional<std::uint32_t> colour, std::int32_t x,
                                     std::int32_t y) {
     const WideRect source = cell_of(GROUND, cell, 0);
-    const WideRect destination = anchored_at(GROUND, screen_point(transform, x, y));
+    const WideRect destination = anchored_at(GROUND, transform.to_screen(x, y));
     if (colour) return copy_tinted(renderer(), ground.get(), tint, *colour, source, destination);
     return copy_cell(renderer(), ground.get(), source, destination);
 }
 
 DrawResult DrawContext::draw_plant(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y) {
     return copy_cell(renderer(), plants.get(), cell_of(PLANTS, column, row),
-                     anchored_at(PLANTS, screen_point(transform, x, y)));
+                     anchored_at(PLANTS, transform.to_screen(x, y)));
 }
 
 DrawResult DrawContext::draw_flowers(std::uint32_t row, std::uint32_t column, std::uint32_t colour,
                                      std::int32_t x, std::int32_t y) {
     return copy_tinted(renderer(), flowers.get(), tint, colour, cell_of(FLOWERS, column, row),
-                       anchored_at(FLOWERS, screen_point(transform, x, y)));
+                       anchored_at(FLOWERS, transform.to_screen(x, y)));
 }
 
 DrawResult DrawContext::draw_lily(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y) {
     return copy_cell(renderer(), lily.get(), cell_of(LILY, column, row),
-                     anchored_at(LILY, screen_point(transform, x, y)));
+                     anchored_at(LILY, transform.to_screen(x, y)));
 }
 
 DrawResult DrawContext::draw_arm(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y,
                                  std::int32_t dx, std::int32_t dy) {
-    const ScreenPoint p = screen_point(transform, x, y);
+    const ScreenPoint p = transform.to_screen(x, y);
     // The arm's anchor is the middle of its top edge, which goes on the shoulder point.
     return copy_cell(renderer(), arms.get(), cell_of(ARMS, column, row),
                      anchored_at(ARMS, std::int64_t{p.x} + dx, std::int64_t{p.y} + dy));
@@ -320,7 +315,7 @@ DrawResult DrawContext::draw_arm(std::uint32_t row, std::uint32_t column, std::i
 
 DrawResult DrawContext::draw_tool(std::uint32_t row, std::uint32_t column, bool second_variant, std::int32_t x,
                                   std::int32_t y, std::int32_t dx, std::int32_t dy) {
-    const ScreenPoint p = screen_point(transform, x, y);
+    const ScreenPoint p = transform.to_screen(x, y);
     // Each column of the tool sheet holds the tool's two variants side by side.
     const WideRect source = cell_of(TOOLS, 2 * std::int64_t{column} + (second_variant ? 1 : 0), row);
     return copy_cell(renderer(), tools.get(), source,
@@ -331,10 +326,8 @@ DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std
                                     std::int16_t du, std::int16_t dv) {
     // Without an anchor the grid hangs from a point near the bottom-right corner, so it follows
     // the camera and stays put on the screen.
-    const Fixed origin = anchor ? *anchor
-                                : transform.to_world(transform.width - BUTTON_GRID_FROM_RIGHT,
-                                                     transform.height - BUTTON_GRID_FROM_BOTTOM);
-    const ScreenPoint p = screen_point(transform, wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
+    const Fixed origin = anchor ? *anchor : default_button_origin(transform);
+    const ScreenPoint p = transform.to_screen(wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
                                        wrap_add(origin.j, wrap_mul(std::int32_t{dv}, BUTTON_GRID_STEP)));
     return copy_cell(renderer(), buttons.get(), cell_of(BUTTONS, column, row), anchored_at(BUTTONS, p));
 }
@@ -409,7 +402,7 @@ DrawResult DrawContext::draw_frame_time(std::chrono::nanoseconds duration) {
 }
 
 DrawResult DrawContext::draw_level(std::int32_t x, std::int32_t y, std::uint16_t level) {
-    const ScreenPoint p = screen_point(transform, x, wrap_sub(y, ONE_UNIT));
+    const ScreenPoint p = transform.to_screen(x, wrap_sub(y, ONE_UNIT));
     return draw_text_once(*this, small_font.get(), YELLOW, "L" + std::to_string(level),
                           [&](TextureSize s) { return Pos{std::int64_t{p.x} - s.w / 2, std::int64_t{p.y} - s.h}; });
 }
@@ -438,13 +431,13 @@ DrawResult DrawContext::draw_new_day(std::uint64_t day) {
 
 DrawResult DrawContext::draw_genome(std::int32_t x, std::int32_t y, std::uint32_t counts) {
     const TextureSize s = texture_size(genome_textures[0][0].get());
-    const ScreenPoint p = screen_point(transform, x, y);
+    const ScreenPoint p = transform.to_screen(x, y);
     const std::int64_t top = std::int64_t{p.y} - s.h / 2;
     const std::array<std::int64_t, 3> left{std::int64_t{p.x} - 3 * s.w / 2, std::int64_t{p.x} - s.w / 2,
                                            std::int64_t{p.x} + s.w / 2};
     // A gene counts 0, 1 or 2 dominant alleles; anything else means a corrupted flower.
     for (std::size_t k = 0; k < 3; ++k) {
-        if (((counts >> (8 * k)) & 0xFF) > 2) fatal("Not a real allele pair!");
+        if (((counts >> (8 * k)) & 0xFF) > 2) fatal(ALLELE_MESSAGE);
     }
     for (std::size_t k = 0; k < 3; ++k) {
         SDL_Texture* label = genome_textures[k][(counts >> (8 * k)) & 0xFF].get();
@@ -471,7 +464,7 @@ DrawResult line(SDL_Renderer* r, std::int64_t x1, std::int64_t y1, std::int64_t 
 DrawResult DrawContext::draw_meter(std::int32_t x, std::int32_t y, std::int32_t dx, std::int32_t dy,
                                    bool mirrored, std::uint32_t colour, std::uint8_t value) {
     SDL_Renderer* r = renderer();
-    const ScreenPoint p = screen_point(transform, x, y);
+    const ScreenPoint p = transform.to_screen(x, y);
     const std::int64_t px = std::int64_t{p.x} + dx;
     const std::int64_t py = std::int64_t{p.y} + dy;
     const std::int64_t d = mirrored ? -1 : 1;

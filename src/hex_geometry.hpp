@@ -97,7 +97,10 @@ struct ScreenTransform {
     std::int32_t width = 0;
     std::int32_t height = 0;
 
-    ScreenPoint to_screen(Fixed p) const;
+    ScreenPoint to_screen(Fixed p) const { return to_screen(p.i, p.j); }
+    // The same from the two components as they come: a position need not be a valid grid
+    // coordinate to be drawn.
+    ScreenPoint to_screen(std::int32_t x, std::int32_t y) const;
     // The vertical half of to_screen: the screen row of a fixed-point y.
     std::int32_t row_y(std::int32_t y) const;
     Fixed to_world(std::int32_t x, std::int32_t y) const;

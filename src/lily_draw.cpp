@@ -35,17 +35,6 @@ bool tool_arm_in_front(std::uint32_t sector) {
     return sector == std::to_underlying(Facing::East) || sector == std::to_underlying(Facing::South);
 }
 
-bool shows_blossom(const Flower& f) { return f.stage == FlowerStage::Bud || f.stage == FlowerStage::Flower; }
-
-std::uint32_t carried_plant_row(const Flower& f) {
-    switch (f.stage) {
-        case FlowerStage::Seed: return std::to_underlying(PlantRow::Seed);
-        case FlowerStage::Sprout: return std::to_underlying(PlantRow::Sprout);
-        case FlowerStage::Bud:
-        case FlowerStage::Flower: return std::to_underlying(PlantRow::Stem);
-    }
-    return std::to_underlying(PlantRow::Stem);
-}
 
 }  // namespace
 
@@ -86,10 +75,9 @@ DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
         const bool blossom = shows_blossom(flower);
         const std::optional<std::uint32_t> halo = blossom ? std::optional(flower_colour(flower)) : std::nullopt;
         if (auto done = ctx.draw_ground(GROUND_HALO, halo, x, above); !done) return done;
-        if (auto done = ctx.draw_plant(carried_plant_row(flower), 0, x, above); !done) return done;
+        if (auto done = ctx.draw_plant(std::to_underlying(plant_row(flower.stage)), 0, x, above); !done) return done;
         if (blossom) {
-            const FlowerRow row = flower.stage == FlowerStage::Flower ? FlowerRow::Blossom : FlowerRow::Bud;
-            if (auto done = ctx.draw_flowers(std::to_underlying(row), 0, flower_colour(flower), x, above); !done) return done;
+            if (auto done = ctx.draw_flowers(std::to_underlying(flower_row(flower)), 0, flower_colour(flower), x, above); !done) return done;
             if (auto done = ctx.draw_genome(x, above, packed_genes(flower)); !done) return done;
         }
         x = wrap_add(x, CARRY_SPACING);

@@ -33,14 +33,7 @@ GroundCell ground_cell(const Tile& tile) {
 std::optional<PlantRow> plant_kind(const Tile& tile) {
     if (std::holds_alternative<TallGrass>(tile)) return PlantRow::TallGrass;
     if (std::holds_alternative<Hive>(tile)) return PlantRow::Hive;
-    if (const Flower* flower = flower_on(tile)) {
-        switch (flower->stage) {
-            case FlowerStage::Seed: return PlantRow::Seed;
-            case FlowerStage::Sprout: return PlantRow::Sprout;
-            case FlowerStage::Bud:
-            case FlowerStage::Flower: return PlantRow::Stem;
-        }
-    }
+    if (const Flower* flower = flower_on(tile)) return plant_row(flower->stage);
     return std::nullopt;
 }
 
@@ -63,8 +56,6 @@ std::uint32_t hive_meter_colour(std::uint32_t honey, std::uint16_t t) {
     }
     return p | p << 8 | 0xFF000000u;
 }
-
-bool is_open_or_bud(const Flower& f) { return f.stage == FlowerStage::Bud || f.stage == FlowerStage::Flower; }
 
 }  // namespace
 
@@ -101,9 +92,8 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
         const std::uint32_t frame = wind_frame(tick, c);
         if (auto done = ctx.draw_plant(std::to_underlying(*kind), frame, at.i, at.j); !done) return done;
 
-        if (const Flower* flower = flower_on(tile); flower && is_open_or_bud(*flower)) {
-            const FlowerRow row = flower->stage == FlowerStage::Flower ? FlowerRow::Blossom : FlowerRow::Bud;
-            if (auto done = ctx.draw_flowers(std::to_underlying(row), frame, flower_colour(*flower), at.i, at.j); !done) return done;
+        if (const Flower* flower = flower_on(tile); flower && shows_blossom(*flower)) {
+            if (auto done = ctx.draw_flowers(std::to_underlying(flower_row(*flower)), frame, flower_colour(*flower), at.i, at.j); !done) return done;
             if (selected && *selected == c) {
                 if (auto done = ctx.draw_genome(at.i, at.j, packed_genes(*flower)); !done) return done;
             }
