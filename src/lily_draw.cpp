@@ -6,6 +6,7 @@
 
 #include "graphics.hpp"
 #include "world.hpp"
+#include "world_draw.hpp"
 
 namespace qm {
 

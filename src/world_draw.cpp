@@ -1,6 +1,7 @@
 // Painting the field: the day tint, the ground, then row by row the buildings, the gardener,
 // the plants swaying in the wind, flowers in their genome colours, labels and hive meters.
 #include "world.hpp"
+#include "world_draw.hpp"
 
 #include <algorithm>
 #include <variant>
@@ -57,6 +58,25 @@ std::uint32_t hive_meter_colour(std::uint32_t honey, std::uint16_t t) {
     return p | p << 8 | 0xFF000000u;
 }
 
+// A peekable cursor over the buildings in drawing order (top of the field first).
+struct BuildingCursor {
+    const std::vector<std::unique_ptr<Building>>* list = nullptr;
+    std::size_t next = 0;
+};
+
+// Draws the buildings whose base row lies on or above screen row `limit`.
+DrawResult draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::int32_t limit) {
+    if (!cursor.list) return {};
+    while (cursor.next < cursor.list->size()) {
+        const Building& building = *(*cursor.list)[cursor.next];
+        // Only the base row counts: buildings are kept top to bottom in the list.
+        if (ctx.transform.row_y(centre_of(building.position()).j) > limit) break;
+        ++cursor.next;
+        if (auto done = building.draw(ctx); !done) return done;
+    }
+    return {};
+}
+
 }  // namespace
 
 DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) const {
@@ -111,18 +131,6 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
     }
 
     ctx.set_tint(0xFFFFFF);
-    return {};
-}
-
-DrawResult World::draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::int32_t limit) {
-    if (!cursor.list) return {};
-    while (cursor.next < cursor.list->size()) {
-        const Building& building = *(*cursor.list)[cursor.next];
-        // Only the base row counts: buildings are kept top to bottom in the list.
-        if (ctx.transform.row_y(centre_of(building.position()).j) > limit) break;
-        ++cursor.next;
-        if (auto done = building.draw(ctx); !done) return done;
-    }
     return {};
 }
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -174,4 +174,4 @@ Picture paint_ground_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -6,7 +6,7 @@
 
 #include "palette.hpp"
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -189,4 +189,4 @@ Picture paint_lily_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -11,15 +11,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out_dir = argv[1];
-    for (const qm::SheetInfo& sheet : qm::all_sheets()) {
-        const qm::Picture picture = sheet.paint();
+    for (const qm::art::SheetInfo& sheet : qm::art::all_sheets()) {
+        const qm::art::Picture picture = sheet.paint();
         if (picture.width() != sheet.width() || picture.height() != sheet.height()) {
             std::fprintf(stderr, "quillmarsh_assetgen: %s came out %d x %d\n", std::string(sheet.name).c_str(),
                          picture.width(), picture.height());
             return 1;
         }
         const std::string path = out_dir + "/" + std::string(sheet.name) + ".png";
-        if (const std::string err = qm::save_png(picture, path); !err.empty()) {
+        if (const std::string err = qm::art::save_png(picture, path); !err.empty()) {
             std::fprintf(stderr, "quillmarsh_assetgen: cannot write %s: %s\n", path.c_str(), err.c_str());
             return 1;
         }
