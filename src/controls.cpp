@@ -346,18 +346,18 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
 
 DrawResult Controls::draw(DrawContext& ctx) const {
     if (touch_mode) {
-        if (auto r = pad.draw(ctx); !r) return r;
+        QM_TRY(pad.draw(ctx));
         if (run_button.visible) {
-            if (auto r = draw_button(ctx, run_button); !r) return r;
+            QM_TRY(draw_button(ctx, run_button));
         }
         if (tool_button && tool_button->visible) {
-            if (auto r = draw_button(ctx, *tool_button); !r) return r;
+            QM_TRY(draw_button(ctx, *tool_button));
         }
     }
     if (menu) {
         for (const Button& button : menu->items) {
             if (!button.visible) continue;
-            if (auto r = draw_button(ctx, button); !r) return r;
+            QM_TRY(draw_button(ctx, button));
         }
     }
     const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);

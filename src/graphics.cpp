@@ -251,8 +251,7 @@ DrawResult copy_tinted(SDL_Renderer* renderer, SDL_Texture* sheet, const Tint& t
                        WideRect source, WideRect destination) {
     set_colour_mod(sheet, modulate(red_of(colour), tint.r), modulate(green_of(colour), tint.g),
                    modulate(blue_of(colour), tint.b));
-    auto done = copy_cell(renderer, sheet, source, destination);
-    if (!done) return done;
+    QM_TRY(copy_cell(renderer, sheet, source, destination));
     set_colour_mod(sheet, tint.r, tint.g, tint.b);
     return {};
 }
@@ -422,9 +421,8 @@ DrawResult DrawContext::draw_new_day(std::uint64_t day) {
     const std::int64_t mid_x = transform.width / 2;
     const std::int64_t mid_y = transform.height / 2;
     const TextureSize dawn = texture_size(dawn_of.get());
-    auto done = copy_cell(r, dawn_of.get(), WideRect{0, 0, dawn.w, dawn.h},
-                          WideRect{mid_x - dawn.w / 2, mid_y - 4 - dawn.h, dawn.w, dawn.h});
-    if (!done) return done;
+    QM_TRY(copy_cell(r, dawn_of.get(), WideRect{0, 0, dawn.w, dawn.h},
+           WideRect{mid_x - dawn.w / 2, mid_y - 4 - dawn.h, dawn.w, dawn.h}));
     return draw_text_once(*this, large_font.get(), WHITE, "Day " + std::to_string(day),
                           [&](TextureSize s) { return Pos{mid_x - s.w / 2, mid_y + 4}; });
 }
@@ -442,8 +440,7 @@ DrawResult DrawContext::draw_genome(std::int32_t x, std::int32_t y, std::uint32_
     for (std::size_t k = 0; k < 3; ++k) {
         SDL_Texture* label = genome_textures[k][(counts >> (8 * k)) & 0xFF].get();
         // Every label is drawn at the size of the first, so the three line up whatever the glyphs.
-        auto done = copy_whole(label, clamped(WideRect{left[k], top, s.w, s.h}));
-        if (!done) return done;
+        QM_TRY(copy_whole(label, clamped(WideRect{left[k], top, s.w, s.h})));
     }
     return {};
 }
@@ -476,10 +473,9 @@ DrawResult DrawContext::draw_meter(std::int32_t x, std::int32_t y, std::int32_t 
     if (SDL_RenderDrawLines(r, outline.data(), static_cast<int>(outline.size())) != 0) {
         return std::unexpected(DrawError::from_sdl());
     }
-    DrawResult done;
-    if (!(done = line(r, px, py + 7, px + 7 * d, py + 3))) return done;
-    if (!(done = line(r, px + 6 * d, py + 4, px + 6 * d, py - 4))) return done;
-    if (!(done = line(r, px + 7 * d, py - 3, px, py - 7))) return done;
+    QM_TRY(line(r, px, py + 7, px + 7 * d, py + 3));
+    QM_TRY(line(r, px + 6 * d, py + 4, px + 6 * d, py - 4));
+    QM_TRY(line(r, px + 7 * d, py - 3, px, py - 7));
 
     set_draw_colour(r, red_of(colour), green_of(colour), blue_of(colour), alpha_of(colour));
     if (value == 0) return {};
@@ -487,17 +483,17 @@ DrawResult DrawContext::draw_meter(std::int32_t x, std::int32_t y, std::int32_t 
     // The fill climbs from the bottom: 1–8 the lower slant, 9–24 the side, 25–32 the upper slant.
     const std::int64_t half = value / 2;
     const std::int64_t a = std::clamp<std::int64_t>(half, 1, 4);
-    if (!(done = line(r, px, py + 8, px + (2 * a - 1) * d, py + 8 - a))) return done;
-    if (!(done = line(r, px, py + 7, px + (2 * a - 1) * d, py + 7 - a))) return done;
+    QM_TRY(line(r, px, py + 8, px + (2 * a - 1) * d, py + 8 - a));
+    QM_TRY(line(r, px, py + 7, px + (2 * a - 1) * d, py + 7 - a));
     if (value > 8) {
         const std::int64_t b = std::clamp<std::int64_t>(half - 4, 1, 8);
-        if (!(done = line(r, px + 7 * d, py + 4, px + 7 * d, py + 4 - b))) return done;
-        if (!(done = line(r, px + 6 * d, py + 4, px + 6 * d, py + 4 - b))) return done;
+        QM_TRY(line(r, px + 7 * d, py + 4, px + 7 * d, py + 4 - b));
+        QM_TRY(line(r, px + 6 * d, py + 4, px + 6 * d, py + 4 - b));
     }
     if (value > 24) {
         const std::int64_t c = std::clamp<std::int64_t>(half - 12, 1, 4);
-        if (!(done = line(r, px + 7 * d, py - 4, px + (8 - 2 * c) * d, py - 4 - c))) return done;
-        if (!(done = line(r, px + 7 * d, py - 3, px + (8 - 2 * c) * d, py - 3 - c))) return done;
+        QM_TRY(line(r, px + 7 * d, py - 4, px + (8 - 2 * c) * d, py - 4 - c));
+        QM_TRY(line(r, px + 7 * d, py - 3, px + (8 - 2 * c) * d, py - 3 - c));
     }
     return {};
 }

@@ -106,7 +106,7 @@ Fixed MovePad::step() const { return shrink_vector(vector, 5); }
 DrawResult MovePad::draw(DrawContext& ctx) const {
     if (!enabled) return {};
     const ScreenRect pad = move_pad_rect(ctx.transform.height);
-    if (auto r = ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{pad.x, pad.y, pad.w, pad.h}); !r) return r;
+    QM_TRY(ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{pad.x, pad.y, pad.w, pad.h}));
     if (!finger) return {};
     const ScreenPoint at = ctx.transform.to_screen(pad_centre(ctx.transform) + vector);
     // The knob is the ground sheet's mark cell, its anchor on the finger.

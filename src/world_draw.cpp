@@ -72,7 +72,7 @@ DrawResult draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::i
         // Only the base row counts: buildings are kept top to bottom in the list.
         if (ctx.transform.row_y(centre_of(building.position()).j) > limit) break;
         ++cursor.next;
-        if (auto done = building.draw(ctx); !done) return done;
+        QM_TRY(building.draw(ctx));
     }
     return {};
 }
@@ -84,10 +84,10 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
 
     for (const Cell c : ctx.transform.visible_iter()) {
         const Fixed at = centre_of(c);
-        if (auto done = ctx.draw_ground(std::to_underlying(ground_cell(get_tile(c))), std::nullopt, at.i, at.j); !done) return done;
+        QM_TRY(ctx.draw_ground(std::to_underlying(ground_cell(get_tile(c))), std::nullopt, at.i, at.j));
     }
 
-    if (auto done = lily.draw_selection(ctx, *this); !done) return done;
+    QM_TRY(lily.draw_selection(ctx, *this));
 
     BuildingCursor cursor{&buildings, 0};
     bool lily_pending = true;
@@ -100,33 +100,30 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
         // covers it: no sorting needed.
         const std::int32_t limit = wrap_add(ctx.transform.row_y(at.j), ROW_LIMIT_BELOW_CENTRE);
         if (lily_pending && limit > lily_y) {
-            if (auto done = draw_buildings_until(ctx, cursor, lily_y); !done) return done;
-            if (auto done = lily.draw(ctx, tick); !done) return done;
+            QM_TRY(draw_buildings_until(ctx, cursor, lily_y));
+            QM_TRY(lily.draw(ctx, tick));
             lily_pending = false;
         }
-        if (auto done = draw_buildings_until(ctx, cursor, limit); !done) return done;
+        QM_TRY(draw_buildings_until(ctx, cursor, limit));
 
         const Tile& tile = get_tile(c);
         const std::optional<PlantRow> kind = plant_kind(tile);
         if (!kind) continue;
         const std::uint32_t frame = wind_frame(tick, c);
-        if (auto done = ctx.draw_plant(std::to_underlying(*kind), frame, at.i, at.j); !done) return done;
+        QM_TRY(ctx.draw_plant(std::to_underlying(*kind), frame, at.i, at.j));
 
         if (const Flower* flower = flower_on(tile); flower && shows_blossom(*flower)) {
-            if (auto done = ctx.draw_flowers(std::to_underlying(flower_row(*flower)), frame, flower_colour(*flower), at.i, at.j); !done) return done;
+            QM_TRY(ctx.draw_flowers(std::to_underlying(flower_row(*flower)), frame, flower_colour(*flower), at.i,
+                                    at.j));
             if (selected && *selected == c) {
-                if (auto done = ctx.draw_genome(at.i, at.j, packed_genes(*flower)); !done) return done;
+                QM_TRY(ctx.draw_genome(at.i, at.j, packed_genes(*flower)));
             }
         }
         if (const auto* hive = std::get_if<Hive>(&tile)) {
             const Fixed home = centre_of(hive->hive.position);
-            if (auto done = ctx.draw_level(home.i, home.j, hive->hive.level); !done) return done;
+            QM_TRY(ctx.draw_level(home.i, home.j, hive->hive.level));
             const auto value = static_cast<std::uint8_t>(std::min<std::uint32_t>(hive->hive.honey >> 13, 255));
-            if (auto done = ctx.draw_meter(home.i, home.j, 10, -10, false, hive_meter_colour(hive->hive.honey, tick),
-                                           value);
-                !done) {
-                return done;
-            }
+            QM_TRY(ctx.draw_meter(home.i, home.j, 10, -10, false, hive_meter_colour(hive->hive.honey, tick), value));
         }
     }
 
@@ -138,7 +135,7 @@ DrawResult World::draw_hive_ranges(DrawContext& ctx) const {
     for (const auto& [at, range] : hive_ranges) {
         const auto* hive = std::get_if<Hive>(&get_tile(at));
         if (!hive) continue;
-        if (auto done = draw_range_marks(ctx, hive->hive.position); !done) return done;
+        QM_TRY(draw_range_marks(ctx, hive->hive.position));
     }
     return {};
 }
