@@ -90,11 +90,13 @@ void paint_tool(Picture& target, int tool, const Affine& place, bool in_use) {
     p.set_transform({});
     p.bevel();
     p.outline(CLEAR, 0.3);
+    // Wisps and what the work throws off leave the spout and rise or fall straight, whatever
+    // the tool's tilt.
+    const Vec2 end = pose.apply(spout_of(tool));
+    const double s = place.scale();
+    const double dir = place.a < 0 ? -1.0 : 1.0;
     if (!in_use && tool == 3) {
         // A smoker is never quite out: a wisp tells it from a can at a glance.
-        const Vec2 end = pose.apply(spout_of(tool));
-        const double s = place.scale();
-        const double dir = place.a < 0 ? -1.0 : 1.0;
         paint_layer(
             p, Affine{},
             [&](Picture& fx) {
@@ -104,10 +106,6 @@ void paint_tool(Picture& target, int tool, const Affine& place, bool in_use) {
             CLEAR, 0.45);
     }
     if (in_use) {
-        // What the work throws off falls straight, whatever the tool's tilt.
-        const Vec2 end = pose.apply(spout_of(tool));
-        const double s = place.scale();
-        const double dir = place.a < 0 ? -1.0 : 1.0;
         paint_layer(
             p, Affine{},
             [&](Picture& fx) {
