@@ -4,6 +4,7 @@
 #include "icon.hpp"
 
 #include <cmath>
+#include <utility>
 
 namespace qm::art {
 
