@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "day_clock.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "random.hpp"
@@ -73,7 +74,7 @@ struct Stage {
 void BM_WorldDrawNoon(benchmark::State& state) {
     Stage s;
     if (!s.open(state)) return;
-    std::uint16_t tick = 13440;
+    std::uint16_t tick = NOON;
     for (auto _ : state) {
         auto done = s.world.draw(*s.ctx, s.lily, tick);
         // The renderer batches copies; flushing makes the software renderer really paint them.
@@ -90,7 +91,7 @@ void BM_WorldDrawWithHiveRange(benchmark::State& state) {
     // Pointing at the hive shows its range: 216 extra modulated ground copies.
     s.lily.selection = cell(-15, -13) - containing_tile(s.lily.position);
     for (auto _ : state) {
-        auto done = s.world.draw(*s.ctx, s.lily, 13440);
+        auto done = s.world.draw(*s.ctx, s.lily, NOON);
         SDL_RenderFlush(s.ctx->renderer());
         benchmark::DoNotOptimize(done);
     }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "day_clock.hpp"
 #include "random.hpp"
 #include "world.hpp"
 
@@ -36,11 +37,11 @@ World blooming_farm(int extra_hives) {
 
 void BM_Update(benchmark::State& state) {
     World world = blooming_farm(static_cast<int>(state.range(0)));
-    std::uint16_t now = 13440;
+    std::uint16_t now = NOON;
     for (auto _ : state) {
         world.update(now);
         now = static_cast<std::uint16_t>(now + 1);
-        if (now > 26880) now = 13440;
+        if (now > DAY_END) now = NOON;
     }
     state.counters["flowers"] = static_cast<double>(world.hive_ranges.at(FARM_HIVE).size());
 }

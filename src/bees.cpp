@@ -44,6 +44,8 @@ std::uint32_t sprouts_for_flower(const BeeHive& hive) {
     return static_cast<std::uint32_t>(std::bit_width(v));
 }
 
+bool has_upgrade_menu(const BeeHive& hive) { return honey_full(hive) || can_split(hive); }
+
 ButtonMenu upgrade_menu(const BeeHive& hive) {
     const bool full = honey_full(hive);
     const bool splittable = can_split(hive);

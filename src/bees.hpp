@@ -29,7 +29,9 @@ struct CarriedHive {
 // Seeds one open flower in range yields tonight: the bit length of a uniform draw in [1, level].
 std::uint32_t sprouts_for_flower(const BeeHive& hive);
 
-// The smoker's menu on a full hive or one of level 3 or more: harvest, split, close.
+// Whether the smoker opens a menu on the hive: it is full of honey or big enough to split.
+bool has_upgrade_menu(const BeeHive& hive);
+// The smoker's menu on such a hive: harvest, split, close.
 ButtonMenu upgrade_menu(const BeeHive& hive);
 
 }  // namespace qm

@@ -346,18 +346,18 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
 
 DrawResult Controls::draw(DrawContext& ctx) const {
     if (touch_mode) {
-        if (auto r = pad.draw(ctx); !r) return r;
+        QM_TRY(pad.draw(ctx));
         if (run_button.visible) {
-            if (auto r = draw_button(ctx, run_button); !r) return r;
+            QM_TRY(draw_button(ctx, run_button));
         }
         if (tool_button && tool_button->visible) {
-            if (auto r = draw_button(ctx, *tool_button); !r) return r;
+            QM_TRY(draw_button(ctx, *tool_button));
         }
     }
     if (menu) {
         for (const Button& button : menu->items) {
             if (!button.visible) continue;
-            if (auto r = draw_button(ctx, button); !r) return r;
+            QM_TRY(draw_button(ctx, button));
         }
     }
     const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);
@@ -365,13 +365,6 @@ DrawResult Controls::draw(DrawContext& ctx) const {
     const SDL_Rect source{0, static_cast<int>(std::to_underlying(row)) * sheet.cell_h, sheet.cell_w, sheet.cell_h};
     const ScreenRect at = FULLSCREEN_BUTTON;
     return ctx.copy(ctx.top_buttons.get(), source, SDL_Rect{at.x, at.y, at.w, at.h});
-}
-
-void fatal_sdl_error(std::string_view sdl_error) {
-    std::string text = "\"";
-    text += sdl_error;
-    text += '"';
-    fatal_unwrap(text);
 }
 
 }  // namespace qm

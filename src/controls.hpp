@@ -122,9 +122,6 @@ private:
     InputState* input_;
 };
 
-// Stops the program on a failed SDL call, its error text quoted as the game's errors are.
-[[noreturn]] void fatal_sdl_error(std::string_view sdl_error);
-
 // A finger's normalised position as a logical pixel of a W × H screen.
 ScreenPoint finger_pixel(float fx, float fy, const ScreenTransform& transform);
 

@@ -3,6 +3,7 @@
 
 #include <expected>
 #include <string>
+#include <utility>
 
 namespace qm {
 
@@ -23,5 +24,15 @@ struct DrawError {
 };
 
 using DrawResult = std::expected<void, DrawError>;
+
+// Passes a failed step up: `QM_TRY(ctx.draw_plant(...));` evaluates a DrawResult and, when it
+// holds an error, returns that error from the enclosing function (which returns a DrawResult or
+// another std::expected with a DrawError). Drawing stops at the first failure.
+#define QM_TRY(...)                                                           \
+    do {                                                                      \
+        if (auto qm_try_result_ = (__VA_ARGS__); !qm_try_result_) {           \
+            return std::unexpected(std::move(qm_try_result_.error()));        \
+        }                                                                     \
+    } while (false)
 
 }  // namespace qm

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 namespace qm {
 
@@ -19,5 +18,30 @@ void fatal_unwrap(std::string_view error) {
     text += error;
     fatal(text);
 }
+
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u{%x}", static_cast<unsigned>(c));
+                    out += buf;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+void fatal_sdl_error(std::string_view sdl_error) { fatal_unwrap(quoted(sdl_error)); }
 
 }  // namespace qm

@@ -4,16 +4,13 @@
 
 #include <algorithm>
 
+#include "day_clock.hpp"
 #include "fatal.hpp"
 #include "random.hpp"
 
 namespace qm {
 
 namespace {
-
-std::uint16_t later_by_random(std::uint16_t from, std::uint32_t spread) {
-    return static_cast<std::uint16_t>(from + 1920 + rand_below(spread));
-}
 
 std::uint32_t channel(std::uint8_t gene) {
     switch (gene) {
@@ -28,11 +25,33 @@ std::uint8_t passed_allele(std::uint8_t parent) {
         case 0: return 0;
         case 1: return static_cast<std::uint8_t>(rand_bit());
         case 2: return 1;
-        default: fatal("Not a real allele pair!");
+        default: fatal(ALLELE_MESSAGE);
     }
 }
 
 }  // namespace
+
+std::uint16_t stage_due(std::uint16_t from, std::uint32_t spread) {
+    return static_cast<std::uint16_t>(from + TICKS_PER_HOUR + rand_below(spread));
+}
+
+PlantRow plant_row(FlowerStage stage) {
+    switch (stage) {
+        case FlowerStage::Seed: return PlantRow::Seed;
+        case FlowerStage::Sprout: return PlantRow::Sprout;
+        case FlowerStage::Bud:
+        case FlowerStage::Flower: break;
+    }
+    return PlantRow::Stem;
+}
+
+bool shows_blossom(const Flower& flower) {
+    return flower.stage == FlowerStage::Bud || flower.stage == FlowerStage::Flower;
+}
+
+FlowerRow flower_row(const Flower& flower) {
+    return flower.stage == FlowerStage::Flower ? FlowerRow::Blossom : FlowerRow::Bud;
+}
 
 void Flower::grow(std::uint16_t now, bool watered) {
     while (next_stage <= now) {
@@ -41,11 +60,11 @@ void Flower::grow(std::uint16_t now, bool watered) {
                 fatal("assertion failed: self.stage != FlowerStage::Flower");
             case FlowerStage::Seed:
                 stage = FlowerStage::Sprout;
-                next_stage = later_by_random(next_stage, 3840);
+                next_stage = stage_due(next_stage);
                 break;
             case FlowerStage::Sprout:
                 stage = FlowerStage::Bud;
-                next_stage = watered ? later_by_random(next_stage, 3840) : NEVER;
+                next_stage = watered ? stage_due(next_stage) : NEVER;
                 break;
             case FlowerStage::Bud:
                 stage = FlowerStage::Flower;
@@ -57,9 +76,9 @@ void Flower::grow(std::uint16_t now, bool watered) {
 
 void Flower::reset_next_stage(std::uint16_t now, bool watered) {
     if (stage == FlowerStage::Bud) {
-        next_stage = watered ? later_by_random(now, 3840) : NEVER;
+        next_stage = watered ? stage_due(now) : NEVER;
     } else {
-        next_stage = std::max(next_stage, later_by_random(now, 1920));
+        next_stage = std::max(next_stage, stage_due(now, TICKS_PER_HOUR));
     }
 }
 
@@ -83,7 +102,7 @@ Flower mate(const Flower& a, const Flower& b) {
     child.genes[0] = recombine(a.genes[0], b.genes[0]);
     child.genes[1] = recombine(a.genes[1], b.genes[1]);
     child.genes[2] = recombine(a.genes[2], b.genes[2]);
-    child.next_stage = static_cast<std::uint16_t>(1920 + rand_below(3840));
+    child.next_stage = stage_due(0);
     child.stage = FlowerStage::Seed;
     return child;
 }

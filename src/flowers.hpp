@@ -5,11 +5,17 @@
 #include <array>
 #include <cstdint>
 
+#include "sheets.hpp"
+
 namespace qm {
 
 enum class FlowerStage : std::uint8_t { Seed = 0, Sprout = 1, Bud = 2, Flower = 3 };
 
 inline constexpr std::uint16_t NEVER = 65535;
+
+// A stage falls due an hour after it was scheduled at the earliest, and up to `spread` ticks later.
+inline constexpr std::uint32_t STAGE_SPREAD = 3840;
+std::uint16_t stage_due(std::uint16_t from, std::uint32_t spread = STAGE_SPREAD);
 
 struct Flower {
     std::uint16_t next_stage = NEVER;
@@ -31,6 +37,12 @@ static_assert(sizeof(Flower) == 6);
 std::uint32_t flower_colour(const Flower& flower);
 // Packed genes: gene 0 in the lowest byte.
 std::uint32_t packed_genes(const Flower& flower);
+
+// How a flower shows: its row of the plant sheet (a bud and an open flower stand on the same
+// stem) and, from the bud on, its row of the flower sheet above the stem.
+PlantRow plant_row(FlowerStage stage);
+bool shows_blossom(const Flower& flower);
+FlowerRow flower_row(const Flower& flower);
 
 // One gene of a child: each parent passes one allele (value 1 passes a random one).
 std::uint8_t recombine(std::uint8_t a, std::uint8_t b);

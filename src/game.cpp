@@ -84,10 +84,10 @@ Instant finish_day_frame(LoopState& state, Instant now) {
 
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
                       std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time) {
-    if (auto r = world.draw(ctx, lily, tick); !r) return r;
-    if (auto r = controls.draw(ctx); !r) return r;
-    if (auto r = ctx.draw_daytime(day, tick); !r) return r;
-    if (auto r = ctx.draw_frame_time(frame_time); !r) return r;
+    QM_TRY(world.draw(ctx, lily, tick));
+    QM_TRY(controls.draw(ctx));
+    QM_TRY(ctx.draw_daytime(day, tick));
+    QM_TRY(ctx.draw_frame_time(frame_time));
     present(ctx);
     return {};
 }

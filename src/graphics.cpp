@@ -13,6 +13,7 @@
 
 #include "day_clock.hpp"
 #include "fatal.hpp"
+#include "ui.hpp"
 #include "wrapping.hpp"
 
 namespace qm {
@@ -80,12 +81,6 @@ SDL_Rect viewport_of(SDL_Renderer* renderer) {
 }
 
 SDL_Color sdl_colour(std::uint32_t c) { return {red_of(c), green_of(c), blue_of(c), alpha_of(c)}; }
-
-// The screen point of a world position. Drawing takes the two components as they come: a
-// position need not be a valid grid coordinate to be drawn, so no HexCoord is built here.
-ScreenPoint screen_point(const ScreenTransform& t, std::int32_t x, std::int32_t y) {
-    return {wrap_add(t.width / 2, wrap_mul(wrap_sub(x, t.center.i), PIXELS_PER_I) >> 16), t.row_y(y)};
-}
 
 // The member holding each sheet, by SheetId.
 constexpr std::array<TexturePtr DrawContext::*, SHEET_COUNT> SHEET_MEMBERS{
@@ -256,8 +251,7 @@ DrawResult copy_tinted(SDL_Renderer* renderer, SDL_Texture* sheet, const Tint& t
                        WideRect source, WideRect destination) {
     set_colour_mod(sheet, modulate(red_of(colour), tint.r), modulate(green_of(colour), tint.g),
                    modulate(blue_of(colour), tint.b));
-    auto done = copy_cell(renderer, sheet, source, destination);
-    if (!done) return done;
+    QM_TRY(copy_cell(renderer, sheet, source, destination));
     set_colour_mod(sheet, tint.r, tint.g, tint.b);
     return {};
 }
@@ -289,30 +283,30 @@ constexpr std::int32_t BUTTON_GRID_STEP = 2 * ONE_UNIT;
 DrawResult DrawContext::draw_ground(std::uint32_t cell, std::optional<std::uint32_t> colour, std::int32_t x,
                                     std::int32_t y) {
     const WideRect source = cell_of(GROUND, cell, 0);
-    const WideRect destination = anchored_at(GROUND, screen_point(transform, x, y));
+    const WideRect destination = anchored_at(GROUND, transform.to_screen(x, y));
     if (colour) return copy_tinted(renderer(), ground.get(), tint, *colour, source, destination);
     return copy_cell(renderer(), ground.get(), source, destination);
 }
 
 DrawResult DrawContext::draw_plant(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y) {
     return copy_cell(renderer(), plants.get(), cell_of(PLANTS, column, row),
-                     anchored_at(PLANTS, screen_point(transform, x, y)));
+                     anchored_at(PLANTS, transform.to_screen(x, y)));
 }
 
 DrawResult DrawContext::draw_flowers(std::uint32_t row, std::uint32_t column, std::uint32_t colour,
                                      std::int32_t x, std::int32_t y) {
     return copy_tinted(renderer(), flowers.get(), tint, colour, cell_of(FLOWERS, column, row),
-                       anchored_at(FLOWERS, screen_point(transform, x, y)));
+                       anchored_at(FLOWERS, transform.to_screen(x, y)));
 }
 
 DrawResult DrawContext::draw_lily(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y) {
     return copy_cell(renderer(), lily.get(), cell_of(LILY, column, row),
-                     anchored_at(LILY, screen_point(transform, x, y)));
+                     anchored_at(LILY, transform.to_screen(x, y)));
 }
 
 DrawResult DrawContext::draw_arm(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y,
                                  std::int32_t dx, std::int32_t dy) {
-    const ScreenPoint p = screen_point(transform, x, y);
+    const ScreenPoint p = transform.to_screen(x, y);
     // The arm's anchor is the middle of its top edge, which goes on the shoulder point.
     return copy_cell(renderer(), arms.get(), cell_of(ARMS, column, row),
                      anchored_at(ARMS, std::int64_t{p.x} + dx, std::int64_t{p.y} + dy));
@@ -320,7 +314,7 @@ DrawResult DrawContext::draw_arm(std::uint32_t row, std::uint32_t column, std::i
 
 DrawResult DrawContext::draw_tool(std::uint32_t row, std::uint32_t column, bool second_variant, std::int32_t x,
                                   std::int32_t y, std::int32_t dx, std::int32_t dy) {
-    const ScreenPoint p = screen_point(transform, x, y);
+    const ScreenPoint p = transform.to_screen(x, y);
     // Each column of the tool sheet holds the tool's two variants side by side.
     const WideRect source = cell_of(TOOLS, 2 * std::int64_t{column} + (second_variant ? 1 : 0), row);
     return copy_cell(renderer(), tools.get(), source,
@@ -331,10 +325,8 @@ DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std
                                     std::int16_t du, std::int16_t dv) {
     // Without an anchor the grid hangs from a point near the bottom-right corner, so it follows
     // the camera and stays put on the screen.
-    const Fixed origin = anchor ? *anchor
-                                : transform.to_world(transform.width - BUTTON_GRID_FROM_RIGHT,
-                                                     transform.height - BUTTON_GRID_FROM_BOTTOM);
-    const ScreenPoint p = screen_point(transform, wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
+    const Fixed origin = anchor ? *anchor : default_button_origin(transform);
+    const ScreenPoint p = transform.to_screen(wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
                                        wrap_add(origin.j, wrap_mul(std::int32_t{dv}, BUTTON_GRID_STEP)));
     return copy_cell(renderer(), buttons.get(), cell_of(BUTTONS, column, row), anchored_at(BUTTONS, p));
 }
@@ -409,7 +401,7 @@ DrawResult DrawContext::draw_frame_time(std::chrono::nanoseconds duration) {
 }
 
 DrawResult DrawContext::draw_level(std::int32_t x, std::int32_t y, std::uint16_t level) {
-    const ScreenPoint p = screen_point(transform, x, wrap_sub(y, ONE_UNIT));
+    const ScreenPoint p = transform.to_screen(x, wrap_sub(y, ONE_UNIT));
     return draw_text_once(*this, small_font.get(), YELLOW, "L" + std::to_string(level),
                           [&](TextureSize s) { return Pos{std::int64_t{p.x} - s.w / 2, std::int64_t{p.y} - s.h}; });
 }
@@ -429,28 +421,26 @@ DrawResult DrawContext::draw_new_day(std::uint64_t day) {
     const std::int64_t mid_x = transform.width / 2;
     const std::int64_t mid_y = transform.height / 2;
     const TextureSize dawn = texture_size(dawn_of.get());
-    auto done = copy_cell(r, dawn_of.get(), WideRect{0, 0, dawn.w, dawn.h},
-                          WideRect{mid_x - dawn.w / 2, mid_y - 4 - dawn.h, dawn.w, dawn.h});
-    if (!done) return done;
+    QM_TRY(copy_cell(r, dawn_of.get(), WideRect{0, 0, dawn.w, dawn.h},
+           WideRect{mid_x - dawn.w / 2, mid_y - 4 - dawn.h, dawn.w, dawn.h}));
     return draw_text_once(*this, large_font.get(), WHITE, "Day " + std::to_string(day),
                           [&](TextureSize s) { return Pos{mid_x - s.w / 2, mid_y + 4}; });
 }
 
 DrawResult DrawContext::draw_genome(std::int32_t x, std::int32_t y, std::uint32_t counts) {
     const TextureSize s = texture_size(genome_textures[0][0].get());
-    const ScreenPoint p = screen_point(transform, x, y);
+    const ScreenPoint p = transform.to_screen(x, y);
     const std::int64_t top = std::int64_t{p.y} - s.h / 2;
     const std::array<std::int64_t, 3> left{std::int64_t{p.x} - 3 * s.w / 2, std::int64_t{p.x} - s.w / 2,
                                            std::int64_t{p.x} + s.w / 2};
     // A gene counts 0, 1 or 2 dominant alleles; anything else means a corrupted flower.
     for (std::size_t k = 0; k < 3; ++k) {
-        if (((counts >> (8 * k)) & 0xFF) > 2) fatal("Not a real allele pair!");
+        if (((counts >> (8 * k)) & 0xFF) > 2) fatal(ALLELE_MESSAGE);
     }
     for (std::size_t k = 0; k < 3; ++k) {
         SDL_Texture* label = genome_textures[k][(counts >> (8 * k)) & 0xFF].get();
         // Every label is drawn at the size of the first, so the three line up whatever the glyphs.
-        auto done = copy_whole(label, clamped(WideRect{left[k], top, s.w, s.h}));
-        if (!done) return done;
+        QM_TRY(copy_whole(label, clamped(WideRect{left[k], top, s.w, s.h})));
     }
     return {};
 }
@@ -471,7 +461,7 @@ DrawResult line(SDL_Renderer* r, std::int64_t x1, std::int64_t y1, std::int64_t 
 DrawResult DrawContext::draw_meter(std::int32_t x, std::int32_t y, std::int32_t dx, std::int32_t dy,
                                    bool mirrored, std::uint32_t colour, std::uint8_t value) {
     SDL_Renderer* r = renderer();
-    const ScreenPoint p = screen_point(transform, x, y);
+    const ScreenPoint p = transform.to_screen(x, y);
     const std::int64_t px = std::int64_t{p.x} + dx;
     const std::int64_t py = std::int64_t{p.y} + dy;
     const std::int64_t d = mirrored ? -1 : 1;
@@ -483,10 +473,9 @@ DrawResult DrawContext::draw_meter(std::int32_t x, std::int32_t y, std::int32_t 
     if (SDL_RenderDrawLines(r, outline.data(), static_cast<int>(outline.size())) != 0) {
         return std::unexpected(DrawError::from_sdl());
     }
-    DrawResult done;
-    if (!(done = line(r, px, py + 7, px + 7 * d, py + 3))) return done;
-    if (!(done = line(r, px + 6 * d, py + 4, px + 6 * d, py - 4))) return done;
-    if (!(done = line(r, px + 7 * d, py - 3, px, py - 7))) return done;
+    QM_TRY(line(r, px, py + 7, px + 7 * d, py + 3));
+    QM_TRY(line(r, px + 6 * d, py + 4, px + 6 * d, py - 4));
+    QM_TRY(line(r, px + 7 * d, py - 3, px, py - 7));
 
     set_draw_colour(r, red_of(colour), green_of(colour), blue_of(colour), alpha_of(colour));
     if (value == 0) return {};
@@ -494,17 +483,17 @@ DrawResult DrawContext::draw_meter(std::int32_t x, std::int32_t y, std::int32_t 
     // The fill climbs from the bottom: 1–8 the lower slant, 9–24 the side, 25–32 the upper slant.
     const std::int64_t half = value / 2;
     const std::int64_t a = std::clamp<std::int64_t>(half, 1, 4);
-    if (!(done = line(r, px, py + 8, px + (2 * a - 1) * d, py + 8 - a))) return done;
-    if (!(done = line(r, px, py + 7, px + (2 * a - 1) * d, py + 7 - a))) return done;
+    QM_TRY(line(r, px, py + 8, px + (2 * a - 1) * d, py + 8 - a));
+    QM_TRY(line(r, px, py + 7, px + (2 * a - 1) * d, py + 7 - a));
     if (value > 8) {
         const std::int64_t b = std::clamp<std::int64_t>(half - 4, 1, 8);
-        if (!(done = line(r, px + 7 * d, py + 4, px + 7 * d, py + 4 - b))) return done;
-        if (!(done = line(r, px + 6 * d, py + 4, px + 6 * d, py + 4 - b))) return done;
+        QM_TRY(line(r, px + 7 * d, py + 4, px + 7 * d, py + 4 - b));
+        QM_TRY(line(r, px + 6 * d, py + 4, px + 6 * d, py + 4 - b));
     }
     if (value > 24) {
         const std::int64_t c = std::clamp<std::int64_t>(half - 12, 1, 4);
-        if (!(done = line(r, px + 7 * d, py - 4, px + (8 - 2 * c) * d, py - 4 - c))) return done;
-        if (!(done = line(r, px + 7 * d, py - 3, px + (8 - 2 * c) * d, py - 3 - c))) return done;
+        QM_TRY(line(r, px + 7 * d, py - 4, px + (8 - 2 * c) * d, py - 4 - c));
+        QM_TRY(line(r, px + 7 * d, py - 3, px + (8 - 2 * c) * d, py - 3 - c));
     }
     return {};
 }

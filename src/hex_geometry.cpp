@@ -85,9 +85,8 @@ Cell containing_tile(std::int32_t x, std::int32_t y) {
     return {xi1, yi};
 }
 
-ScreenPoint ScreenTransform::to_screen(Fixed p) const {
-    const std::int32_t x = wrap_mul(wrap_sub(p.i, center.i), PIXELS_PER_I) >> 16;
-    return {wrap_add(width / 2, x), row_y(p.j)};
+ScreenPoint ScreenTransform::to_screen(std::int32_t x, std::int32_t y) const {
+    return {wrap_add(width / 2, wrap_mul(wrap_sub(x, center.i), PIXELS_PER_I) >> 16), row_y(y)};
 }
 
 std::int32_t ScreenTransform::row_y(std::int32_t y) const {

@@ -78,6 +78,20 @@ Fixed with_length(Fixed v, std::int32_t r);
 Cell containing_tile(std::int32_t x, std::int32_t y);
 inline Cell containing_tile(Fixed p) { return containing_tile(p.i, p.j); }
 
+// Cells of the hexagon of the given radius around centre, row by row from the top, left to
+// right: the scan the farm set-up and the range overlay use.
+template <typename F>
+void for_each_in_hexagon(Cell centre, int radius, F&& visit) {
+    for (int k = 0; k <= 2 * radius; ++k) {
+        const auto j = static_cast<std::uint16_t>(centre.j - radius + k);
+        for (int m = 0; m <= 2 * radius; ++m) {
+            const auto i = static_cast<std::uint16_t>(centre.i - 2 * radius + ((radius + k) & 1) + 2 * m);
+            const Cell c{i, j};
+            if (distance(c, centre) <= radius) visit(c);
+        }
+    }
+}
+
 struct ScreenPoint {
     std::int32_t x;
     std::int32_t y;
@@ -97,7 +111,10 @@ struct ScreenTransform {
     std::int32_t width = 0;
     std::int32_t height = 0;
 
-    ScreenPoint to_screen(Fixed p) const;
+    ScreenPoint to_screen(Fixed p) const { return to_screen(p.i, p.j); }
+    // The same from the two components as they come: a position need not be a valid grid
+    // coordinate to be drawn.
+    ScreenPoint to_screen(std::int32_t x, std::int32_t y) const;
     // The vertical half of to_screen: the screen row of a fixed-point y.
     std::int32_t row_y(std::int32_t y) const;
     Fixed to_world(std::int32_t x, std::int32_t y) const;

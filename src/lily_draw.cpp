@@ -6,6 +6,7 @@
 
 #include "graphics.hpp"
 #include "world.hpp"
+#include "world_draw.hpp"
 
 namespace qm {
 
@@ -35,17 +36,6 @@ bool tool_arm_in_front(std::uint32_t sector) {
     return sector == std::to_underlying(Facing::East) || sector == std::to_underlying(Facing::South);
 }
 
-bool shows_blossom(const Flower& f) { return f.stage == FlowerStage::Bud || f.stage == FlowerStage::Flower; }
-
-std::uint32_t carried_plant_row(const Flower& f) {
-    switch (f.stage) {
-        case FlowerStage::Seed: return std::to_underlying(PlantRow::Seed);
-        case FlowerStage::Sprout: return std::to_underlying(PlantRow::Sprout);
-        case FlowerStage::Bud:
-        case FlowerStage::Flower: return std::to_underlying(PlantRow::Stem);
-    }
-    return std::to_underlying(PlantRow::Stem);
-}
 
 }  // namespace
 
@@ -71,13 +61,13 @@ DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
 
     // Facing east or south the tool arm is in front of her, facing north or west behind.
     const bool tool_in_front = tool_arm_in_front(s);
-    if (auto done = draw_arm(ctx, s, w, tool_in_front, now); !done) return done;
-    if (auto done = ctx.draw_lily(s, w, position.i, position.j); !done) return done;
-    if (auto done = draw_arm(ctx, s, w, !tool_in_front, now); !done) return done;
+    QM_TRY(draw_arm(ctx, s, w, tool_in_front, now));
+    QM_TRY(ctx.draw_lily(s, w, position.i, position.j));
+    QM_TRY(draw_arm(ctx, s, w, !tool_in_front, now));
 
     const std::int32_t above = wrap_sub(position.j, TWO_ROWS_UP);
     if (carried_hive) {
-        if (auto done = ctx.draw_ground(GROUND_HALO, YELLOW, position.i, above); !done) return done;
+        QM_TRY(ctx.draw_ground(GROUND_HALO, YELLOW, position.i, above));
         return ctx.draw_plant(HIVE_PLANT_ROW, 0, position.i, above);
     }
     const auto n = static_cast<std::int32_t>(carried_flowers.size());
@@ -85,12 +75,11 @@ DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
     for (const Flower& flower : carried_flowers) {
         const bool blossom = shows_blossom(flower);
         const std::optional<std::uint32_t> halo = blossom ? std::optional(flower_colour(flower)) : std::nullopt;
-        if (auto done = ctx.draw_ground(GROUND_HALO, halo, x, above); !done) return done;
-        if (auto done = ctx.draw_plant(carried_plant_row(flower), 0, x, above); !done) return done;
+        QM_TRY(ctx.draw_ground(GROUND_HALO, halo, x, above));
+        QM_TRY(ctx.draw_plant(std::to_underlying(plant_row(flower.stage)), 0, x, above));
         if (blossom) {
-            const FlowerRow row = flower.stage == FlowerStage::Flower ? FlowerRow::Blossom : FlowerRow::Bud;
-            if (auto done = ctx.draw_flowers(std::to_underlying(row), 0, flower_colour(flower), x, above); !done) return done;
-            if (auto done = ctx.draw_genome(x, above, packed_genes(flower)); !done) return done;
+            QM_TRY(ctx.draw_flowers(std::to_underlying(flower_row(flower)), 0, flower_colour(flower), x, above));
+            QM_TRY(ctx.draw_genome(x, above, packed_genes(flower)));
         }
         x = wrap_add(x, CARRY_SPACING);
     }
@@ -110,13 +99,10 @@ DrawResult Lily::draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t 
         if (free_arm) arm_frame = 2 - (frame >> 1);
         else if (!tool) arm_frame = (frame >> 1) + 1;
     }
-    if (auto done = ctx.draw_arm(sector, arm_frame, position.i, position.j, dx, dy); !done) return done;
+    QM_TRY(ctx.draw_arm(sector, arm_frame, position.i, position.j, dx, dy));
 
     if (free_arm || !tool) return {};
-    if (auto done = ctx.draw_tool(tool->which(), sector, now < arm_until, position.i, position.j, dx + 1, dy + 10);
-        !done) {
-        return done;
-    }
+    QM_TRY(ctx.draw_tool(tool->which(), sector, now < arm_until, position.i, position.j, dx + 1, dy + 10));
     return tool->draw_meter(ctx, position.i, position.j, dx + o.meter_dx, dy + 10, tool_arm_in_front(sector));
 }
 
@@ -126,10 +112,10 @@ DrawResult Lily::draw_selection(DrawContext& ctx, const World& world) const {
     if (!aim) return {};
 
     if (carried_hive) {
-        if (auto done = world.draw_hive_ranges(ctx); !done) return done;
-        if (auto done = draw_range_marks(ctx, *aim); !done) return done;
+        QM_TRY(world.draw_hive_ranges(ctx));
+        QM_TRY(draw_range_marks(ctx, *aim));
     } else if (const auto* hive = std::get_if<Hive>(&world.get_tile(*aim))) {
-        if (auto done = draw_range_marks(ctx, hive->hive.position); !done) return done;
+        QM_TRY(draw_range_marks(ctx, hive->hive.position));
     }
 
     if (tool && tool->can_use(world, aim->i, aim->j, !carried_flowers.empty(), carried_hive.has_value())) {

@@ -147,7 +147,7 @@ void World::overnight() {
     std::vector<std::vector<Parent>> lists;
     for (const auto& [hive_cell, range] : hive_ranges) {
         const auto stored = tiles.find(hive_cell);
-        if (stored == tiles.end()) fatal("no entry found for key");
+        if (stored == tiles.end()) fatal(NO_ENTRY_MESSAGE);
         const auto* hive = std::get_if<Hive>(&stored->second);
         if (!hive) fatal("There's not a hive here!");
         std::vector<Parent> list;

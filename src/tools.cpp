@@ -37,7 +37,7 @@ ToolOutcome WateringCan::use_tool(World& world, std::uint16_t x, std::uint16_t y
     if (const auto* soil = std::get_if<Soil>(&tile); soil && water > 0 && !soil->watered) {
         Soil wet = *soil;
         if (wet.flower && wet.flower->stalled()) {
-            wet.flower->next_stage = static_cast<std::uint16_t>(now + 1920 + rand_below(3840));
+            wet.flower->next_stage = stage_due(now);
         }
         wet.watered = true;
         world.set_tile(x, y, wet);
@@ -95,7 +95,7 @@ ToolOutcome Smoker::use_tool(World& world, std::uint16_t x, std::uint16_t y, std
     const Tile& tile = world.get_tile(x, y);
     if (is<Water>(tile)) return ToolOutcome::nothing();
     if (const auto* hive = std::get_if<Hive>(&tile)) {
-        if (hive->hive.honey == HONEY_MAX || hive->hive.level >= 3) return ToolOutcome::open(upgrade_menu(hive->hive));
+        if (has_upgrade_menu(hive->hive)) return ToolOutcome::open(upgrade_menu(hive->hive));
         return ToolOutcome::used();  // smoke only
     }
     return ToolOutcome::place_hive();

@@ -8,12 +8,10 @@ namespace qm {
 
 namespace {
 
-// The pad's centre as a world offset from the screen's top-left corner mapping.
-constexpr std::int32_t PAD_X_OFFSET = MOVE_PAD_CENTRE_X * UNITS_PER_PIXEL_I;
-constexpr std::int32_t PAD_Y_OFFSET = MOVE_PAD_CENTRE_FROM_BOTTOM * UNITS_PER_PIXEL_J;
-// The default button grid's corner point in the same terms.
-constexpr std::uint32_t BUTTON_GRID_X_OFFSET = BUTTON_GRID_FROM_RIGHT * UNITS_PER_PIXEL_I;
-constexpr std::uint32_t BUTTON_GRID_Y_OFFSET = BUTTON_GRID_FROM_BOTTOM * UNITS_PER_PIXEL_J;
+// The world point under the pad's centre.
+Fixed pad_centre(const ScreenTransform& transform) {
+    return transform.to_world(MOVE_PAD_CENTRE_X, wrap_sub(transform.height, MOVE_PAD_CENTRE_FROM_BOTTOM));
+}
 constexpr std::int32_t PAD_RADIUS = 0x20000;
 
 }  // namespace
@@ -26,12 +24,8 @@ Fixed shrink_vector(Fixed v, int shift) {
 }
 
 Fixed default_button_origin(const ScreenTransform& transform) {
-    const std::uint32_t w = static_cast<std::uint32_t>(transform.width);
-    const std::uint32_t h = static_cast<std::uint32_t>(transform.height);
-    const std::uint32_t hh = (2978u * h) >> 1;
-    const auto x = static_cast<std::uint32_t>(transform.center.i) + 2048u * w - (hh & 1u) - BUTTON_GRID_X_OFFSET;
-    const auto y = static_cast<std::uint32_t>(transform.center.j) + (2978u * h - hh) - BUTTON_GRID_Y_OFFSET;
-    return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+    return transform.to_world(wrap_sub(transform.width, BUTTON_GRID_FROM_RIGHT),
+                              wrap_sub(transform.height, BUTTON_GRID_FROM_BOTTOM));
 }
 
 bool Button::hit(const ScreenTransform& transform, std::int32_t x, std::int32_t y) const {
@@ -84,8 +78,7 @@ std::optional<MenuResult> ButtonMenu::run_action(std::size_t index, World& world
 }
 
 Fixed MovePad::offset_of(const ScreenTransform& transform, std::int32_t x, std::int32_t y) {
-    return {wrap_sub(wrap_mul(x, UNITS_PER_PIXEL_I), PAD_X_OFFSET),
-            wrap_add(wrap_mul(wrap_sub(y, transform.height), UNITS_PER_PIXEL_J), PAD_Y_OFFSET)};
+    return transform.to_world(x, y) - pad_centre(transform);
 }
 
 bool MovePad::press(const ScreenTransform& transform, std::int64_t finger_id, std::int32_t x, std::int32_t y) {
@@ -112,25 +105,15 @@ Fixed MovePad::step() const { return shrink_vector(vector, 5); }
 
 DrawResult MovePad::draw(DrawContext& ctx) const {
     if (!enabled) return {};
-    const std::int32_t w = ctx.transform.width;
-    const std::int32_t h = ctx.transform.height;
-    const ScreenRect pad = move_pad_rect(h);
-    if (auto r = ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{pad.x, pad.y, pad.w, pad.h}); !r) return r;
+    const ScreenRect pad = move_pad_rect(ctx.transform.height);
+    QM_TRY(ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{pad.x, pad.y, pad.w, pad.h}));
     if (!finger) return {};
-    const std::int32_t hh = wrap_mul(UNITS_PER_PIXEL_J, h) >> 1;
-    const std::int32_t kx =
-        w / 2 + (wrap_add(wrap_mul(PIXELS_PER_I, wrap_sub(wrap_sub(vector.i, wrap_mul(2048, w)), h & 1)),
-                          PIXELS_PER_I * PAD_X_OFFSET) >>
-                 16);
-    const std::int32_t ky =
-        h / 2 + (wrap_sub(wrap_mul(PIXELS_PER_J, wrap_sub(wrap_add(vector.j, wrap_mul(UNITS_PER_PIXEL_J, h)), hh)),
-                          PIXELS_PER_J * PAD_Y_OFFSET) >>
-                 16);
+    const ScreenPoint at = ctx.transform.to_screen(pad_centre(ctx.transform) + vector);
     // The knob is the ground sheet's mark cell, its anchor on the finger.
     const SheetSpec& knob = sheet_spec(SheetId::ground);
     const int mark = static_cast<int>(std::to_underlying(GroundCell::Mark));
     return ctx.copy(ctx.ground.get(), SDL_Rect{mark * knob.cell_w, 0, knob.cell_w, knob.cell_h},
-                    SDL_Rect{kx - knob.anchor_x, ky - knob.anchor_y, knob.cell_w, knob.cell_h});
+                    SDL_Rect{at.x - knob.anchor_x, at.y - knob.anchor_y, knob.cell_w, knob.cell_h});
 }
 
 }  // namespace qm

@@ -15,8 +15,6 @@ namespace qm {
 
 namespace {
 
-inline constexpr const char* NO_ENTRY_MESSAGE = "no entry found for key";
-
 struct HashKey {
     std::uint64_t k0;
     std::uint64_t k1;
@@ -67,7 +65,7 @@ void World::setup_farm() {
         } else if (rand_below(8) != 0) {
             set_tile(c, Soil{});
         } else {
-            const auto due = static_cast<std::uint16_t>(1920 + rand_below(3840));
+            const std::uint16_t due = stage_due(0);
             set_tile(c, Soil{Flower{due, {1, 1, 1}, FlowerStage::Seed}, false});
         }
     });

@@ -87,31 +87,6 @@ public:
     DrawResult draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) const;
     // The yellow overlay of every hive's range.
     DrawResult draw_hive_ranges(DrawContext& ctx) const;
-
-    // A peekable cursor over the buildings in drawing order (top of the field first).
-    struct BuildingCursor {
-        const std::vector<std::unique_ptr<Building>>* list = nullptr;
-        std::size_t next = 0;
-    };
-    // Draws the buildings whose base row lies on or above screen row `limit`.
-    static DrawResult draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::int32_t limit);
 };
-
-// Yellow marks on the cells 1 to 8 steps from a centre: the range a hive has, or would have there.
-DrawResult draw_range_marks(DrawContext& ctx, Cell centre);
-
-// Cells of the hexagon of the given radius around centre, row by row from the top, left to
-// right: the scan the farm set-up and the range overlay use.
-template <typename F>
-void for_each_in_hexagon(Cell centre, int radius, F&& visit) {
-    for (int k = 0; k <= 2 * radius; ++k) {
-        const auto j = static_cast<std::uint16_t>(centre.j - radius + k);
-        for (int m = 0; m <= 2 * radius; ++m) {
-            const auto i = static_cast<std::uint16_t>(centre.i - 2 * radius + ((radius + k) & 1) + 2 * m);
-            const Cell c{i, j};
-            if (distance(c, centre) <= radius) visit(c);
-        }
-    }
-}
 
 }  // namespace qm

@@ -1,6 +1,7 @@
 // Painting the field: the day tint, the ground, then row by row the buildings, the gardener,
 // the plants swaying in the wind, flowers in their genome colours, labels and hive meters.
 #include "world.hpp"
+#include "world_draw.hpp"
 
 #include <algorithm>
 #include <variant>
@@ -33,14 +34,7 @@ GroundCell ground_cell(const Tile& tile) {
 std::optional<PlantRow> plant_kind(const Tile& tile) {
     if (std::holds_alternative<TallGrass>(tile)) return PlantRow::TallGrass;
     if (std::holds_alternative<Hive>(tile)) return PlantRow::Hive;
-    if (const Flower* flower = flower_on(tile)) {
-        switch (flower->stage) {
-            case FlowerStage::Seed: return PlantRow::Seed;
-            case FlowerStage::Sprout: return PlantRow::Sprout;
-            case FlowerStage::Bud:
-            case FlowerStage::Flower: return PlantRow::Stem;
-        }
-    }
+    if (const Flower* flower = flower_on(tile)) return plant_row(flower->stage);
     return std::nullopt;
 }
 
@@ -64,7 +58,24 @@ std::uint32_t hive_meter_colour(std::uint32_t honey, std::uint16_t t) {
     return p | p << 8 | 0xFF000000u;
 }
 
-bool is_open_or_bud(const Flower& f) { return f.stage == FlowerStage::Bud || f.stage == FlowerStage::Flower; }
+// A peekable cursor over the buildings in drawing order (top of the field first).
+struct BuildingCursor {
+    const std::vector<std::unique_ptr<Building>>* list = nullptr;
+    std::size_t next = 0;
+};
+
+// Draws the buildings whose base row lies on or above screen row `limit`.
+DrawResult draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::int32_t limit) {
+    if (!cursor.list) return {};
+    while (cursor.next < cursor.list->size()) {
+        const Building& building = *(*cursor.list)[cursor.next];
+        // Only the base row counts: buildings are kept top to bottom in the list.
+        if (ctx.transform.row_y(centre_of(building.position()).j) > limit) break;
+        ++cursor.next;
+        QM_TRY(building.draw(ctx));
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -73,10 +84,10 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
 
     for (const Cell c : ctx.transform.visible_iter()) {
         const Fixed at = centre_of(c);
-        if (auto done = ctx.draw_ground(std::to_underlying(ground_cell(get_tile(c))), std::nullopt, at.i, at.j); !done) return done;
+        QM_TRY(ctx.draw_ground(std::to_underlying(ground_cell(get_tile(c))), std::nullopt, at.i, at.j));
     }
 
-    if (auto done = lily.draw_selection(ctx, *this); !done) return done;
+    QM_TRY(lily.draw_selection(ctx, *this));
 
     BuildingCursor cursor{&buildings, 0};
     bool lily_pending = true;
@@ -89,34 +100,30 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
         // covers it: no sorting needed.
         const std::int32_t limit = wrap_add(ctx.transform.row_y(at.j), ROW_LIMIT_BELOW_CENTRE);
         if (lily_pending && limit > lily_y) {
-            if (auto done = draw_buildings_until(ctx, cursor, lily_y); !done) return done;
-            if (auto done = lily.draw(ctx, tick); !done) return done;
+            QM_TRY(draw_buildings_until(ctx, cursor, lily_y));
+            QM_TRY(lily.draw(ctx, tick));
             lily_pending = false;
         }
-        if (auto done = draw_buildings_until(ctx, cursor, limit); !done) return done;
+        QM_TRY(draw_buildings_until(ctx, cursor, limit));
 
         const Tile& tile = get_tile(c);
         const std::optional<PlantRow> kind = plant_kind(tile);
         if (!kind) continue;
         const std::uint32_t frame = wind_frame(tick, c);
-        if (auto done = ctx.draw_plant(std::to_underlying(*kind), frame, at.i, at.j); !done) return done;
+        QM_TRY(ctx.draw_plant(std::to_underlying(*kind), frame, at.i, at.j));
 
-        if (const Flower* flower = flower_on(tile); flower && is_open_or_bud(*flower)) {
-            const FlowerRow row = flower->stage == FlowerStage::Flower ? FlowerRow::Blossom : FlowerRow::Bud;
-            if (auto done = ctx.draw_flowers(std::to_underlying(row), frame, flower_colour(*flower), at.i, at.j); !done) return done;
+        if (const Flower* flower = flower_on(tile); flower && shows_blossom(*flower)) {
+            QM_TRY(ctx.draw_flowers(std::to_underlying(flower_row(*flower)), frame, flower_colour(*flower), at.i,
+                                    at.j));
             if (selected && *selected == c) {
-                if (auto done = ctx.draw_genome(at.i, at.j, packed_genes(*flower)); !done) return done;
+                QM_TRY(ctx.draw_genome(at.i, at.j, packed_genes(*flower)));
             }
         }
         if (const auto* hive = std::get_if<Hive>(&tile)) {
             const Fixed home = centre_of(hive->hive.position);
-            if (auto done = ctx.draw_level(home.i, home.j, hive->hive.level); !done) return done;
+            QM_TRY(ctx.draw_level(home.i, home.j, hive->hive.level));
             const auto value = static_cast<std::uint8_t>(std::min<std::uint32_t>(hive->hive.honey >> 13, 255));
-            if (auto done = ctx.draw_meter(home.i, home.j, 10, -10, false, hive_meter_colour(hive->hive.honey, tick),
-                                           value);
-                !done) {
-                return done;
-            }
+            QM_TRY(ctx.draw_meter(home.i, home.j, 10, -10, false, hive_meter_colour(hive->hive.honey, tick), value));
         }
     }
 
@@ -124,23 +131,11 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
     return {};
 }
 
-DrawResult World::draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::int32_t limit) {
-    if (!cursor.list) return {};
-    while (cursor.next < cursor.list->size()) {
-        const Building& building = *(*cursor.list)[cursor.next];
-        // Only the base row counts: buildings are kept top to bottom in the list.
-        if (ctx.transform.row_y(centre_of(building.position()).j) > limit) break;
-        ++cursor.next;
-        if (auto done = building.draw(ctx); !done) return done;
-    }
-    return {};
-}
-
 DrawResult World::draw_hive_ranges(DrawContext& ctx) const {
     for (const auto& [at, range] : hive_ranges) {
         const auto* hive = std::get_if<Hive>(&get_tile(at));
         if (!hive) continue;
-        if (auto done = draw_range_marks(ctx, hive->hive.position); !done) return done;
+        QM_TRY(draw_range_marks(ctx, hive->hive.position));
     }
     return {};
 }

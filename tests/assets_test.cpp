@@ -13,7 +13,7 @@
 #include "paint.hpp"
 #include "sheets.hpp"
 
-namespace qm {
+namespace qm::art {
 
 // Test names and failures show the sheet's name rather than its bytes.
 static void PrintTo(const SheetInfo& info, std::ostream* os) { *os << info.name; }
@@ -390,4 +390,4 @@ TEST(ArtPaint, SpeckleIsRepeatable) {
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::art

@@ -1,7 +1,10 @@
 // The text a drawing error shows when it stops the game.
 #include "draw_error.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "fatal.hpp"
 
 namespace qm {
 namespace {
@@ -21,6 +24,12 @@ TEST(DrawErrorText, NamesTheVariantAndQuotesTheMessage) {
         {DrawError::string(std::string("bell\x07")), R"(String("bell\u{7}"))"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.error.to_string(), c.text);
+}
+
+// A failed SDL call at start-up quotes its error the same way.
+TEST(DrawErrorTextDeathTest, AStartUpErrorIsQuotedLikeADrawingError) {
+    EXPECT_EXIT(fatal_sdl_error("no \"video\" device"), ::testing::ExitedWithCode(FATAL_EXIT_STATUS),
+                testing::HasSubstr(R"(called `Result::unwrap()` on an `Err` value: "no \"video\" device")"));
 }
 
 }  // namespace

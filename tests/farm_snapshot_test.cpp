@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "day_clock.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "random.hpp"
@@ -17,7 +18,6 @@
 namespace qm {
 namespace {
 
-constexpr std::uint16_t NOON = 13440;
 constexpr std::uint16_t DAWN = 240;
 const Cell HIVE_CELL = cell(-15, -13);
 

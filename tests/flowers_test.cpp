@@ -1,4 +1,5 @@
 // Flowers: colour, growth through the stages on the day clock, replanting and the genetics.
+#include "day_clock.hpp"
 #include "flowers.hpp"
 
 #include <gmock/gmock.h>
@@ -56,9 +57,9 @@ TEST(Grow, CatchesUpSeveralStagesCountingFromTheOldDueTime) {
 
 TEST(Grow, ASproutOnDrySoilStallsAsABud) {
     Flower f = make(FlowerStage::Seed, 1920);
-    f.grow(13440, false);
+    f.grow(NOON, false);
     EXPECT_TRUE(f.stalled());
-    f.grow(26880, false);
+    f.grow(DAY_END, false);
     EXPECT_TRUE(f.stalled());
 }
 
@@ -68,7 +69,7 @@ TEST(Grow, FarmSeedsStallOnTheFirstNoon) {
         for (std::uint64_t s = 0; s < 50; ++s) {
             set_rng_state(s);
             Flower f = make(FlowerStage::Seed, due);
-            f.grow(13440, false);
+            f.grow(NOON, false);
             EXPECT_TRUE(f.stalled()) << due << " state " << s;
         }
     }

@@ -1,6 +1,7 @@
 // The main task's frames played without the clock: the intro and its drift, the start of play,
 // the day's ticks up to the last frame, quitting, the new-day sequence, and start-up and
 // shut-down of the whole task on the dummy video driver.
+#include "day_clock.hpp"
 #include "game.hpp"
 
 #include <gmock/gmock.h>
@@ -30,7 +31,7 @@ TEST(IntroClockTest, RunsFromSixInTheMorningToJustBeforeSixAndStartsOver) {
         std::uint16_t clock;
         std::uint16_t next;
     };
-    const std::vector<Case> cases{{1920, 1921}, {13440, 13441}, {24958, 24959}, {24959, 1920}};
+    const std::vector<Case> cases{{1920, 1921}, {NOON, NOON + 1}, {24958, 24959}, {24959, 1920}};
     for (const auto& c : cases) EXPECT_EQ(next_intro_clock(c.clock), c.next) << c.clock;
 
     std::uint16_t clock = INTRO_CLOCK_FIRST;
@@ -162,20 +163,20 @@ TEST_F(GameTest, PlayStartsAtNoonOfDayOneWithAZeroFrameTime) {
     ASSERT_EQ(intro_frame(*game), IntroOutcome::Start);
     start_play(*game);
     EXPECT_EQ(state().day, 1u);
-    EXPECT_EQ(state().time_of_day, 13440);
+    EXPECT_EQ(state().time_of_day, NOON);
     EXPECT_FALSE(state().day_over);
     EXPECT_EQ(lily.position, Lily::MORNING_POINT);
     EXPECT_EQ(lily.tool, nullptr);
     EXPECT_TRUE(std::holds_alternative<Hive>(world.get_tile(cell(-15, -13))));  // the farm is laid out
 
-    const auto clock_text = white_pixels_of([&] { return ctx().draw_daytime(1, 13440); });
+    const auto clock_text = white_pixels_of([&] { return ctx().draw_daytime(1, NOON); });
     const auto time_text = white_pixels_of([&] { return ctx().draw_frame_time(0ns); });
     ASSERT_GT(clock_text.size(), 20u);
     ASSERT_GT(time_text.size(), 20u);
 
     const DayFrame first = day_frame(*game);
     EXPECT_FALSE(first.quit);
-    EXPECT_EQ(first.tick, 13440);
+    EXPECT_EQ(first.tick, NOON);
     EXPECT_EQ(state().time_of_day, 13441);
     EXPECT_EQ(state().frame_time, 0ns);
     const auto shown = screen();
@@ -188,7 +189,7 @@ TEST_F(GameTest, TheFrameAtSevenInTheEveningIsPlayedInFullBeforeTheDayEnds) {
     start_play(*game);
     state().time_of_day = 26879;
     const Cell bed = cell(4, 8);
-    put_flower(bed, 26880);
+    put_flower(bed, DAY_END);
 
     const DayFrame before = day_frame(*game);
     EXPECT_EQ(before.tick, 26879);
@@ -198,22 +199,22 @@ TEST_F(GameTest, TheFrameAtSevenInTheEveningIsPlayedInFullBeforeTheDayEnds) {
     clear();
     const DayFrame last = day_frame(*game);
     EXPECT_FALSE(last.quit);
-    EXPECT_EQ(last.tick, 26880);
+    EXPECT_EQ(last.tick, DAY_END);
     EXPECT_TRUE(state().day_over);
-    EXPECT_EQ(state().time_of_day, 26880);
-    EXPECT_EQ(stage_at(bed), FlowerStage::Sprout);  // updated with tick 26880
+    EXPECT_EQ(state().time_of_day, DAY_END);
+    EXPECT_EQ(stage_at(bed), FlowerStage::Sprout);  // updated with tick DAY_END
     EXPECT_NE(pixel(5, 5), BACKGROUND);              // and drawn
 }
 
 TEST_F(GameTest, QuittingEndsADayFrameBeforeTheUpdateAndTheDrawing) {
     start_play(*game);
     const Cell bed = cell(4, 8);
-    put_flower(bed, 13440);
+    put_flower(bed, NOON);
     clear();
     events.push(test::quit_event());
     const DayFrame frame = day_frame(*game);
     EXPECT_TRUE(frame.quit);
-    EXPECT_EQ(frame.tick, 13440);
+    EXPECT_EQ(frame.tick, NOON);
     EXPECT_EQ(stage_at(bed), FlowerStage::Seed);
     EXPECT_EQ(pixel(5, 5), BACKGROUND);
     EXPECT_EQ(pixel(360, 180), BACKGROUND);
@@ -221,7 +222,7 @@ TEST_F(GameTest, QuittingEndsADayFrameBeforeTheUpdateAndTheDrawing) {
 
 TEST_F(GameTest, TheNewDayScreenTheMorningAndTheNight) {
     start_play(*game);
-    state().time_of_day = 26880;
+    state().time_of_day = DAY_END;
     state().frame_start = Instant{100, 250'000'000};
     const Cell bed = cell(4, 8);
     put_flower(bed, 30000);
@@ -268,15 +269,15 @@ TEST_F(GameTest, TheNewDayScreenTheMorningAndTheNight) {
 }
 
 TEST_F(GameTest, DrawFramePutsTheControlsOverTheFieldAndStopsAtTheFirstError) {
-    const auto clock_text = white_pixels_of([&] { return ctx().draw_daytime(1, 13440); });
-    ASSERT_TRUE(draw_frame(ctx(), controls, world, lily, 1, 13440, 0ns).has_value());
+    const auto clock_text = white_pixels_of([&] { return ctx().draw_daytime(1, NOON); });
+    ASSERT_TRUE(draw_frame(ctx(), controls, world, lily, 1, NOON, 0ns).has_value());
     EXPECT_EQ(test::identify(pixel(8, 40)), (test::CellId{"top_buttons", 0, 0}));
     auto shown = screen();
     for (const std::size_t k : clock_text) ASSERT_EQ(shown[k], WHITE);
 
     ctx().top_buttons.reset();
     clear();
-    const auto failed = draw_frame(ctx(), controls, world, lily, 1, 13440, 0ns);
+    const auto failed = draw_frame(ctx(), controls, world, lily, 1, NOON, 0ns);
     ASSERT_FALSE(failed.has_value());
     EXPECT_EQ(failed.error().kind, DrawError::Kind::String);
     // The field was drawn before the failing controls; the clock after them was not.

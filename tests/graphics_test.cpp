@@ -1,5 +1,6 @@
 // The draw context on a headless software renderer: loading and its failures, the scale rule,
 // the tint, where every primitive puts which cell, colour modulation, and the text panels.
+#include "day_clock.hpp"
 #include "graphics.hpp"
 
 #include <gmock/gmock.h>
@@ -506,11 +507,11 @@ TEST_F(Primitives, ReportSdlsCopyErrorAsAString) {
 TEST(DaytimeText, ReadsTheClockOfTheDay) {
     const std::vector<std::pair<std::uint16_t, const char*>> cases{
         {0, "Day 1 5:00 am"},      {31, "Day 1 5:00 am"},     {32, "Day 1 5:01 am"},  {1919, "Day 1 5:59 am"},
-        {1920, "Day 1 6:00 am"},   {13439, "Day 1 11:59 am"}, {13440, "Day 1 12:00 pm"}, {15359, "Day 1 12:59 pm"},
-        {15360, "Day 1 1:00 pm"},  {26879, "Day 1 6:59 pm"},  {26880, "Day 1 7:00 pm"},
+        {1920, "Day 1 6:00 am"},   {13439, "Day 1 11:59 am"}, {NOON, "Day 1 12:00 pm"}, {15359, "Day 1 12:59 pm"},
+        {15360, "Day 1 1:00 pm"},  {26879, "Day 1 6:59 pm"},  {DAY_END, "Day 1 7:00 pm"},
     };
     for (const auto& [tick, text] : cases) EXPECT_EQ(daytime_text(1, tick), text) << tick;
-    EXPECT_EQ(daytime_text(0, 13440), "Day 0 12:00 pm");
+    EXPECT_EQ(daytime_text(0, NOON), "Day 0 12:00 pm");
     EXPECT_EQ(daytime_text(18446744073709551615ull, 0), "Day 18446744073709551615 5:00 am");
 }
 
@@ -564,7 +565,7 @@ protected:
 TEST_F(Panels, ClockSitsInTheTopLeftCorner) {
     const auto t = text(ctx().medium_font.get(), WHITE, "Day 3 12:00 pm");
     const SDL_Point s = size_of(t.get());
-    expect_screen([](DrawContext& c) { return c.draw_daytime(3, 13440); }, {{t.get(), {0, 0, s.x, s.y}}});
+    expect_screen([](DrawContext& c) { return c.draw_daytime(3, NOON); }, {{t.get(), {0, 0, s.x, s.y}}});
 }
 
 TEST_F(Panels, FrameTimeSitsFlushWithTheTopRightCornerOfTheRealViewport) {

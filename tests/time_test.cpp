@@ -133,7 +133,8 @@ TEST(ExecutorTest, FirstWaitOfAThreadResumesOnceWithoutSleepingThenSleepsToTheDe
         EXPECT_EQ(trace.resumptions, 3u);
         EXPECT_EQ(trace.sleeps, 1u);
         EXPECT_GE(woke, deadline);
-        EXPECT_LT(cpu, 20ms) << "the executor spun instead of sleeping";
+        // A spinning executor burns the whole 60 ms; half of it leaves room for a loaded machine.
+        EXPECT_LT(cpu, 30ms) << "the executor spun instead of sleeping";
     });
 }
 
@@ -162,7 +163,8 @@ TEST(ExecutorTest, LaterWaitsSleepOnceEachUntilTheirDeadlines) {
         EXPECT_EQ(trace.resumptions, 1u + FRAMES);
         EXPECT_EQ(trace.sleeps, static_cast<std::uint64_t>(FRAMES));
         EXPECT_GE(saturating_sub(woke.back(), deadlines.front() + (-20ms)), 100ms);
-        EXPECT_LT(cpu, 30ms) << "the executor spun instead of sleeping";
+        // Spinning would burn the whole 100 ms the frames wait; half of it allows for load.
+        EXPECT_LT(cpu, 50ms) << "the executor spun instead of sleeping";
     });
 }
 

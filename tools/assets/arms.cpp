@@ -5,7 +5,7 @@
 
 #include "palette.hpp"
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -48,4 +48,4 @@ Picture paint_arms_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art

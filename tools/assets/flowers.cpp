@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -61,4 +61,4 @@ Picture paint_flowers_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art

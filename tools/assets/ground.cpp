@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -190,4 +190,4 @@ Picture paint_ground_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art

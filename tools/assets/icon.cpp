@@ -4,8 +4,9 @@
 #include "icon.hpp"
 
 #include <cmath>
+#include <utility>
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -26,12 +27,7 @@ const Rgba STEM = rgb(52, 132, 52);
 // Paints one motif on a layer of its own and lays it on the icon, so its outline wraps it alone.
 template <class Draw>
 void layer(Picture& icon, const Affine& place, bool shaded, Rgba edge, Draw&& draw) {
-    Picture p(icon.width(), icon.height());
-    p.set_transform(place);
-    draw(p);
-    if (shaded) p.bevel();
-    p.outline(edge);
-    icon.blend_over(p, 0, 0);
+    paint_layer(icon, place, std::forward<Draw>(draw), edge, 0.35, shaded ? Shading::Bevelled : Shading::Flat);
 }
 
 // A pointy-topped hex of lawn, with the earth showing below its front edges.
@@ -96,4 +92,4 @@ Picture paint_icon(int size) {
     return icon;
 }
 
-}  // namespace qm
+}  // namespace qm::art

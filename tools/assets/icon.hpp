@@ -3,9 +3,9 @@
 
 #include "paint.hpp"
 
-namespace qm {
+namespace qm::art {
 
 // A square icon of `size` pixels: a beehive and a flower on a hex of lawn, on a clear ground.
 Picture paint_icon(int size);
 
-}  // namespace qm
+}  // namespace qm::art

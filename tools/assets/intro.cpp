@@ -4,7 +4,7 @@
 
 #include "lettering.hpp"
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -57,20 +57,18 @@ Picture flower(Rgba colour, int frame) {
 }
 
 void bee(Picture& card, double x, double y) {
-    Picture b(card.width(), card.height());
-    b.part(0.6, 0.1);
-    b.fill_ellipse({x - 1.5, y - 5.0}, 3.0, 4.0, rgb(236, 246, 255, 255));
-    b.part(0.6, 0.1);
-    b.fill_ellipse({x + 2.5, y - 5.5}, 3.0, 4.0, rgb(226, 240, 255, 255));
-    b.part(0.45, 0.3);
-    b.fill_ellipse({x, y}, 6.0, 4.0, rgb(250, 204, 48));
-    b.part(0, 0);
-    b.fill_rect(static_cast<int>(x) - 2, static_cast<int>(y) - 3, 2, 7, rgb(48, 34, 24));
-    b.fill_rect(static_cast<int>(x) + 2, static_cast<int>(y) - 3, 2, 7, rgb(48, 34, 24));
-    b.put(static_cast<int>(x) + 5, static_cast<int>(y) - 1, rgb(48, 34, 24));
-    b.bevel();
-    b.outline(rgb(60, 40, 24));
-    card.blend_over(b, 0, 0);
+    paint_layer(card, Affine{}, [&](Picture& b) {
+        b.part(0.6, 0.1);
+        b.fill_ellipse({x - 1.5, y - 5.0}, 3.0, 4.0, rgb(236, 246, 255, 255));
+        b.part(0.6, 0.1);
+        b.fill_ellipse({x + 2.5, y - 5.5}, 3.0, 4.0, rgb(226, 240, 255, 255));
+        b.part(0.45, 0.3);
+        b.fill_ellipse({x, y}, 6.0, 4.0, rgb(250, 204, 48));
+        b.part(0, 0);
+        b.fill_rect(static_cast<int>(x) - 2, static_cast<int>(y) - 3, 2, 7, rgb(48, 34, 24));
+        b.fill_rect(static_cast<int>(x) + 2, static_cast<int>(y) - 3, 2, 7, rgb(48, 34, 24));
+        b.put(static_cast<int>(x) + 5, static_cast<int>(y) - 1, rgb(48, 34, 24));
+    }, rgb(60, 40, 24));
 }
 
 }  // namespace
@@ -111,4 +109,4 @@ Picture paint_intro_sheet() {
     return card;
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -106,4 +106,4 @@ Picture lettering(std::string_view text, int scale, Rgba colour) {
     return p;
 }
 
-}  // namespace qm
+}  // namespace qm::art

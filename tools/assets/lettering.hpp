@@ -6,7 +6,7 @@
 
 #include "paint.hpp"
 
-namespace qm {
+namespace qm::art {
 
 inline constexpr int GLYPH_ROWS = 9;  // seven above the baseline, two for descenders
 
@@ -16,4 +16,4 @@ int lettering_width(std::string_view text);
 // Letters it does not know are an error in the art, so it throws std::invalid_argument.
 Picture lettering(std::string_view text, int scale, Rgba colour);
 
-}  // namespace qm
+}  // namespace qm::art

@@ -6,7 +6,7 @@
 
 #include "palette.hpp"
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -194,4 +194,4 @@ Picture paint_lily_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -14,8 +14,8 @@
 
 namespace {
 
-bool save(const qm::Picture& picture, const std::string& path) {
-    const std::string err = qm::save_png(picture, path);
+bool save(const qm::art::Picture& picture, const std::string& path) {
+    const std::string err = qm::art::save_png(picture, path);
     if (!err.empty()) std::fprintf(stderr, "quillmarsh_assetgen: cannot write %s: %s\n", path.c_str(), err.c_str());
     return err.empty();
 }
@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!out_dir.empty()) {
-        for (const qm::SheetInfo& sheet : qm::all_sheets()) {
-            const qm::Picture picture = sheet.paint();
+        for (const qm::art::SheetInfo& sheet : qm::art::all_sheets()) {
+            const qm::art::Picture picture = sheet.paint();
             if (picture.width() != sheet.width() || picture.height() != sheet.height()) {
                 std::fprintf(stderr, "quillmarsh_assetgen: %s came out %d x %d\n", std::string(sheet.name).c_str(),
                              picture.width(), picture.height());
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
         }
     }
     for (const auto& [size, file] : icons) {
-        if (!save(qm::paint_icon(size), file)) return 1;
+        if (!save(qm::art::paint_icon(size), file)) return 1;
     }
     return 0;
 }

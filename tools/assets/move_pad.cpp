@@ -5,7 +5,7 @@
 #include <array>
 #include <cmath>
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -50,4 +50,4 @@ Picture paint_move_pad_sheet() {
     return p;
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -8,7 +8,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -314,4 +314,4 @@ std::string load_png(const std::string& path, Picture& out) {
     return {};
 }
 
-}  // namespace qm
+}  // namespace qm::art

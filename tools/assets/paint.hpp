@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace qm {
+namespace qm::art {
 
 struct Rgba {
     std::uint8_t r = 0, g = 0, b = 0, a = 0;
@@ -140,9 +140,26 @@ private:
     Affine transform_{};
 };
 
+// Whether a layer's parts get their light and shade (Picture::bevel) before the outline.
+enum class Shading : bool { Flat, Bevelled };
+
+// A motif shaded and outlined on its own, so its outline does not run into what lies beneath:
+// `shapes` paints on a clear layer the size of `target` under `place`; the layer is bevelled
+// (unless flat), outlined as Picture::outline does and laid over the target.
+template <class Shapes>
+void paint_layer(Picture& target, const Affine& place, Shapes&& shapes, Rgba outline = CLEAR, double darken = 0.35,
+                 Shading shading = Shading::Bevelled) {
+    Picture layer(target.width(), target.height());
+    layer.set_transform(place);
+    shapes(layer);
+    if (shading == Shading::Bevelled) layer.bevel();
+    layer.outline(outline, darken);
+    target.blend_over(layer, 0, 0);
+}
+
 // Writes the picture as an RGBA PNG; returns an error text, empty on success.
 std::string save_png(const Picture& picture, const std::string& path);
 // Reads an RGBA PNG into a picture; returns an error text, empty on success.
 std::string load_png(const std::string& path, Picture& out);
 
-}  // namespace qm
+}  // namespace qm::art

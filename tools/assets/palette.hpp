@@ -3,7 +3,7 @@
 
 #include "paint.hpp"
 
-namespace qm {
+namespace qm::art {
 
 inline constexpr Rgba LILY_SKIN = rgb(244, 194, 152);
 inline constexpr Rgba LILY_SHIRT = rgb(222, 88, 76);
@@ -17,4 +17,4 @@ inline constexpr Rgba LILY_BLUSH = rgb(240, 140, 130);
 // Outlines take the colour of what they wrap, darkened this much.
 inline constexpr double LILY_OUTLINE = 0.32;
 
-}  // namespace qm
+}  // namespace qm::art

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -163,27 +163,23 @@ Picture hive(int frame) {
 }  // namespace
 
 void paint_skep(Picture& target, const Affine& place) {
-    // Shaded and outlined on its own, so the outline does not run into what lies beneath.
-    Picture p(target.width(), target.height());
-    p.set_transform(place);
     const Rgba straw = rgb(216, 166, 72), board = rgb(140, 92, 52);
-    p.part(0.3, 0.3);
-    p.fill_polygon({{-13, -1}, {13, -1}, {12, 2}, {-12, 2}}, board);
-    // Coils of straw, widest at the bottom, so the dome reads as a skep at any size.
-    const double ys[5] = {-3.5, -8.5, -13.5, -18.0, -21.8};
-    const double ws[5] = {11.5, 11.0, 9.8, 7.6, 4.6};
-    for (int k = 0; k < 5; ++k) {
-        p.part(0.45, 0.35);
-        p.fill_capsule({-ws[k] + 2.6, ys[k]}, {ws[k] - 2.6, ys[k]}, 2.9, k % 2 ? straw : scaled(straw, 0.94));
-    }
-    p.part(0.0, 0.0);
-    p.fill_ellipse({0, -24.0}, 2.2, 1.4, scaled(straw, 1.1));
-    // The entrance.
-    p.part(0, 0);
-    p.fill_ellipse({0.0, -2.2}, 3.2, 2.6, rgb(52, 30, 16));
-    p.bevel();
-    p.outline(rgb(84, 50, 22));
-    target.blend_over(p, 0, 0);
+    paint_layer(target, place, [&](Picture& p) {
+        p.part(0.3, 0.3);
+        p.fill_polygon({{-13, -1}, {13, -1}, {12, 2}, {-12, 2}}, board);
+        // Coils of straw, widest at the bottom, so the dome reads as a skep at any size.
+        const double ys[5] = {-3.5, -8.5, -13.5, -18.0, -21.8};
+        const double ws[5] = {11.5, 11.0, 9.8, 7.6, 4.6};
+        for (int k = 0; k < 5; ++k) {
+            p.part(0.45, 0.35);
+            p.fill_capsule({-ws[k] + 2.6, ys[k]}, {ws[k] - 2.6, ys[k]}, 2.9, k % 2 ? straw : scaled(straw, 0.94));
+        }
+        p.part(0.0, 0.0);
+        p.fill_ellipse({0, -24.0}, 2.2, 1.4, scaled(straw, 1.1));
+        // The entrance.
+        p.part(0, 0);
+        p.fill_ellipse({0.0, -2.2}, 3.2, 2.6, rgb(52, 30, 16));
+    }, rgb(84, 50, 22));
 }
 
 Picture paint_plants_sheet() {
@@ -197,4 +193,4 @@ Picture paint_plants_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -2,7 +2,7 @@
 // the door opens at the bottom, where she walks in; the bottom 16 rows are its ground area.
 #include "sheets.hpp"
 
-namespace qm {
+namespace qm::art {
 
 Picture paint_shed_sheet() {
     Picture p = empty_sheet(SheetId::shed);
@@ -76,4 +76,4 @@ Picture paint_shed_sheet() {
     return p;
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -3,7 +3,7 @@
 
 #include <array>
 
-namespace qm {
+namespace qm::art {
 
 std::span<const SheetInfo> all_sheets() {
     static const std::array<SheetInfo, SHEET_COUNT> sheets{{
@@ -22,4 +22,4 @@ void paste_cell(Picture& sheet, SheetId id, int column, int row, const Picture& 
     sheet.paste(cell, sheet_spec(id).cell_w * column, sheet_spec(id).cell_h * row);
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -8,7 +8,7 @@
 #include "../../src/sheets.hpp"
 #include "paint.hpp"
 
-namespace qm {
+namespace qm::art {
 
 // Geometry shared with the game: the sheet table, anchors and row enums live in the game's
 // sheets.hpp; these are the generator's short names for them.
@@ -66,4 +66,4 @@ void paint_skep(Picture& target, const Affine& place);
 // tool: 0 watering can, 1 shovel, 2 hoe, 3 smoker; in_use tips it into its working pose.
 void paint_tool(Picture& target, int tool, const Affine& place, bool in_use);
 
-}  // namespace qm
+}  // namespace qm::art

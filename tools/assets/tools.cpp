@@ -3,7 +3,7 @@
 // Each cell is centred on the hand. The same shapes make the tool buttons' icons.
 #include "sheets.hpp"
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -90,43 +90,43 @@ void paint_tool(Picture& target, int tool, const Affine& place, bool in_use) {
     p.set_transform({});
     p.bevel();
     p.outline(CLEAR, 0.3);
+    // Wisps and what the work throws off leave the spout and rise or fall straight, whatever
+    // the tool's tilt.
+    const Vec2 end = pose.apply(spout_of(tool));
+    const double s = place.scale();
+    const double dir = place.a < 0 ? -1.0 : 1.0;
     if (!in_use && tool == 3) {
         // A smoker is never quite out: a wisp tells it from a can at a glance.
-        const Vec2 end = pose.apply(spout_of(tool));
-        const double s = place.scale();
-        const double dir = place.a < 0 ? -1.0 : 1.0;
-        Picture fx(target.width(), target.height());
-        fx.part(0.4, 0.2);
-        fx.fill_ellipse({end.x + dir * s * 1.2, end.y - s * 2.0}, 1.5 * s, 1.3 * s, rgb(220, 222, 228));
-        fx.bevel();
-        fx.outline(CLEAR, 0.45);
-        p.blend_over(fx, 0, 0);
+        paint_layer(
+            p, Affine{},
+            [&](Picture& fx) {
+                fx.part(0.4, 0.2);
+                fx.fill_ellipse({end.x + dir * s * 1.2, end.y - s * 2.0}, 1.5 * s, 1.3 * s, rgb(220, 222, 228));
+            },
+            CLEAR, 0.45);
     }
     if (in_use) {
-        // What the work throws off falls straight, whatever the tool's tilt.
-        const Vec2 end = pose.apply(spout_of(tool));
-        const double s = place.scale();
-        const double dir = place.a < 0 ? -1.0 : 1.0;
-        Picture fx(target.width(), target.height());
-        if (tool == 0) {
-            fx.part(0.5, 0.0);
-            for (int k = 0; k < 3; ++k)
-                fx.fill_ellipse({end.x + dir * s * (0.8 + 1.6 * k), end.y + s * (2.6 + 2.4 * k)}, 0.8 * s, 1.2 * s, rgb(150, 206, 250));
-        } else if (tool == 3) {
-            fx.part(0.45, 0.2);
-            fx.fill_ellipse({end.x + dir * s * 2.0, end.y - s * 2.6}, 2.6 * s, 2.3 * s, rgb(206, 208, 214));
-            fx.part(0.45, 0.2);
-            fx.fill_ellipse({end.x + dir * s * 5.4, end.y - s * 5.4}, 2.2 * s, 2.0 * s, rgb(224, 226, 230));
-            fx.part(0.45, 0.2);
-            fx.fill_ellipse({end.x + dir * s * 6.4, end.y - s * 9.2}, 1.6 * s, 1.5 * s, rgb(240, 240, 244));
-        } else {
-            fx.part(0.3, 0.0);
-            fx.fill_ellipse({end.x + dir * s * 2.5, end.y - s * 1.0}, 1.2 * s, 1.0 * s, rgb(132, 90, 56));
-            fx.fill_ellipse({end.x + dir * s * 0.2, end.y - s * 3.2}, 0.9 * s, 0.8 * s, rgb(150, 104, 64));
-        }
-        fx.bevel();
-        fx.outline(CLEAR, 0.45);
-        p.blend_over(fx, 0, 0);
+        paint_layer(
+            p, Affine{},
+            [&](Picture& fx) {
+                if (tool == 0) {
+                    fx.part(0.5, 0.0);
+                    for (int k = 0; k < 3; ++k)
+                        fx.fill_ellipse({end.x + dir * s * (0.8 + 1.6 * k), end.y + s * (2.6 + 2.4 * k)}, 0.8 * s, 1.2 * s, rgb(150, 206, 250));
+                } else if (tool == 3) {
+                    fx.part(0.45, 0.2);
+                    fx.fill_ellipse({end.x + dir * s * 2.0, end.y - s * 2.6}, 2.6 * s, 2.3 * s, rgb(206, 208, 214));
+                    fx.part(0.45, 0.2);
+                    fx.fill_ellipse({end.x + dir * s * 5.4, end.y - s * 5.4}, 2.2 * s, 2.0 * s, rgb(224, 226, 230));
+                    fx.part(0.45, 0.2);
+                    fx.fill_ellipse({end.x + dir * s * 6.4, end.y - s * 9.2}, 1.6 * s, 1.5 * s, rgb(240, 240, 244));
+                } else {
+                    fx.part(0.3, 0.0);
+                    fx.fill_ellipse({end.x + dir * s * 2.5, end.y - s * 1.0}, 1.2 * s, 1.0 * s, rgb(132, 90, 56));
+                    fx.fill_ellipse({end.x + dir * s * 0.2, end.y - s * 3.2}, 0.9 * s, 0.8 * s, rgb(150, 104, 64));
+                }
+            },
+            CLEAR, 0.45);
     }
     target.blend_over(p, 0, 0);
 }
@@ -149,4 +149,4 @@ Picture paint_tools_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art

@@ -2,7 +2,7 @@
 // pointing out), row 1 leaves it (corners pointing in).
 #include "sheets.hpp"
 
-namespace qm {
+namespace qm::art {
 
 namespace {
 
@@ -38,4 +38,4 @@ Picture paint_top_buttons_sheet() {
     return sheet;
 }
 
-}  // namespace qm
+}  // namespace qm::art
