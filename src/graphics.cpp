@@ -312,15 +312,34 @@ DrawResult DrawContext::draw_tool(std::uint32_t row, std::uint32_t column, bool 
     return copy_cell(renderer(), tools.get(), source, destination);
 }
 
-DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor,
-                                    std::int16_t du, std::int16_t dv) {
+namespace {
+
+// The screen point of a button's centre on its grid.
+ScreenPoint button_point(const ScreenTransform& transform, std::optional<Fixed> anchor, std::int16_t du,
+                         std::int16_t dv) {
     // Without an anchor the grid hangs from a point near the bottom-right corner, so it follows
     // the camera and stays put on the screen.
     const Fixed origin = anchor ? *anchor : transform.to_world(transform.width - 96, transform.height - 43);
-    const ScreenPoint p = screen_point(transform, wrap_add(origin.i, wrap_mul(std::int32_t{du}, 131072)),
-                                       wrap_add(origin.j, wrap_mul(std::int32_t{dv}, 131072)));
+    return screen_point(transform, wrap_add(origin.i, wrap_mul(std::int32_t{du}, 131072)),
+                        wrap_add(origin.j, wrap_mul(std::int32_t{dv}, 131072)));
+}
+
+}  // namespace
+
+DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor,
+                                    std::int16_t du, std::int16_t dv) {
+    const ScreenPoint p = button_point(transform, anchor, du, dv);
     const WideRect destination{std::int64_t{p.x} - 32, std::int64_t{p.y} - 35, 64, 64};
     return copy_cell(renderer(), buttons.get(), sheet_cell(column, row, 64, 64), destination);
+}
+
+DrawResult DrawContext::draw_button_ring(std::optional<Fixed> anchor, std::int16_t du, std::int16_t dv,
+                                         std::uint32_t colour) {
+    // The mark cell at twice its size: its hexagon, centred 14 pixels down its cell, then lies
+    // just outside the button's own.
+    const ScreenPoint p = button_point(transform, anchor, du, dv);
+    const WideRect destination{std::int64_t{p.x} - 32, std::int64_t{p.y} - 28, 64, 64};
+    return copy_tinted(renderer(), ground.get(), tint, colour, sheet_cell(MARK_CELL, 0, 32, 32), destination);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -28,6 +28,9 @@ inline constexpr std::uint32_t GREY = 0xFF808080;
 
 inline constexpr std::uint32_t MAX_LOGICAL_AREA = 518400;  // 960 × 540
 
+// The ground sheet's light mark, tinted into overlays, selection marks and rings.
+inline constexpr std::uint32_t MARK_CELL = 4;
+
 inline constexpr const char* FONT_PATH = "pixeloid/TrueType (.ttf)/PixeloidSans.ttf";
 
 struct Tint {
@@ -81,6 +84,8 @@ public:
                          std::int32_t y, std::int32_t dx, std::int32_t dy);
     DrawResult draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor, std::int16_t du,
                            std::int16_t dv);
+    // A ring around the button at (du, dv) of its grid: the mark cell, in a colour of its own.
+    DrawResult draw_button_ring(std::optional<Fixed> anchor, std::int16_t du, std::int16_t dv, std::uint32_t colour);
 
     // Screens and panels.
     DrawResult draw_daytime(std::uint64_t day, std::uint16_t time);

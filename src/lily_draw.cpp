@@ -14,7 +14,6 @@ namespace {
 constexpr std::int32_t TWO_ROWS_UP = 0x20000;
 constexpr std::int32_t HALF_CARRY_SPACING = 0x14000;  // flowers ride 2.5 units apart
 constexpr std::int32_t CARRY_SPACING = 0x28000;
-constexpr std::uint32_t GROUND_MARK = 4;
 constexpr std::uint32_t GROUND_HALO = 5;
 constexpr std::uint32_t HIVE_PLANT_ROW = 4;
 
@@ -128,7 +127,7 @@ DrawResult Lily::draw_selection(DrawContext& ctx, const World& world) const {
 
     if (tool && tool->can_use(world, aim->i, aim->j, !carried_flowers.empty(), carried_hive.has_value())) {
         const Fixed p = centre_of(*aim);
-        return ctx.draw_ground(GROUND_MARK, tool->tint(), p.i, p.j);
+        return ctx.draw_ground(MARK_CELL, tool->tint(), p.i, p.j);
     }
     return {};
 }
