@@ -92,7 +92,7 @@ public:
     // The run button's and the tool button's places on the default corner grid.
     static constexpr ButtonCell RUN_CELL{0, 0};
     static constexpr ButtonCell TOOL_CELL{1, -1};
-    static constexpr std::uint32_t RUN_SPRITE = 1;
+    static constexpr std::uint32_t RUN_SPRITE = std::to_underlying(ButtonRow::Run);
     // The ring around the menu button that the keys or a gamepad would choose.
     static constexpr std::uint32_t HIGHLIGHT_COLOUR = 0xFF20E0FF;
 
