@@ -84,6 +84,7 @@ TEST(IntroEventsTest, TheFirstDecisiveEventWins) {
         {"left click", {test::mouse_down(10, 10)}, IntroOutcome::Start, 0, false},
         {"right click starts too", {test::key_event(SDL_SCANCODE_A), test::mouse_down(10, 10, SDL_BUTTON_RIGHT)}, IntroOutcome::Start, 0, false},
         {"touch", {test::finger_down(3, 0.5f, 0.5f)}, IntroOutcome::Start, 0, true},
+        {"a controller's button", {[] { SDL_Event e{}; return e.type = SDL_CONTROLLERBUTTONDOWN, e; }()}, IntroOutcome::Start, 0, false},
         {"quit stops at once", {test::quit_event(), test::mouse_down(1, 1), test::finger_down(1, 0.1f, 0.1f)}, IntroOutcome::Quit, 2, false},
         {"click before quit", {test::mouse_down(1, 1), test::quit_event()}, IntroOutcome::Start, 1, false},
         {"a release is no click", {test::mouse_up(1, 1)}, IntroOutcome::Stay, 0, false},
