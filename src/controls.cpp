@@ -1,5 +1,6 @@
-// Input for the intro and the day frames: events first, then the held keys and the mouse, then
-// the open menu or the gardener's walk, pointing and tool use, and last the full-screen switch.
+// Input for the intro and the day frames: events first, then the held keys, the mouse and the
+// controllers, then the open menu or the gardener's walk, pointing and tool use, and last the
+// full-screen switch.
 #include "controls.hpp"
 
 #include <array>
@@ -45,6 +46,21 @@ struct KeyBit {
     SDL_Scancode key;
     unsigned bit;
 };
+struct PadBit {
+    SDL_GameControllerButton button;
+    unsigned bit;
+};
+constexpr std::array<PadBit, 4> DPAD_BUTTONS{{
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, LEFT},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, RIGHT},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, UP},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, DOWN},
+}};
+
+constexpr ScreenDirection direction_of(unsigned bit) {
+    return {bit == LEFT ? -1 : bit == RIGHT ? 1 : 0, bit == UP ? -1 : bit == DOWN ? 1 : 0};
+}
+
 constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
     {SDL_SCANCODE_A, LEFT},
     {SDL_SCANCODE_LEFT, LEFT},
@@ -135,6 +151,9 @@ Fixed keyboard_step(const InputState& input) {
     for (const auto& [key, bit] : MOVEMENT_KEYS) {
         if (input.key_down(key)) bits |= bit;
     }
+    for (const auto& [button, bit] : DPAD_BUTTONS) {
+        if (input.gamepads().held(button)) bits |= bit;
+    }
     return STEPS[bits];
 }
 
@@ -156,12 +175,25 @@ IntroOutcome Controls::intro_events(EventSource& events) {
         case SDL_FINGERDOWN:
             touch_mode = true;
             return IntroOutcome::Start;
+        case SDL_CONTROLLERBUTTONDOWN:
+            return IntroOutcome::Start;
         default:
-            discard_text(event);
+            if (!plug_event(event)) discard_text(event);
             break;
         }
     }
     return IntroOutcome::Stay;
+}
+
+bool Controls::plug_event(const SDL_Event& event) {
+    if (event.type == SDL_CONTROLLERDEVICEADDED) {
+        input_->gamepads().add(event.cdevice.which);
+    } else if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
+        input_->gamepads().remove(event.cdevice.which);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // ---- a day frame ----
@@ -172,10 +204,16 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
     case SDL_QUIT:
         return false;
     case SDL_KEYDOWN:
-        // Repeats toggle again, like fresh presses.
+        // Repeats toggle again, like fresh presses; in a menu only fresh presses count, so a
+        // walking key still held as she enters the shed does not run through its buttons.
         if (event.key.keysym.scancode == SDL_SCANCODE_F || event.key.keysym.scancode == SDL_SCANCODE_F11) {
             fullscreen_requested = true;
+        } else if (menu && event.key.repeat == 0) {
+            menu_key(event.key.keysym.scancode);
         }
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        controller_button(event.cbutton.button);
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button == SDL_BUTTON_LEFT) {
@@ -203,10 +241,68 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
         finger_up(event.tfinger);
         break;
     default:
-        discard_text(event);
+        if (!plug_event(event)) discard_text(event);
         break;
     }
     return true;
+}
+
+void Controls::menu_key(SDL_Scancode key) {
+    switch (key) {
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER:
+    case SDL_SCANCODE_SPACE:
+        choose(highlight);
+        return;
+    case SDL_SCANCODE_ESCAPE:
+        choose(menu->in_slot(CLOSE_SLOT));
+        return;
+    default:
+        break;
+    }
+    for (const auto& [movement_key, bit] : MOVEMENT_KEYS) {
+        if (movement_key == key) step_highlight(direction_of(bit));
+    }
+}
+
+void Controls::controller_button(std::uint8_t button) {
+    highlight_shown = true;
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_START:
+        fullscreen_requested = true;
+        return;
+    case SDL_CONTROLLER_BUTTON_Y:
+        collection_requested = true;
+        return;
+    case SDL_CONTROLLER_BUTTON_A:
+        if (!menu) return;
+        choose(highlight);
+        pad_choice_held_ = true;
+        return;
+    case SDL_CONTROLLER_BUTTON_B:
+        if (menu) choose(menu->in_slot(CLOSE_SLOT));
+        return;
+    default:
+        break;
+    }
+    for (const auto& [dpad_button, bit] : DPAD_BUTTONS) {
+        if (menu && dpad_button == button) step_highlight(direction_of(bit));
+    }
+}
+
+void Controls::step_highlight(ScreenDirection direction) {
+    highlight_shown = true;
+    if (highlight < menu->items.size()) highlight = menu->towards(highlight, direction.dx, direction.dy);
+}
+
+void Controls::choose(std::optional<std::size_t> index) {
+    highlight_shown = true;
+    if (index && *index < menu->items.size() && !menu->items[*index].held) menu->items[*index].held = 0;
+}
+
+void Controls::open_menu(ButtonMenu opened) {
+    menu = std::move(opened);
+    highlight = 0;
 }
 
 void Controls::finger_down(const SDL_TouchFingerEvent& finger, const ScreenTransform& transform) {
@@ -240,7 +336,7 @@ void Controls::finger_up(const SDL_TouchFingerEvent& finger) {
 
 void Controls::after_menu(std::optional<ButtonMenu> result, const Lily& lily) {
     if (result) {
-        menu = std::move(*result);
+        open_menu(std::move(*result));
         return;
     }
     menu.reset();
@@ -263,7 +359,7 @@ void Controls::enter_menu(ButtonMenu opened, const Lily& lily) {
         tool_button->held.reset();
     }
     if (!lily.tool) tool_button.reset();
-    menu = std::move(opened);
+    open_menu(std::move(opened));
 }
 
 void Controls::toggle_fullscreen(DrawContext& ctx) {
@@ -279,7 +375,14 @@ bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::
         if (!handle_event(event, ctx)) return true;
     }
 
+    const Gamepads& pads = input_->gamepads();
+    if (!pads.held(SDL_CONTROLLER_BUTTON_A)) pad_choice_held_ = false;
+    const ScreenDirection pushed = stick_direction(pads.left_stick());
+    const bool fresh_push = pushed != stick_was_ && pushed != ScreenDirection{};
+    stick_was_ = pushed;
+
     if (menu) {
+        if (fresh_push) step_highlight(pushed);
         // While a menu is open the gardener stands still; only a choice can close it.
         if (const auto choice = menu->chosen()) {
             if (auto result = menu->run_action(*choice, world, lily)) after_menu(std::move(*result), lily);
@@ -301,7 +404,10 @@ bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::
 }
 
 void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
-    const bool run = run_button.held.has_value() || input_->shift_down();
+    const Gamepads& pads = input_->gamepads();
+    const bool pad_run = pads.held(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) ||
+                         pads.held(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) || pads.held(SDL_CONTROLLER_BUTTON_B);
+    const bool run = run_button.held.has_value() || input_->shift_down() || pad_run;
     if (!tool_button) {
         run_button.visible = true;
     } else if (!tool_button->held) {
@@ -316,6 +422,10 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
 
     Fixed step = keyboard_step(*input_);
     if (pad.finger) step = step + pad.step();
+    if (const Fixed knob = stick_knob(pads.left_stick()); knob != Fixed{}) {
+        highlight_shown = true;
+        step = step + MovePad::step_for(knob);
+    }
     if (run) step = scale(step, RUN_FACTOR);
     const bool standing = step == Fixed{};
     if (standing) {
@@ -338,8 +448,9 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
     }
 
     const bool tool_held = tool_button && tool_button->held;
-    const bool use = !run && (mouse_use || tool_held);
-    if (auto opened = lily.use_tool(world, now, use)) menu = std::move(*opened);
+    const bool pad_use = pads.held(SDL_CONTROLLER_BUTTON_A) && !pad_choice_held_;
+    const bool use = !run && (mouse_use || tool_held || pad_use);
+    if (auto opened = lily.use_tool(world, now, use)) open_menu(std::move(*opened));
 }
 
 // ---- drawing ----
@@ -358,6 +469,10 @@ DrawResult Controls::draw(DrawContext& ctx) const {
         for (const Button& button : menu->items) {
             if (!button.visible) continue;
             QM_TRY(draw_button(ctx, button));
+        }
+        if (highlight_shown && highlight < menu->items.size()) {
+            const Button& lit = menu->items[highlight];
+            if (auto r = ctx.draw_button_ring(lit.origin, lit.cell.du, lit.cell.dv, HIGHLIGHT_COLOUR); !r) return r;
         }
     }
     const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);

@@ -1,5 +1,5 @@
-// Keyboard, mouse and touch turned into the gardener's walking, pointing and tool use, the
-// on-screen controls and their menus, and the full-screen switch.
+// Keyboard, mouse, touch and game controllers turned into the gardener's walking, pointing and
+// tool use, the on-screen controls and their menus, and the full-screen switch.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <SDL.h>
 
 #include "draw_error.hpp"
+#include "gamepad.hpp"
 #include "hex_geometry.hpp"
 #include "ui.hpp"
 
@@ -28,8 +29,9 @@ public:
     virtual bool poll(SDL_Event& event) = 0;
 };
 
-// The state that Controls reads rather than receives: held keys, modifiers, the mouse and the
-// window. A layer of its own because SDL's state does not follow pushed events.
+// The state that Controls reads rather than receives: held keys, modifiers, the mouse, the
+// window and the game controllers. A layer of its own because SDL's state does not follow pushed
+// events.
 class InputState {
 public:
     virtual ~InputState() = default;
@@ -41,6 +43,9 @@ public:
     virtual bool fullscreen() const = 0;
     // Desktop full screen on, or windowed; SDL's error text on failure.
     virtual std::expected<void, std::string> set_fullscreen(bool on) = 0;
+    // The controllers plugged in, opened and closed as their events arrive.
+    virtual Gamepads& gamepads() = 0;
+    virtual const Gamepads& gamepads() const = 0;
 };
 
 // SDL's event queue, opened by initialising the events subsystem. Only one can be open.
@@ -68,15 +73,18 @@ public:
     std::optional<ScreenPoint> mouse_in_window() const override;
     bool fullscreen() const override;
     std::expected<void, std::string> set_fullscreen(bool on) override;
+    Gamepads& gamepads() override { return gamepads_; }
+    const Gamepads& gamepads() const override { return gamepads_; }
 
 private:
     SDL_Window* window_;
+    Gamepads gamepads_;
 };
 
 // What the intro makes of its events.
 enum class IntroOutcome : int { Quit = 0, Start = 1, Stay = 2 };
 
-// The step per frame, in world units, for the set of held movement keys.
+// The step per frame, in world units, for the set of held movement keys and d-pad buttons.
 Fixed keyboard_step(const InputState& input);
 
 class Controls {
@@ -85,6 +93,8 @@ public:
     static constexpr ButtonCell RUN_CELL{0, 0};
     static constexpr ButtonCell TOOL_CELL{1, -1};
     static constexpr std::uint32_t RUN_SPRITE = std::to_underlying(ButtonRow::Run);
+    // The ring around the menu button that the keys or a gamepad would choose.
+    static constexpr std::uint32_t HIGHLIGHT_COLOUR = 0xFF20E0FF;
 
     MovePad pad;
     Button run_button{std::nullopt, RUN_CELL, RUN_SPRITE};
@@ -94,6 +104,13 @@ public:
     bool touch_mode = false;
     bool mouse_use = false;
     bool mouse_released = false;
+    // The open menu's button that Enter, Space or a gamepad's A chooses; each menu starts on its first.
+    std::size_t highlight = 0;
+    // Menu keys or a gamepad have been used: from then on the highlight is drawn.
+    bool highlight_shown = false;
+    // A gamepad's Y asked for the colour collection. Whoever shows the collection takes the
+    // request (sets it back to false) and opens or closes the panel.
+    bool collection_requested = false;
 
     explicit Controls(InputState& input) : input_(&input) {}
 
@@ -109,6 +126,15 @@ public:
 private:
     // What one event of a day frame does; false for a quit.
     bool handle_event(const SDL_Event& event, DrawContext& ctx);
+    // A controller came or went; true for either.
+    bool plug_event(const SDL_Event& event);
+    // A key pressed while a menu is open: the highlight moves, or a button is chosen.
+    void menu_key(SDL_Scancode key);
+    void controller_button(std::uint8_t button);
+    void step_highlight(ScreenDirection direction);
+    // Chooses a button of the open menu as a click would; none chooses nothing.
+    void choose(std::optional<std::size_t> index);
+    void open_menu(ButtonMenu opened);
     void finger_down(const SDL_TouchFingerEvent& finger, const ScreenTransform& transform);
     void finger_up(const SDL_TouchFingerEvent& finger);
     // A menu was chosen from and returned `result`.
@@ -120,6 +146,10 @@ private:
     void walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
 
     InputState* input_;
+    // The A that chose from a menu uses no tool until it is let go.
+    bool pad_choice_held_ = false;
+    // The stick's menu direction last frame: each fresh push steps the highlight once.
+    ScreenDirection stick_was_;
 };
 
 // A finger's normalised position as a logical pixel of a W × H screen.

@@ -118,6 +118,9 @@ Task main_task() {
     if (!video.init()) fatal_sdl_error(SDL_GetError());
     TtfContext ttf;
     if (!ttf.init()) fatal_sdl_error(TTF_GetError());
+    // Game controllers are welcome but not needed: without them the game plays on as before.
+    SdlSubsystem controllers{SDL_INIT_GAMECONTROLLER};
+    static_cast<void>(controllers.init());
 
     WindowPtr window{SDL_CreateWindow(WINDOW_TITLE, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
                                       WINDOW_HEIGHT, SDL_WINDOW_RESIZABLE)};

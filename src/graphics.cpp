@@ -321,14 +321,35 @@ DrawResult DrawContext::draw_tool(std::uint32_t row, std::uint32_t column, bool 
                      anchored_at(TOOLS, std::int64_t{p.x} + dx, std::int64_t{p.y} + dy));
 }
 
-DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor,
-                                    std::int16_t du, std::int16_t dv) {
+namespace {
+
+// The screen point of a button's centre on its grid.
+ScreenPoint button_point(const ScreenTransform& transform, std::optional<Fixed> anchor, std::int16_t du,
+                         std::int16_t dv) {
     // Without an anchor the grid hangs from a point near the bottom-right corner, so it follows
     // the camera and stays put on the screen.
     const Fixed origin = anchor ? *anchor : default_button_origin(transform);
-    const ScreenPoint p = transform.to_screen(wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
-                                       wrap_add(origin.j, wrap_mul(std::int32_t{dv}, BUTTON_GRID_STEP)));
-    return copy_cell(renderer(), buttons.get(), cell_of(BUTTONS, column, row), anchored_at(BUTTONS, p));
+    return transform.to_screen(wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
+                               wrap_add(origin.j, wrap_mul(std::int32_t{dv}, BUTTON_GRID_STEP)));
+}
+
+}  // namespace
+
+DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor,
+                                    std::int16_t du, std::int16_t dv) {
+    return copy_cell(renderer(), buttons.get(), cell_of(BUTTONS, column, row),
+                     anchored_at(BUTTONS, button_point(transform, anchor, du, dv)));
+}
+
+DrawResult DrawContext::draw_button_ring(std::optional<Fixed> anchor, std::int16_t du, std::int16_t dv,
+                                         std::uint32_t colour) {
+    // The mark cell at twice its size, its anchor on the button's centre: its hexagon then lies
+    // just outside the button's own.
+    const ScreenPoint p = button_point(transform, anchor, du, dv);
+    const WideRect destination{std::int64_t{p.x} - 2 * GROUND.anchor_x, std::int64_t{p.y} - 2 * GROUND.anchor_y,
+                               2 * GROUND.cell_w, 2 * GROUND.cell_h};
+    return copy_tinted(renderer(), ground.get(), tint, colour,
+                       cell_of(GROUND, std::to_underlying(GroundCell::Mark), 0), destination);
 }
 
 // ---------------------------------------------------------------------------------------------

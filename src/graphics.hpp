@@ -87,6 +87,8 @@ public:
                          std::int32_t y, std::int32_t dx, std::int32_t dy);
     DrawResult draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor, std::int16_t du,
                            std::int16_t dv);
+    // A ring around the button at (du, dv) of its grid: the mark cell, in a colour of its own.
+    DrawResult draw_button_ring(std::optional<Fixed> anchor, std::int16_t du, std::int16_t dv, std::uint32_t colour);
 
     // Screens and panels.
     DrawResult draw_daytime(std::uint64_t day, std::uint16_t time);

@@ -2,6 +2,8 @@
 // she works on, and carrying out what her tool asks for.
 #include "lily.hpp"
 
+#include <algorithm>
+
 #include "world.hpp"
 
 namespace qm {
@@ -50,8 +52,15 @@ std::optional<ButtonMenu> Lily::walk(World& world, std::int32_t di, std::int32_t
         return std::nullopt;
     }
     position = next;
-    const Fixed ahead = with_length(facing, ONE_UNIT);
-    selection = containing_tile(next + ahead) - containing_tile(next);
+    // The tile one unit ahead. Facing mostly up or down, that point can round to her own tile or
+    // to one two rows away; then the neighbour nearest to it is the one she means.
+    const Fixed ahead = next + with_length(facing, ONE_UNIT);
+    const Cell offset = containing_tile(ahead) - containing_tile(next);
+    if (std::ranges::find(NEIGHBOURS, offset) != NEIGHBOURS.end()) {
+        selection = offset;
+    } else {
+        select_closest(ahead.i, ahead.j);
+    }
     return std::nullopt;
 }
 

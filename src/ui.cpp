@@ -2,6 +2,8 @@
 // steps are two world units, so a hit test halves the vector and rounds it to a grid cell.
 #include "ui.hpp"
 
+#include <cstdlib>
+
 #include "graphics.hpp"
 
 namespace qm {
@@ -70,6 +72,35 @@ std::optional<std::size_t> ButtonMenu::chosen() const {
     return std::nullopt;
 }
 
+std::size_t ButtonMenu::towards(std::size_t from, int dx, int dy) const {
+    std::size_t best = from;
+    std::int64_t best_along = 0;
+    std::int64_t best_across = 0;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        // Offsets in pixels: a step of the button grid is 32 across and 44 down.
+        const std::int64_t x = 32 * (items[k].cell.du - items[from].cell.du);
+        const std::int64_t y = 44 * (items[k].cell.dv - items[from].cell.dv);
+        const std::int64_t along = x * dx + y * dy;
+        if (along <= 0) continue;
+        const std::int64_t across = std::abs(x * dy - y * dx);
+        // across / along is the tangent of the angle; compared without dividing.
+        const std::int64_t narrower = across * best_along - best_across * along;
+        if (best == from || narrower < 0 || (narrower == 0 && along < best_along)) {
+            best = k;
+            best_along = along;
+            best_across = across;
+        }
+    }
+    return best;
+}
+
+std::optional<std::size_t> ButtonMenu::in_slot(std::size_t slot) const {
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        if (items[k].cell == MENU_SLOTS[slot]) return k;
+    }
+    return std::nullopt;
+}
+
 std::optional<MenuResult> ButtonMenu::run_action(std::size_t index, World& world, Lily& lily) {
     if (!action) return std::nullopt;
     MenuAction taken = std::move(*action);
@@ -101,7 +132,7 @@ bool MovePad::release(std::int64_t finger_id) {
     return true;
 }
 
-Fixed MovePad::step() const { return shrink_vector(vector, 5); }
+Fixed MovePad::step_for(Fixed knob) { return shrink_vector(knob, 5); }
 
 DrawResult MovePad::draw(DrawContext& ctx) const {
     if (!enabled) return {};

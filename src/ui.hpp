@@ -70,6 +70,8 @@ using MenuAction = std::function<MenuResult(std::size_t index, World& world, Lil
 
 // The six slots in neighbour order (W, NW, NE, E, SE, SW) as cells of the button grid.
 inline constexpr std::array<ButtonCell, 6> MENU_SLOTS{{{-2, 0}, {-1, -1}, {1, -1}, {2, 0}, {1, 1}, {-1, 1}}};
+// The south-west slot holds the button that leaves a menu: "close" on a hive, empty hands in the shed.
+inline constexpr std::size_t CLOSE_SLOT = 5;
 
 class ButtonMenu final : public ClickTarget {
 public:
@@ -83,6 +85,12 @@ public:
     bool on_click(const ScreenTransform& transform, std::int32_t x, std::int32_t y) override;
     // Index of the first held button, if any.
     std::optional<std::size_t> chosen() const;
+    // The button that lies towards a screen direction (dx, dy, each -1, 0 or 1) from button
+    // `from`: the smallest angle to that direction wins, then the shorter way; `from` itself when
+    // no button lies that way.
+    std::size_t towards(std::size_t from, int dx, int dy) const;
+    // The button standing in a slot of the ring, if that slot is filled.
+    std::optional<std::size_t> in_slot(std::size_t slot) const;
     // Takes the action out and runs it once with the chosen index; none when it was taken already.
     std::optional<MenuResult> run_action(std::size_t index, World& world, Lily& lily);
 };
@@ -99,7 +107,8 @@ public:
     void drag(const ScreenTransform& transform, std::int64_t finger_id, std::int32_t x, std::int32_t y);
     bool release(std::int64_t finger_id);
     // The step per frame while held: the vector / 32, at most a keyboard step.
-    Fixed step() const;
+    Fixed step() const { return step_for(vector); }
+    static Fixed step_for(Fixed knob);
     DrawResult draw(DrawContext& ctx) const;
 
     // Offset of pixel (x, y) from the pad centre in world units.

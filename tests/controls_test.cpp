@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "support/fake_input.hpp"
@@ -83,6 +84,7 @@ TEST(IntroEventsTest, TheFirstDecisiveEventWins) {
         {"left click", {test::mouse_down(10, 10)}, IntroOutcome::Start, 0, false},
         {"right click starts too", {test::key_event(SDL_SCANCODE_A), test::mouse_down(10, 10, SDL_BUTTON_RIGHT)}, IntroOutcome::Start, 0, false},
         {"touch", {test::finger_down(3, 0.5f, 0.5f)}, IntroOutcome::Start, 0, true},
+        {"a controller's button", {[] { SDL_Event e{}; return e.type = SDL_CONTROLLERBUTTONDOWN, e; }()}, IntroOutcome::Start, 0, false},
         {"quit stops at once", {test::quit_event(), test::mouse_down(1, 1), test::finger_down(1, 0.1f, 0.1f)}, IntroOutcome::Quit, 2, false},
         {"click before quit", {test::mouse_down(1, 1), test::quit_event()}, IntroOutcome::Start, 1, false},
         {"a release is no click", {test::mouse_up(1, 1)}, IntroOutcome::Stay, 0, false},
@@ -131,6 +133,7 @@ protected:
         lily.in_building = true;
         ctx().transform.center = lily.position;
         controls.menu = world.buildings.front()->menu();
+        controls.highlight = 0;
         controls.pad.enabled = false;
         controls.run_button.visible = false;
     }
@@ -655,6 +658,103 @@ TEST_F(ControlsTest, AnOpenMenuIsDrawnWithoutTouchMode) {
     EXPECT_EQ(test::identify(pixel(c.x + 64, c.y)), (test::CellId{"buttons", 0, 5}));  // E: smoker
     EXPECT_EQ(test::identify(pixel(c.x - 32, c.y + 44)), (test::CellId{"buttons", 0, 0}));  // SW: empty hands
     EXPECT_FALSE(test::identify(pixel(c.x + 32, c.y + 44)).has_value());  // SE: no button
+}
+
+// ---- game controllers: two of SDL's virtual ones, plugged in after start ----
+
+TEST(StickKnobTest, ADeadZoneThenThePadsScalingUpToItsFullRadius) {
+    const std::pair<StickPosition, Fixed> cases[] = {{{5000, -6000}, {0, 0}}, {{12000, 0}, {1324, 0}}, {{32767, 0}, {8192, 0}},
+                                                     {{23170, -23170}, {4744, -3448}}, {{0, -32768}, {0, -4096}}};
+    for (const auto& [stick, step] : cases) EXPECT_EQ(MovePad::step_for(stick_knob(stick)), step) << stick.x << "," << stick.y;
+}
+
+class GamepadTest : public ControlsTest {
+protected:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // the hidden window never has focus
+        ASSERT_TRUE(controllers.emplace(SDL_INIT_GAMECONTROLLER).init()) << SDL_GetError();
+        SDL_VirtualJoystickDesc d{};
+        d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION, d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        d.naxes = SDL_CONTROLLER_AXIS_MAX, d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        for (SDL_Joystick*& pad : pads) ASSERT_TRUE(pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&d))) << SDL_GetError();
+    }
+    void TearDown() override { controllers.reset(), ControlsTest::TearDown(); }
+    void play() {  // a frame with SDL's own events (plugging, controller buttons) after the test's
+        for (SDL_Event e; SDL_PollEvent(&e);) events.push(e);
+        EXPECT_FALSE(frame());
+    }
+    void hold(SDL_GameControllerButton b, bool down = true, std::size_t pad = 0) { SDL_JoystickSetVirtualButton(pads[pad], b, down); }
+    void stick(int x, int y) { SDL_JoystickSetVirtualAxis(pads[1], 0, static_cast<Sint16>(x)), SDL_JoystickSetVirtualAxis(pads[1], 1, static_cast<Sint16>(y)); }
+    std::optional<SdlSubsystem> controllers;
+    std::array<SDL_Joystick*, 2> pads{};
+};
+
+// Every verb by touch, by two gamepads (buttons on one, the stick on the other) and by the keyboard's
+// menus with a mouse click, from scripts: digits touch a menu slot; u r d l tap the d-pad or arrows,
+// U R D L push the stick or W D S A; "." chooses (A, Enter), "!" takes the close slot (B, Esc); ">"
+// steps east (pad, stick, Right; ")" the d-pad); "*" uses the tool once (tool button, A, a click),
+// "b" tries while running (B, Shift). A hive's menu opens on its tile.
+TEST_F(GamepadTest, TouchAGamepadAndTheKeyboardEachReachEveryVerb) {
+    enum class Player { Touch, Pad, Keys };
+    const Cell target = cell(5, -13);  // stepping east from the shed's door selects this
+    const Tile bloom = Soil{Flower{NEVER, {2, 1, 0}, FlowerStage::Flower}, false};
+    const auto hive = [&](std::uint32_t honey, std::uint16_t level) { return Tile{Hive{BeeHive{target, honey, level}}}; };
+    const struct { const char *touch, *keys; Tile before, after; } verbs[] = {
+        {"2>*", "uR.>*", Lawn{}, Soil{}},                             // till
+        {"0>*", ".)*", Soil{}, Soil{std::nullopt, true}},            // water
+        {"1>*", "U.>*", bloom, Soil{}},                              // dig...
+        {"1>*", "u.>*", Soil{}, bloom},                              // ...and replant
+        {"3>*1", "r.>*.", hive(HONEY_MAX, 1), hive(0, 2)},           // harvest
+        {"3>*2", "R.>*r.", hive(HONEY_MAX, 4), hive(HONEY_MAX, 2)},  // split...
+        {"3>*", "r.>*", Lawn{}, hive(0, 2)},                         // ...and place
+        {"2>", "uR.)b", Lawn{}, Lawn{}},                             // no use while running
+        {"5", "!", Lawn{}, Lawn{}},                                  // empty hands
+    };
+    const auto step = [&](Player p, char c) {
+        const auto k = std::string_view("urdlURDL.!").find(c);
+        if (c == '>' && p == Player::Touch) events.push(test::finger_down(1, test::at_pixel(98, 720), test::at_pixel(284, 360)))
+                                                .push(test::finger_motion(1, test::at_pixel(400, 720), test::at_pixel(284, 360)));
+        if ((c == '>' || c == ')') && p == Player::Keys) input.keys.insert(SDL_SCANCODE_RIGHT);
+        if (c == '>' && p == Player::Pad) stick(32767, 0);
+        if (c == ')' && p == Player::Pad) hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true, 1);
+        if (c == '*' && p == Player::Touch) events.push(test::finger_down(9, test::at_pixel(656, 720), test::at_pixel(273, 360)));
+        if ((c == '*' || c == 'b') && p == Player::Keys) events.push(test::mouse_down(400, 300)).push(test::mouse_up(400, 300)), input.shift = c == 'b';
+        if ((c == '*' || c == 'b') && p == Player::Pad) hold(SDL_CONTROLLER_BUTTON_A), hold(SDL_CONTROLLER_BUTTON_B, c == 'b', 1);
+        if (c >= '0' && c <= '9') {
+            const ScreenPoint o = pixel_of(*controls.menu->items.front().origin);
+            const ButtonCell slot = MENU_SLOTS[static_cast<std::size_t>(c - '0')];
+            events.push(test::finger_down(3, test::at_pixel(o.x + 32 * slot.du, 720), test::at_pixel(o.y + 44 * slot.dv, 360)));
+        } else if (p == Player::Keys && k < 10) {
+            events.push(test::key_event(std::array{SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_W,
+                                                   SDL_SCANCODE_D, SDL_SCANCODE_S, SDL_SCANCODE_A, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE}[k]));
+        } else if (k < 4) {
+            hold(std::array{SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT}[k]);
+        } else if (k < 10) {
+            k < 8 ? stick(k == 5 ? 32767 : k == 7 ? -32768 : 0, k == 6 ? 32767 : k == 4 ? -32768 : 0)
+                  : hold(k == 8 ? SDL_CONTROLLER_BUTTON_A : SDL_CONTROLLER_BUTTON_B);
+        }
+        play();
+        EXPECT_TRUE((c != '>' && c != ')') || lily.target() == target);
+        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) hold(static_cast<SDL_GameControllerButton>(b), false), hold(static_cast<SDL_GameControllerButton>(b), false, 1);
+        stick(0, 0), input.keys.clear(), input.shift = false;
+        events.push(test::finger_up(9, 0, 0)).push(test::finger_up(1, 0, 0)), play();
+    };
+    for (const Player p : {Player::Touch, Player::Pad, Player::Keys}) {
+        controls = Controls(input);
+        lily = Lily{};
+        for (const auto& v : verbs) {
+            open_shed_menu();
+            world.set_tile(target, v.before);
+            for (const char c : std::string_view(p == Player::Touch ? v.touch : v.keys)) step(p, c);
+            EXPECT_FALSE(controls.menu.has_value());
+            EXPECT_EQ(world.get_tile(target), v.after) << static_cast<int>(p) << " " << v.keys;
+        }
+        EXPECT_EQ(lily.tool, nullptr);
+        EXPECT_EQ(controls.highlight_shown, p != Player::Touch);
+        if (p == Player::Pad) SDL_JoystickDetachVirtual(0), play();
+        EXPECT_EQ(input.pads.count(), p == Player::Touch ? 2u : 1u);  // the one that left is closed
+    }
 }
 
 using ControlsDeathTest = ControlsTest;

@@ -5,6 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 #include "buildings.hpp"
 #include "world.hpp"
 
@@ -77,6 +81,32 @@ TEST(Walk, MovesAndSelectsTheTileAhead) {
         EXPECT_EQ(lily.position, (centre_of(cell(40, 20)) + Fixed{c.di, c.dj}));
         EXPECT_EQ(lily.selection, c.ahead) << c.di << "," << c.dj;
     }
+}
+
+// Whichever way she walks, the selection ahead is one of her six neighbours: the tile one unit
+// ahead where that is one, otherwise the neighbour nearest to that point.
+TEST(Walk, TheSelectionAheadIsAlwaysANeighbour) {
+    World world;
+    std::vector<Fixed> steps{{0, -4096}, {0, 4096}, {16384, -65536}, {-16384, 65536}, {2, -4096}};
+    for (double a = 0; a < 2 * std::numbers::pi; a += std::numbers::pi / 32) {  // 64 directions
+        steps.push_back({2 * static_cast<std::int32_t>(std::lround(4096 * std::cos(a))),
+                         2 * static_cast<std::int32_t>(std::lround(2048 * std::sin(a)))});
+    }
+    int mended = 0;
+    for (const Cell start : {cell(40, 20), cell(41, 21), cell(-40, -20)})
+        for (const Fixed step : steps) {
+            Lily lily = standing_at(start);
+            for (int frame = 0; frame < 99; ++frame) {
+                lily.walk(world, step.i, step.j);
+                const Fixed ahead = lily.position + with_length(step, U);
+                const Cell here = containing_tile(lily.position), rounded = containing_tile(ahead) - here;
+                const Cell chosen = lily.selection.value_or(Cell{});
+                ASSERT_EQ(std::ranges::count(NEIGHBOURS, chosen), 1) << step.i << "," << step.j << " frame " << frame;
+                if (std::ranges::count(NEIGHBOURS, rounded)) EXPECT_EQ(chosen, rounded);
+                else mended += std::ranges::all_of(NEIGHBOURS, [&](Cell o) { return distance(ahead, centre_of(here + chosen)) <= distance(ahead, centre_of(here + o)); }) ? 1 : -1000;
+            }
+        }
+    EXPECT_GT(mended, 30);  // walking straight north from a cell centre alone rounds off 30 times
 }
 
 TEST(Walk, WaterBlocksAndRestartsTheCycle) {

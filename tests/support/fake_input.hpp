@@ -39,6 +39,9 @@ public:
     std::optional<ScreenPoint> mouse_in_window() const override { return mouse; }
     bool fullscreen() const override { return is_fullscreen; }
     std::expected<void, std::string> set_fullscreen(bool on) override;
+    Gamepads pads;  // real controllers: the tests attach SDL's virtual ones
+    Gamepads& gamepads() override { return pads; }
+    const Gamepads& gamepads() const override { return pads; }
 };
 
 // Event makers. Coordinates are window pixels for the mouse and 0..1 for fingers.
