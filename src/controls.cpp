@@ -56,8 +56,14 @@ constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
     {SDL_SCANCODE_DOWN, DOWN},
 }};
 
-// The full-screen button covers logical pixels (0, 32) to (31, 63).
+// The full-screen button covers logical pixels (0, 32) to (31, 63); the collection's button
+// hangs below it.
 bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return x >= 0 && x < 32 && y >= 32 && y < 64; }
+constexpr SDL_Rect COLLECTION_BUTTON{0, 64, 32, 32};
+bool on_collection_button(std::int32_t x, std::int32_t y) {
+    const SDL_Point p{x, y};
+    return SDL_PointInRect(&p, &COLLECTION_BUTTON) == SDL_TRUE;
+}
 
 bool sdl_pump_open = false;
 
@@ -177,6 +183,8 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
         if (event.key.keysym.scancode == SDL_SCANCODE_F || event.key.keysym.scancode == SDL_SCANCODE_F11) {
             fullscreen_requested = true;
         }
+        // Held down, C stays put: a panel flickering open and shut helps nobody.
+        if (event.key.keysym.scancode == SDL_SCANCODE_C && event.key.repeat == 0) toggle_collection();
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button == SDL_BUTTON_LEFT) {
@@ -184,6 +192,8 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
             const std::int32_t y = event.button.y / scale;
             if (on_fullscreen_button(x, y)) {
                 fullscreen_requested = true;
+            } else if (on_collection_button(x, y)) {
+                toggle_collection();
             } else if (!(menu && menu->on_click(ctx.transform, x, y))) {
                 mouse_use = true;
             }
@@ -216,6 +226,10 @@ void Controls::finger_down(const SDL_TouchFingerEvent& finger, const ScreenTrans
     const std::int64_t id = finger.fingerId;
     if (on_fullscreen_button(p.x, p.y)) {
         fullscreen_requested = true;
+        return;
+    }
+    if (on_collection_button(p.x, p.y)) {
+        toggle_collection();
         return;
     }
     if (pad.press(transform, id, p.x, p.y)) return;
@@ -362,7 +376,10 @@ DrawResult Controls::draw(DrawContext& ctx) const {
         }
     }
     const std::int32_t row_y = input_->fullscreen() ? 32 : 0;
-    return ctx.copy(ctx.top_buttons.get(), SDL_Rect{0, row_y, 32, 32}, SDL_Rect{0, 32, 32, 32});
+    if (auto r = ctx.copy(ctx.top_buttons.get(), SDL_Rect{0, row_y, 32, 32}, SDL_Rect{0, 32, 32, 32}); !r) return r;
+    // Column 1 of the corner sheet: the collection's button, lit while the panel is open.
+    const std::int32_t lit_y = collection_open ? 32 : 0;
+    return ctx.copy(ctx.top_buttons.get(), SDL_Rect{32, lit_y, 32, 32}, COLLECTION_BUTTON);
 }
 
 void fatal_sdl_error(std::string_view sdl_error) {

@@ -94,8 +94,13 @@ public:
     bool touch_mode = false;
     bool mouse_use = false;
     bool mouse_released = false;
+    bool collection_open = false;
 
     explicit Controls(InputState& input) : input_(&input) {}
+
+    // Opens or closes the colour collection: the C key, its button below the full-screen
+    // button, or a gamepad button.
+    void toggle_collection() { collection_open = !collection_open; }
 
     // The events of one intro frame.
     IntroOutcome intro_events(EventSource& events);

@@ -21,7 +21,7 @@ const std::array<SheetLayout, 11> SYNTHETIC_SHEETS{{
     {"shed", 6, 36, 74, 1, 1},
     {"move_pad", 7, 164, 121, 1, 1},
     {"buttons", 8, 64, 64, 4, 12},
-    {"top_buttons", 9, 32, 32, 1, 2},
+    {"top_buttons", 9, 32, 32, 2, 2},
     {"intro", 10, 120, 80, 1, 1},
 }};
 

@@ -16,7 +16,7 @@ std::span<const SheetInfo> all_sheets() {
         {"shed", 36, 74, 1, 1, paint_shed_sheet},
         {"move_pad", 164, 121, 1, 1, paint_move_pad_sheet},
         {"buttons", 64, 64, 2, 8, paint_buttons_sheet},
-        {"top_buttons", 32, 32, 1, 2, paint_top_buttons_sheet},
+        {"top_buttons", 32, 32, 2, 2, paint_top_buttons_sheet},
         {"intro", INTRO_W, INTRO_H, 1, 1, paint_intro_sheet},
     }};
     return sheets;
