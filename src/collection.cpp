@@ -7,13 +7,14 @@
 
 #include "fatal.hpp"
 #include "graphics.hpp"
+#include "notices.hpp"
 #include "panel.hpp"
 
 namespace qm {
 
 namespace {
 
-constexpr int PAD = 10;           // inside the panel's frame
+constexpr int PAD = 8;            // inside the panel's frame
 constexpr int GROUP_GAP = 8;      // between the groups of three
 constexpr int CARD = 2 * BLOSSOM_SIDE + 2;
 constexpr int BLOSSOM_ZOOM = 2;
@@ -49,7 +50,9 @@ Metrics metrics(DrawContext& ctx) {
     m.small_h = TTF_FontHeight(ctx.small_font.get());
     m.medium_h = TTF_FontHeight(ctx.medium_font.get());
     m.cell_w = std::max(3 * m.label_w, CARD) + 8;
-    m.cell_h = CARD + 2 + m.label_h + m.small_h + 4;
+    // The small font's lines keep about three empty rows above the letters and four below;
+    // the labels and the day tuck into them.
+    m.cell_h = CARD + m.label_h + m.small_h - 8;
     return m;
 }
 
@@ -107,19 +110,24 @@ CollectionLayout collection_layout(DrawContext& ctx) {
     const int legend_lines = one_line ? 1 : 2;
     const int inner_w = std::max(grid_w, one_line ? legend_w : text_width(ctx.small_font.get(), LEGEND_SECOND));
     const int panel_w = inner_w + 2 * PAD;
-    const int panel_h = PAD + m.medium_h + 4 + 3 * m.cell_h + 2 + legend_lines * m.small_h + PAD;
+    const int panel_h = PAD + m.medium_h + 2 + 3 * m.cell_h + legend_lines * m.small_h + PAD;
 
+    // Centred, but below the notices while the screen is tall enough for both.
+    const int centred = ctx.transform.height / 2 - panel_h / 2;
+    const int top = std::max(centred, std::min(notices_bottom(ctx), ctx.transform.height - panel_h));
     CollectionLayout layout{};
-    layout.panel = SDL_Rect{ctx.transform.width / 2 - panel_w / 2, ctx.transform.height / 2 - panel_h / 2, panel_w,
-                            panel_h};
+    layout.panel = SDL_Rect{ctx.transform.width / 2 - panel_w / 2, top, panel_w, panel_h};
     layout.legend_on_one_line = one_line;
-    const int grid_x = layout.panel.x + (panel_w - grid_w) / 2;
-    const int grid_y = layout.panel.y + PAD + m.medium_h + 4;
+    // A legend wider than the grid spreads the swatches out to its width.
+    const int cell_w = std::max(m.cell_w, (inner_w - 2 * GROUP_GAP) / 9);
+    const int spread_w = 9 * cell_w + 2 * GROUP_GAP;
+    const int grid_x = layout.panel.x + (panel_w - spread_w) / 2;
+    const int grid_y = layout.panel.y + PAD + m.medium_h + 2;
     for (std::size_t k = 0; k < GENOTYPES; ++k) {
         const int column = static_cast<int>(k % 9);
         const int row = static_cast<int>(k / 9);
-        const int cell_x = grid_x + column * m.cell_w + (column / 3) * GROUP_GAP;
-        layout.swatches[k] = SDL_Rect{cell_x + (m.cell_w - CARD) / 2, grid_y + row * m.cell_h, CARD, CARD};
+        const int cell_x = grid_x + column * cell_w + (column / 3) * GROUP_GAP;
+        layout.swatches[k] = SDL_Rect{cell_x + (cell_w - CARD) / 2, grid_y + row * m.cell_h, CARD, CARD};
     }
     return layout;
 }
@@ -145,12 +153,12 @@ DrawResult Collection::draw(DrawContext& ctx) const {
         auto blossom = day ? draw_blossom(ctx, genotype_colour(k), 255, centre, BLOSSOM_ZOOM)
                            : draw_blossom(ctx, 0, SILHOUETTE_ALPHA, centre, BLOSSOM_ZOOM);
         if (!blossom) return blossom;
-        const int labels_top = card.y + card.h + 2;
+        const int labels_top = card.y + card.h - 2;
         if (auto done = draw_labels(ctx, m, k, centre.x, labels_top, day.has_value()); !done) return done;
         if (day) {
             const std::string when = "Day " + std::to_string(*day);
             const int x = centre.x - text_width(ctx.small_font.get(), when) / 2;
-            if (auto done = draw_text(ctx, ctx.small_font.get(), when, x, labels_top + m.label_h); !done) return done;
+            if (auto done = draw_text(ctx, ctx.small_font.get(), when, x, labels_top + m.label_h - 5); !done) return done;
         }
     }
 

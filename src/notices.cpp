@@ -43,16 +43,28 @@ std::vector<std::string> Notices::shown() const {
     return texts;
 }
 
+namespace {
+
+// Below the clock and the frame time, whose line is as tall as the medium font.
+int notices_top(DrawContext& ctx) { return TTF_FontHeight(ctx.medium_font.get()) + GAP; }
+// The font's own line already keeps room above and below the letters.
+int notice_height(DrawContext& ctx) { return std::max(TTF_FontHeight(ctx.medium_font.get()), BLOSSOM_SIDE) + 2; }
+
+}  // namespace
+
+int notices_bottom(DrawContext& ctx) {
+    return notices_top(ctx) + static_cast<int>(Notices::LINES) * (notice_height(ctx) + GAP);
+}
+
 DrawResult Notices::draw(DrawContext& ctx) const {
-    // Below the clock and the frame time, whose line is as tall as the medium font.
-    int y = TTF_FontHeight(ctx.medium_font.get()) + GAP;
+    int y = notices_top(ctx);
     for (std::size_t k = 0; k < std::min(queue_.size(), LINES); ++k) {
         const Notice& notice = queue_[k];
         auto line = make_text(ctx, ctx.medium_font.get(), WHITE, notice.text);
         if (!line) return std::unexpected(std::move(line.error()));
         const int swatch = notice.colour ? BLOSSOM_ROOM : 0;
         const int w = line->w + swatch + 2 * PAD;
-        const int h = std::max(line->h, notice.colour ? BLOSSOM_SIDE : 0) + PAD;
+        const int h = notice_height(ctx);
         const int x = std::max(CLEAR_LEFT, ctx.transform.width / 2 - w / 2);
         if (auto done = draw_panel(ctx, SDL_Rect{x, y, w, h}); !done) return done;
         if (notice.colour) {

@@ -39,6 +39,9 @@ private:
     std::deque<Notice> queue_;
 };
 
+// The lowest screen row the notices can reach: other panels keep below it.
+int notices_bottom(DrawContext& ctx);
+
 // The notice for something that happened on the field.
 std::string notice_text(const Happening& happening);
 // What the night did: the seeds the bees sowed, or the seeds of a garden sown again.

@@ -33,6 +33,6 @@ std::expected<TextLine, DrawError> make_text(DrawContext& ctx, TTF_Font* font, s
 DrawResult put_text(DrawContext& ctx, const TextLine& line, int x, int y);
 
 // Side of the square cut round a blossom's head, in sheet pixels.
-inline constexpr int BLOSSOM_SIDE = 20;
+inline constexpr int BLOSSOM_SIDE = 18;
 
 }  // namespace qm

@@ -319,7 +319,7 @@ TEST_F(ControlsTest, TheCollectionOpensAndClosesByItsKeyItsButtonAndATouch) {
         {"a click on its button", test::mouse_down(10, 64), true},
         {"its far corner", test::mouse_down(31, 95), true},
         {"a right click on it", test::mouse_down(10, 80, SDL_BUTTON_RIGHT), false},
-        {"a touch on it", test::finger_down(4, 20.0f / 640.0f, 80.0f / 360.0f), true},
+        {"a touch on it", test::finger_down(4, 20.0f / 720.0f, 80.0f / 360.0f), true},
     };
     for (const auto& c : cases) {
         for (const bool was_open : {false, true}) {
