@@ -56,14 +56,8 @@ constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
     {SDL_SCANCODE_DOWN, DOWN},
 }};
 
-// The full-screen button covers logical pixels (0, 32) to (31, 63); the collection's button
-// hangs below it.
-bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return x >= 0 && x < 32 && y >= 32 && y < 64; }
-constexpr SDL_Rect COLLECTION_BUTTON{0, 64, 32, 32};
-bool on_collection_button(std::int32_t x, std::int32_t y) {
-    const SDL_Point p{x, y};
-    return SDL_PointInRect(&p, &COLLECTION_BUTTON) == SDL_TRUE;
-}
+bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return FULLSCREEN_BUTTON.contains(x, y); }
+bool on_collection_button(std::int32_t x, std::int32_t y) { return COLLECTION_BUTTON.contains(x, y); }
 
 bool sdl_pump_open = false;
 
@@ -262,7 +256,7 @@ void Controls::after_menu(std::optional<ButtonMenu> result, const Lily& lily) {
     pad.enabled = true;
     run_button.visible = true;
     if (lily.tool) {
-        tool_button = Button(std::nullopt, TOOL_CELL, lily.tool->which() + 2);
+        tool_button = Button(std::nullopt, TOOL_CELL, std::to_underlying(button_row(ToolKind{lily.tool->which()})));
     } else {
         tool_button.reset();
     }
@@ -375,11 +369,17 @@ DrawResult Controls::draw(DrawContext& ctx) const {
             if (auto r = draw_button(ctx, button); !r) return r;
         }
     }
-    const std::int32_t row_y = input_->fullscreen() ? 32 : 0;
-    if (auto r = ctx.copy(ctx.top_buttons.get(), SDL_Rect{0, row_y, 32, 32}, SDL_Rect{0, 32, 32, 32}); !r) return r;
-    // Column 1 of the corner sheet: the collection's button, lit while the panel is open.
-    const std::int32_t lit_y = collection_open ? 32 : 0;
-    return ctx.copy(ctx.top_buttons.get(), SDL_Rect{32, lit_y, 32, 32}, COLLECTION_BUTTON);
+    const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);
+    // One cell of the corner sheet on a screen rectangle.
+    const auto corner = [&](TopButtonColumn column, std::uint32_t row, ScreenRect at) {
+        const SDL_Rect source{static_cast<int>(std::to_underlying(column)) * sheet.cell_w,
+                              static_cast<int>(row) * sheet.cell_h, sheet.cell_w, sheet.cell_h};
+        return ctx.copy(ctx.top_buttons.get(), source, SDL_Rect{at.x, at.y, at.w, at.h});
+    };
+    const TopButtonRow row = input_->fullscreen() ? TopButtonRow::Leave : TopButtonRow::Enter;
+    if (auto r = corner(TopButtonColumn::FullScreen, std::to_underlying(row), FULLSCREEN_BUTTON); !r) return r;
+    const CollectionButtonRow lit = collection_open ? CollectionButtonRow::Open : CollectionButtonRow::Closed;
+    return corner(TopButtonColumn::Collection, std::to_underlying(lit), COLLECTION_BUTTON);
 }
 
 void fatal_sdl_error(std::string_view sdl_error) {

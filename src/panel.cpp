@@ -5,15 +5,17 @@
 
 #include "fatal.hpp"
 #include "graphics.hpp"
+#include "sheets.hpp"
 
 namespace qm {
 
 namespace {
 
-// The open blossom: row 1, column 0 (no wind) of the 32 × 64 flower cells; its head is centred at
-// (16, 20) of the cell.
-constexpr int BLOSSOM_X = 16 - BLOSSOM_SIDE / 2;
-constexpr int BLOSSOM_Y = 64 + 20 - BLOSSOM_SIDE / 2;
+// The open blossom in the still frame (column 0), cut square round its head.
+constexpr const SheetSpec& FLOWER_SHEET = sheet_spec(SheetId::flowers);
+constexpr int BLOSSOM_X = FLOWER_SHEET.anchor_x - BLOSSOM_SIDE / 2;
+constexpr int BLOSSOM_Y =
+    static_cast<int>(std::to_underlying(FlowerRow::Blossom)) * FLOWER_SHEET.cell_h + FLOWER_HEAD_Y - BLOSSOM_SIDE / 2;
 
 // Outside in: two rings of dark wood and one of light wood round the see-through middle.
 constexpr SDL_Color DARK_WOOD{112, 72, 42, 255};

@@ -14,7 +14,7 @@ const Rgba INK = rgb(244, 244, 240);
 
 // The dark, see-through square every corner button sits on.
 Picture backing() {
-    Picture p(32, 32);
+    Picture p = empty_cell(SheetId::top_buttons);
     p.part(0, 0);
     p.fill_rect(3, 2, 26, 28, rgb(24, 28, 34, 170));
     p.fill_rect(2, 3, 28, 26, rgb(24, 28, 34, 170));
@@ -23,7 +23,6 @@ Picture backing() {
 
 Picture corner_button(bool leave) {
     Picture p = backing();
-    const Rgba ink = INK;
     // One L-shaped bracket per corner; leaving full screen turns them inside out.
     for (int cy = 0; cy < 2; ++cy)
         for (int cx = 0; cx < 2; ++cx) {
@@ -33,8 +32,8 @@ Picture corner_button(bool leave) {
             const int hx = leave ? -sx : sx, hy = leave ? -sy : sy;
             for (int k = 0; k < 6; ++k) {
                 for (int t = 0; t < 2; ++t) {
-                    p.put(x + hx * k, y + hy * t, ink);
-                    p.put(x + hx * t, y + hy * k, ink);
+                    p.put(x + hx * k, y + hy * t, INK);
+                    p.put(x + hx * t, y + hy * k, INK);
                 }
             }
         }
@@ -74,11 +73,13 @@ Picture collection_button(bool lit) {
 }  // namespace
 
 Picture paint_top_buttons_sheet() {
-    Picture sheet(64, 64);
-    sheet.paste(corner_button(false), 0, 0);
-    sheet.paste(corner_button(true), 0, 32);
-    sheet.paste(collection_button(false), 32, 0);
-    sheet.paste(collection_button(true), 32, 32);
+    Picture sheet = empty_sheet(SheetId::top_buttons);
+    const int full_screen = static_cast<int>(TopButtonColumn::FullScreen);
+    paste_cell(sheet, SheetId::top_buttons, full_screen, static_cast<int>(TopButtonRow::Enter), corner_button(false));
+    paste_cell(sheet, SheetId::top_buttons, full_screen, static_cast<int>(TopButtonRow::Leave), corner_button(true));
+    const int collection = static_cast<int>(TopButtonColumn::Collection);
+    paste_cell(sheet, SheetId::top_buttons, collection, static_cast<int>(CollectionButtonRow::Closed), collection_button(false));
+    paste_cell(sheet, SheetId::top_buttons, collection, static_cast<int>(CollectionButtonRow::Open), collection_button(true));
     return sheet;
 }
 
