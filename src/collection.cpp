@@ -50,9 +50,7 @@ Metrics metrics(DrawContext& ctx) {
     m.small_h = TTF_FontHeight(ctx.small_font.get());
     m.medium_h = TTF_FontHeight(ctx.medium_font.get());
     m.cell_w = std::max(3 * m.label_w, CARD) + 8;
-    // The small font's lines keep about three empty rows above the letters and four below;
-    // the labels and the day tuck into them.
-    m.cell_h = CARD + m.label_h + m.small_h - 8;
+    m.cell_h = CARD + 1 + m.label_h + m.small_h + 2;
     return m;
 }
 
@@ -153,12 +151,12 @@ DrawResult Collection::draw(DrawContext& ctx) const {
         auto blossom = day ? draw_blossom(ctx, genotype_colour(k), 255, centre, BLOSSOM_ZOOM)
                            : draw_blossom(ctx, 0, SILHOUETTE_ALPHA, centre, BLOSSOM_ZOOM);
         if (!blossom) return blossom;
-        const int labels_top = card.y + card.h - 2;
+        const int labels_top = card.y + card.h + 1;
         if (auto done = draw_labels(ctx, m, k, centre.x, labels_top, day.has_value()); !done) return done;
         if (day) {
             const std::string when = "Day " + std::to_string(*day);
             const int x = centre.x - text_width(ctx.small_font.get(), when) / 2;
-            if (auto done = draw_text(ctx, ctx.small_font.get(), when, x, labels_top + m.label_h - 5); !done) return done;
+            if (auto done = draw_text(ctx, ctx.small_font.get(), when, x, labels_top + m.label_h); !done) return done;
         }
     }
 
