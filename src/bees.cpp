@@ -39,6 +39,11 @@ std::uint16_t level_after_harvest(std::uint16_t level) {
 
 }  // namespace
 
+std::uint32_t honey_percent(std::uint32_t honey) {
+    // Truncated, so a hive reads 100% only when it is really full.
+    return static_cast<std::uint32_t>(std::uint64_t{honey} * 100 / HONEY_MAX);
+}
+
 std::uint32_t sprouts_for_flower(const BeeHive& hive) {
     const std::uint32_t v = rand_inclusive_from_one(hive.level);
     return static_cast<std::uint32_t>(std::bit_width(v));
@@ -67,7 +72,9 @@ ButtonMenu upgrade_menu(const BeeHive& hive) {
         const std::size_t split_index = full ? 1 : 0;
         if (full && index == 0) {
             if (honey_full(now)) {
-                world.set_tile(at, Hive{BeeHive{now.position, 0, level_after_harvest(now.level)}});
+                const std::uint16_t level = level_after_harvest(now.level);
+                world.set_tile(at, Hive{BeeHive{now.position, 0, level}});
+                world.tell({Happening::Kind::HiveHarvested, level});
             }
         } else if (splittable && index == split_index) {
             // A hive already in her arms would be lost; the smoker opens no menu then anyway.

@@ -26,6 +26,9 @@ struct CarriedHive {
     friend constexpr bool operator==(const CarriedHive&, const CarriedHive&) = default;
 };
 
+// The honey as a whole percentage of a full hive, rounded down.
+std::uint32_t honey_percent(std::uint32_t honey);
+
 // Seeds one open flower in range yields tonight: the bit length of a uniform draw in [1, level].
 std::uint32_t sprouts_for_flower(const BeeHive& hive);
 

@@ -73,6 +73,7 @@ constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
 }};
 
 bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return FULLSCREEN_BUTTON.contains(x, y); }
+bool on_collection_button(std::int32_t x, std::int32_t y) { return COLLECTION_BUTTON.contains(x, y); }
 
 bool sdl_pump_open = false;
 
@@ -211,6 +212,8 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
         } else if (menu && event.key.repeat == 0) {
             menu_key(event.key.keysym.scancode);
         }
+        // Held down, C stays put: a panel flickering open and shut helps nobody.
+        if (event.key.keysym.scancode == SDL_SCANCODE_C && event.key.repeat == 0) toggle_collection();
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         controller_button(event.cbutton.button);
@@ -221,6 +224,8 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
             const std::int32_t y = event.button.y / scale;
             if (on_fullscreen_button(x, y)) {
                 fullscreen_requested = true;
+            } else if (on_collection_button(x, y)) {
+                toggle_collection();
             } else if (!(menu && menu->on_click(ctx.transform, x, y))) {
                 mouse_use = true;
             }
@@ -272,7 +277,7 @@ void Controls::controller_button(std::uint8_t button) {
         fullscreen_requested = true;
         return;
     case SDL_CONTROLLER_BUTTON_Y:
-        collection_requested = true;
+        toggle_collection();
         return;
     case SDL_CONTROLLER_BUTTON_A:
         if (!menu) return;
@@ -311,6 +316,10 @@ void Controls::finger_down(const SDL_TouchFingerEvent& finger, const ScreenTrans
     const std::int64_t id = finger.fingerId;
     if (on_fullscreen_button(p.x, p.y)) {
         fullscreen_requested = true;
+        return;
+    }
+    if (on_collection_button(p.x, p.y)) {
+        toggle_collection();
         return;
     }
     if (pad.press(transform, id, p.x, p.y)) return;
@@ -476,10 +485,16 @@ DrawResult Controls::draw(DrawContext& ctx) const {
         }
     }
     const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);
+    // One cell of the corner sheet on a screen rectangle.
+    const auto corner = [&](TopButtonColumn column, std::uint32_t row, ScreenRect at) {
+        const SDL_Rect source{static_cast<int>(std::to_underlying(column)) * sheet.cell_w,
+                              static_cast<int>(row) * sheet.cell_h, sheet.cell_w, sheet.cell_h};
+        return ctx.copy(ctx.top_buttons.get(), source, SDL_Rect{at.x, at.y, at.w, at.h});
+    };
     const TopButtonRow row = input_->fullscreen() ? TopButtonRow::Leave : TopButtonRow::Enter;
-    const SDL_Rect source{0, static_cast<int>(std::to_underlying(row)) * sheet.cell_h, sheet.cell_w, sheet.cell_h};
-    const ScreenRect at = FULLSCREEN_BUTTON;
-    return ctx.copy(ctx.top_buttons.get(), source, SDL_Rect{at.x, at.y, at.w, at.h});
+    if (auto r = corner(TopButtonColumn::FullScreen, std::to_underlying(row), FULLSCREEN_BUTTON); !r) return r;
+    const CollectionButtonRow lit = collection_open ? CollectionButtonRow::Open : CollectionButtonRow::Closed;
+    return corner(TopButtonColumn::Collection, std::to_underlying(lit), COLLECTION_BUTTON);
 }
 
 }  // namespace qm

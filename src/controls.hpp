@@ -108,11 +108,13 @@ public:
     std::size_t highlight = 0;
     // Menu keys or a gamepad have been used: from then on the highlight is drawn.
     bool highlight_shown = false;
-    // A gamepad's Y asked for the colour collection. Whoever shows the collection takes the
-    // request (sets it back to false) and opens or closes the panel.
-    bool collection_requested = false;
+    bool collection_open = false;
 
     explicit Controls(InputState& input) : input_(&input) {}
+
+    // Opens or closes the colour collection: the C key, its button below the full-screen
+    // button, or a gamepad button.
+    void toggle_collection() { collection_open = !collection_open; }
 
     // The events of one intro frame.
     IntroOutcome intro_events(EventSource& events);

@@ -91,6 +91,31 @@ std::uint32_t packed_genes(const Flower& flower) {
            static_cast<std::uint32_t>(flower.genes[2]) << 16;
 }
 
+std::size_t genotype_of(const Flower& flower) {
+    return std::size_t{flower.genes[0]} + 3 * std::size_t{flower.genes[1]} + 9 * std::size_t{flower.genes[2]};
+}
+
+std::array<std::uint8_t, 3> genes_of_genotype(std::size_t genotype) {
+    return {static_cast<std::uint8_t>(genotype % 3), static_cast<std::uint8_t>(genotype / 3 % 3),
+            static_cast<std::uint8_t>(genotype / 9 % 3)};
+}
+
+std::uint32_t genotype_colour(std::size_t genotype) {
+    return flower_colour(Flower{NEVER, genes_of_genotype(genotype), FlowerStage::Flower});
+}
+
+std::string genome_label(const std::array<std::uint8_t, 3>& genes) {
+    // Each gene is written as its pair: the dominant alleles first, in capitals.
+    constexpr std::array<char, 3> LETTERS{'c', 'm', 'y'};
+    std::string label;
+    for (std::size_t k = 0; k < LETTERS.size(); ++k) {
+        const char upper = static_cast<char>(LETTERS[k] - 'a' + 'A');
+        label += genes[k] >= 1 ? upper : LETTERS[k];
+        label += genes[k] >= 2 ? upper : LETTERS[k];
+    }
+    return label;
+}
+
 std::uint8_t recombine(std::uint8_t a, std::uint8_t b) {
     const std::uint8_t first = passed_allele(a);
     const std::uint8_t second = passed_allele(b);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "sheets.hpp"
 
@@ -43,6 +45,14 @@ std::uint32_t packed_genes(const Flower& flower);
 PlantRow plant_row(FlowerStage stage);
 bool shows_blossom(const Flower& flower);
 FlowerRow flower_row(const Flower& flower);
+
+// The 27 genomes, numbered red + 3 · green + 9 · blue by their dominant-allele counts.
+inline constexpr std::size_t GENOTYPES = 27;
+std::size_t genotype_of(const Flower& flower);
+std::array<std::uint8_t, 3> genes_of_genotype(std::size_t genotype);
+std::uint32_t genotype_colour(std::size_t genotype);
+// "CcMMyy": the allele pairs in the genome labels' letters, cyan, magenta, yellow.
+std::string genome_label(const std::array<std::uint8_t, 3>& genes);
 
 // One gene of a child: each parent passes one allele (value 1 passes a random one).
 std::uint8_t recombine(std::uint8_t a, std::uint8_t b);

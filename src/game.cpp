@@ -72,7 +72,10 @@ DayFrame day_frame(Game& game) {
     unwrap(game.ctx.adjust_scale());
     if (game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx)) return {true, t};
     game.world.update(t);
-    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, t, s.frame_time));
+    game.notices.advance();
+    hear_the_field(game);
+    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, t, s.frame_time,
+                      Overlays{&game.collection, &game.notices}));
     return {false, t};
 }
 
@@ -82,12 +85,26 @@ Instant finish_day_frame(LoopState& state, Instant now) {
     return state.frame_start + FRAME_PERIOD;
 }
 
+void hear_the_field(Game& game) {
+    for (const Happening& happening : game.world.take_happenings()) {
+        std::optional<std::uint32_t> blossom;
+        if (happening.kind == Happening::Kind::FlowerOpened) {
+            if (!game.collection.record(happening.value, game.state.day)) continue;
+            blossom = genotype_colour(happening.value);
+        }
+        game.notices.raise(notice_text(happening), blossom);
+    }
+}
+
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
-                      std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time) {
+                      std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time,
+                      const Overlays& overlays) {
     QM_TRY(world.draw(ctx, lily, tick));
+    if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx));
     QM_TRY(controls.draw(ctx));
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
+    if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
     present(ctx);
     return {};
 }
@@ -98,6 +115,10 @@ Instant new_day(Game& game) {
     present(game.ctx);
     game.lily.morning_reset();
     game.world.overnight();
+    // Only seeds stand on the field after the night, each one sown by the bees.
+    const std::size_t bees_sowed = game.world.flower_count();
+    const std::size_t sown_again = bees_sowed == 0 ? game.world.sow_garden(Sowing::Again) : 0;
+    game.notices.raise(night_notice(bees_sowed, sown_again));
     return game.state.frame_start + NEW_DAY_PAUSE;
 }
 

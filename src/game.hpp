@@ -5,10 +5,12 @@
 #include <chrono>
 #include <cstdint>
 
+#include "collection.hpp"
 #include "controls.hpp"
 #include "day_clock.hpp"
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
+#include "notices.hpp"
 #include "time.hpp"
 
 namespace qm {
@@ -52,6 +54,15 @@ struct Game {
     Controls& controls;
     EventSource& events;
     LoopState state;
+    Collection collection{};
+    Notices notices{};
+};
+
+// What is drawn over the field besides the controls and the top line: the collection panel
+// (while the controls have it open) and the notices.
+struct Overlays {
+    const Collection* collection = nullptr;
+    const Notices* notices = nullptr;
 };
 
 // 1920, 1921, ... 24959, then 1920 again.
@@ -76,12 +87,18 @@ DayFrame day_frame(Game& game);
 // After the frame's work: the frame time to show next, and the deadline of the frame's wait.
 Instant finish_day_frame(LoopState& state, Instant now);
 
-// Draws and presents one day frame: the field, the controls, the clock, the frame time.
-DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
-                      std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time);
+// What happened on the field this frame goes into the collection and the notices.
+void hear_the_field(Game& game);
 
-// The new-day screen, the gardener's morning and the night; returns the end of the pause.
-// Controls are left alone: an open menu and the tool button carry over into the new day.
+// Draws and presents one day frame: the field, the collection panel, the controls, the clock, the
+// frame time and the notices.
+DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
+                      std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time,
+                      const Overlays& overlays = {});
+
+// The new-day screen, the gardener's morning and the night; returns the end of the pause. A
+// night that leaves no flower on the field is followed by the garden sown again, so a dry day
+// never ends the game. Controls are left alone: an open menu and the tool button carry over.
 Instant new_day(Game& game);
 // After the pause: the next day at 5:00 am.
 void begin_next_day(LoopState& state);

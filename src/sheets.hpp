@@ -51,10 +51,17 @@ enum class GroundCell : std::uint32_t { Grass, Dry, Wet, Water, Mark, Backdrop }
 enum class PlantRow : std::uint32_t { TallGrass, Seed, Sprout, Stem, Hive };
 // Rows of the flower sheet, drawn over a stem in the flower's colour; columns as the plants.
 enum class FlowerRow : std::uint32_t { Bud, Blossom };
+// A flower's head sits on top of its stem at this height of its cell, centred on the anchor's x
+// in the still frame (column 0).
+inline constexpr int FLOWER_HEAD_Y = 20;
 // Rows of the button sheet; column 0 shows the button up, column 1 held.
 enum class ButtonRow : std::uint32_t { Close, Run, Can, Shovel, Hoe, Smoker, Harvest, Split };
+// Columns of the corner sheet: the full-screen switch and the colour collection's button.
+enum class TopButtonColumn : std::uint32_t { FullScreen, Collection };
 // Rows of the full-screen switch.
 enum class TopButtonRow : std::uint32_t { Enter, Leave };
+// Rows of the collection's button: lit while its panel is open.
+enum class CollectionButtonRow : std::uint32_t { Closed, Open };
 // The gardener's facing sectors: the rows of her sheet and of the arm sheet, the columns (two
 // wide: at rest, in use) of the tool sheet.
 enum class Facing : std::uint32_t { East, North, West, South };
@@ -81,6 +88,8 @@ inline constexpr int MOVE_PAD_CENTRE_X = 98;
 inline constexpr int MOVE_PAD_CENTRE_FROM_BOTTOM = 76;
 // The full-screen switch, top left under the clock.
 inline constexpr ScreenRect FULLSCREEN_BUTTON{0, 32, 32, 32};
+// The colour collection's button, right under the full-screen switch.
+inline constexpr ScreenRect COLLECTION_BUTTON{0, 64, 32, 32};
 
 // Where the move pad's picture goes on a screen `screen_h` pixels high.
 constexpr ScreenRect move_pad_rect(int screen_h) {

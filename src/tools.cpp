@@ -96,7 +96,9 @@ ToolOutcome Smoker::use_tool(World& world, std::uint16_t x, std::uint16_t y, std
     if (is<Water>(tile)) return ToolOutcome::nothing();
     if (const auto* hive = std::get_if<Hive>(&tile)) {
         if (has_upgrade_menu(hive->hive)) return ToolOutcome::open(upgrade_menu(hive->hive));
-        return ToolOutcome::used();  // smoke only
+        // Smoke only: the bees calm down, and the gardener sees how far the honey has come.
+        world.tell({Happening::Kind::HiveSmoked, honey_percent(hive->hive.honey)});
+        return ToolOutcome::used();
     }
     return ToolOutcome::place_hive();
 }

@@ -55,27 +55,45 @@ CellHash::CellHash() : k0(hash_key().k0), k1(hash_key().k1 | 1) {}
 World::World() { buildings.push_back(std::make_unique<Shed>()); }
 
 void World::setup_farm() {
-    const Cell hive_cell = cell(-15, -13);
-    const Cell pond_centre = cell(-7, -17);
+    sow_garden(Sowing::LayOut);
 
-    // The garden: a pond in the north-east, otherwise soil with a seed here and there.
-    for_each_in_hexagon(hive_cell, HIVE_RANGE, [&](Cell c) {
-        if (distance(c, pond_centre) <= 2) {
-            set_tile(c, Water{});
-        } else if (rand_below(8) != 0) {
-            set_tile(c, Soil{});
-        } else {
-            const std::uint16_t due = stage_due(0);
-            set_tile(c, Soil{Flower{due, {1, 1, 1}, FlowerStage::Seed}, false});
-        }
-    });
-
-    set_tile(hive_cell, Hive{BeeHive{hive_cell, 0, 1}});
+    set_tile(GARDEN_CENTRE, Hive{BeeHive{GARDEN_CENTRE, 0, 1}});
 
     // The lawn around the shed; its western edge cuts three cells off the garden.
     for (int r = 0; r < 16; ++r) {
         for (int m = 0; m < 16; ++m) set_tile(cell((r & 1) + 2 * m, r - 16), Lawn{});
     }
+}
+
+std::size_t World::sow_garden(Sowing how) {
+    std::size_t sown = 0;
+    for_each_in_hexagon(GARDEN_CENTRE, HIVE_RANGE, [&](Cell c) {
+        if (distance(c, POND_CENTRE) <= POND_RADIUS) {
+            if (how == Sowing::LayOut) set_tile(c, Water{});
+            return;
+        }
+        // Every cell outside the pond takes its draws, whatever it holds now, so a garden sown
+        // again gets the first day's seeds wherever its soil lies empty.
+        std::optional<Flower> seed;
+        if (rand_below(8) == 0) {
+            seed = Flower{stage_due(0), {1, 1, 1}, FlowerStage::Seed};
+        }
+        if (how == Sowing::LayOut) {
+            set_tile(c, Soil{seed, false});
+        } else if (const auto* soil = std::get_if<Soil>(&get_tile(c)); seed && soil && !soil->flower) {
+            set_tile(c, Soil{seed, soil->watered});
+        } else {
+            return;
+        }
+        sown += seed ? 1u : 0u;
+    });
+    return sown;
+}
+
+std::size_t World::flower_count() const {
+    std::size_t n = 0;
+    for (const auto& [c, tile] : tiles) n += has_flower(tile) ? 1u : 0u;
+    return n;
 }
 
 const Tile& World::get_tile(std::uint16_t i, std::uint16_t j) const {
@@ -131,7 +149,14 @@ bool World::walkable(std::int32_t x, std::int32_t y) const {
 void World::update(std::uint16_t now) {
     // Growing in place, not through set_tile: a flower stays a flower, so no range changes.
     for (auto& [c, tile] : tiles) {
-        if (auto* soil = std::get_if<Soil>(&tile); soil && soil->flower) soil->flower->grow(now, soil->watered);
+        auto* soil = std::get_if<Soil>(&tile);
+        if (!soil || !soil->flower) continue;
+        Flower& flower = *soil->flower;
+        const bool was_open = flower.stage == FlowerStage::Flower;
+        flower.grow(now, soil->watered);
+        if (!was_open && flower.stage == FlowerStage::Flower) {
+            tell({Happening::Kind::FlowerOpened, static_cast<std::uint32_t>(genotype_of(flower))});
+        }
     }
 
     for (const auto& [hive_cell, range] : hive_ranges) {

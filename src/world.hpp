@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <boost/container/flat_set.hpp>
@@ -53,6 +54,23 @@ using CellSet = boost::container::flat_set<Cell, CellOrder>;
 using TileMap = boost::unordered_flat_map<Cell, Tile, CellHash>;
 using HiveRanges = boost::unordered_flat_map<Cell, CellSet, CellHash>;
 
+// The garden of the farm: the hexagon of HIVE_RANGE around its hive, with the pond in it.
+inline constexpr Cell GARDEN_CENTRE = cell(-15, -13);
+inline constexpr Cell POND_CENTRE = cell(-7, -17);
+inline constexpr std::uint32_t POND_RADIUS = 2;
+
+// How the garden is sown: laid out on the first day, or sown again on empty soil after a night
+// that left no flower on the field.
+enum class Sowing { LayOut, Again };
+
+// Something on the field the player should hear about; the game shows it as a notice.
+struct Happening {
+    enum class Kind { FlowerOpened, HiveHarvested, HiveSmoked };
+    Kind kind;
+    std::uint32_t value;  // the genotype, the hive's new level, or its fill in percent
+    friend constexpr bool operator==(const Happening&, const Happening&) = default;
+};
+
 class World {
 public:
     std::vector<std::unique_ptr<Building>> buildings;
@@ -66,6 +84,11 @@ public:
 
     // Lays out the farm once when play starts: the garden and its pond, the hive, the lawn.
     void setup_farm();
+    // The garden's seed rule, cell by cell in the set-up's order with the set-up's draws: one
+    // cell in eight gets a grey seed. Again sows only where the soil lies empty. Returns the seeds.
+    std::size_t sow_garden(Sowing how);
+    // Flowers of any stage standing on the field.
+    std::size_t flower_count() const;
 
     const Tile& get_tile(std::uint16_t i, std::uint16_t j) const;
     const Tile& get_tile(Cell c) const { return get_tile(c.i, c.j); }
@@ -77,8 +100,13 @@ public:
     // May the gardener stand at this fixed-point position?
     bool walkable(std::int32_t x, std::int32_t y) const;
 
-    // One frame: flowers grow, hives gain honey for the open flowers in their range.
+    // One frame: flowers grow, hives gain honey for the open flowers in their range. A flower
+    // that opens is told as a Happening.
     void update(std::uint16_t now);
+
+    void tell(Happening happening) { happenings_.push_back(happening); }
+    // What was told since the last call, oldest first.
+    std::vector<Happening> take_happenings() { return std::exchange(happenings_, {}); }
 
     // The night between two days: plants leave, open flowers in hive ranges mate and sow seeds.
     void overnight();
@@ -87,6 +115,9 @@ public:
     DrawResult draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) const;
     // The yellow overlay of every hive's range.
     DrawResult draw_hive_ranges(DrawContext& ctx) const;
+
+private:
+    std::vector<Happening> happenings_;
 };
 
 }  // namespace qm

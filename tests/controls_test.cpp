@@ -287,7 +287,7 @@ TEST_F(ControlsTest, TheFullScreenButtonTakesLeftClicksOnly) {
         {"left click on it", 1, 10, 40, SDL_BUTTON_LEFT, true, false},
         {"its corners", 1, 31, 63, SDL_BUTTON_LEFT, true, false},
         {"its top edge", 1, 0, 32, SDL_BUTTON_LEFT, true, false},
-        {"just below", 1, 10, 64, SDL_BUTTON_LEFT, false, true},
+        {"below the collection's button", 1, 10, 96, SDL_BUTTON_LEFT, false, true},
         {"just right", 1, 32, 40, SDL_BUTTON_LEFT, false, true},
         {"above it", 1, 10, 31, SDL_BUTTON_LEFT, false, true},
         {"scaled window pixels", 2, 63, 127, SDL_BUTTON_LEFT, true, false},
@@ -307,6 +307,35 @@ TEST_F(ControlsTest, TheFullScreenButtonTakesLeftClicksOnly) {
         EXPECT_EQ(controls.mouse_use, c.mouse_use) << c.name;
         events.push(test::mouse_up(c.x, c.y));
         EXPECT_FALSE(frame());
+    }
+}
+
+TEST_F(ControlsTest, TheCollectionOpensAndClosesByItsKeyItsButtonAndATouch) {
+    struct Case {
+        const char* name;
+        SDL_Event event;
+        bool toggles;
+    };
+    const std::vector<Case> cases{
+        {"C", test::key_event(SDL_SCANCODE_C), true},
+        {"C held down", test::key_event(SDL_SCANCODE_C, true), false},
+        {"a click on its button", test::mouse_down(10, 64), true},
+        {"its far corner", test::mouse_down(31, 95), true},
+        {"a right click on it", test::mouse_down(10, 80, SDL_BUTTON_RIGHT), false},
+        {"a touch on it", test::finger_down(4, 20.0f / 720.0f, 80.0f / 360.0f), true},
+    };
+    for (const auto& c : cases) {
+        for (const bool was_open : {false, true}) {
+            controls.collection_open = was_open;
+            controls.mouse_use = false;
+            events.push(c.event);
+            EXPECT_FALSE(frame());
+            EXPECT_EQ(controls.collection_open, was_open != c.toggles) << c.name;
+            EXPECT_FALSE(controls.mouse_use) << c.name << ": the field is not worked through the button";
+            EXPECT_TRUE(input.fullscreen_calls.empty()) << c.name;
+            events.push(test::mouse_up(10, 64));
+            EXPECT_FALSE(frame());
+        }
     }
 }
 
@@ -612,12 +641,15 @@ TEST_F(ControlsTest, TheFullScreenButtonShowsTheWindowStateAndDrawingErrorsComeB
     for (const bool full : {false, true}) {
         clear();
         input.is_fullscreen = full;
+        controls.collection_open = full;
         ASSERT_TRUE(controls.draw(ctx()).has_value());
         const auto id = test::identify(pixel(8, 40));
         ASSERT_TRUE(id.has_value()) << test::describe(pixel(8, 40));
         EXPECT_EQ(*id, (test::CellId{"top_buttons", 0, full ? 1 : 0}));
         EXPECT_EQ(pixel(8, 20), BACKGROUND);
-        EXPECT_EQ(pixel(8, 70), BACKGROUND);
+        // Below it the collection's button, lit while the panel is open; then the field.
+        EXPECT_EQ(test::identify(pixel(8, 70)), test::cell_id("top_buttons", 1, full ? 1 : 0));
+        EXPECT_EQ(pixel(8, 100), BACKGROUND);
     }
     ctx().top_buttons.reset();
     const auto failed = controls.draw(ctx());

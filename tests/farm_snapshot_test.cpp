@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "day_clock.hpp"
+#include "collection.hpp"
+#include "game.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "random.hpp"
+#include "support/fake_input.hpp"
 #include "ui.hpp"
 #include "support/sdl_fixture.hpp"
 #include "world.hpp"
@@ -64,12 +67,18 @@ protected:
         EXPECT_TRUE(world_.draw(*ctx_, lily_, tick));
         draw_mark_strip_and_pad();
         EXPECT_TRUE(ctx_->draw_daytime(1, tick));
-        Frame pixels(720 * 360);
-        EXPECT_EQ(SDL_RenderReadPixels(ctx_->renderer(), nullptr, SDL_PIXELFORMAT_RGBA32, pixels.data(), 720 * 4), 0);
+        return save(name);
+    }
+
+    // The window's pixels (720 × 360 at every scale), also saved under snapshots/.
+    Frame save(const std::string& name, int scale = 1) {
+        const int w = 720 * scale;
+        const int h = 360 * scale;
+        Frame pixels(static_cast<std::size_t>(w * h));
+        EXPECT_EQ(SDL_RenderReadPixels(ctx_->renderer(), nullptr, SDL_PIXELFORMAT_RGBA32, pixels.data(), w * 4), 0);
         std::filesystem::create_directories("snapshots");
-        const SurfacePtr surface{
-            SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), 720, 360, 32, 720 * 4, SDL_PIXELFORMAT_RGBA32)};
-        EXPECT_EQ(IMG_SavePNG(surface.get(), (std::string("snapshots/") + name + ".png").c_str()), 0) << SDL_GetError();
+        const SurfacePtr surface{SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32)};
+        EXPECT_EQ(IMG_SavePNG(surface.get(), ("snapshots/" + name + ".png").c_str()), 0) << SDL_GetError();
         return pixels;
     }
 
@@ -124,6 +133,66 @@ TEST_F(FarmSnapshot, NoonDawnAndTheHiveRange) {
     EXPECT_GT(differing(noon, range, 0, 300), 10000);
     EXPECT_EQ(differing(noon, range, 460, 720), 0);
 }
+
+// The screens drawn over the field, at scale 1 and 2 of a 720 × 360 window: the colour
+// collection with a notice above it, and the title card.
+class ScreensSnapshot : public FarmSnapshot, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        FarmSnapshot::SetUp();
+        if (IsSkipped()) return;
+        ctx_.reset();
+        canvas_ = test::make_canvas(720 * GetParam(), 360 * GetParam());
+        auto built = DrawContext::create(canvas_, canvas_);
+        ASSERT_TRUE(built) << built.error().to_string();
+        ctx_.emplace(std::move(*built));
+        ASSERT_TRUE(ctx_->adjust_scale());
+        ctx_->transform.center = lily_.position;
+    }
+    std::string name(const char* what) const { return std::string(what) + "_" + std::to_string(GetParam()) + "x"; }
+
+    test::FakeInput input_;
+    Controls controls_{input_};
+};
+
+TEST_P(ScreensSnapshot, TheCollectionANoticeAndTheTitleCard) {
+    const int s = GetParam();
+    ASSERT_EQ(ctx_->scale, static_cast<std::uint32_t>(s));
+    Collection collection;
+    for (const std::size_t k : {13u, 0u, 26u, 4u, 8u, 10u, 16u, 22u, 12u}) collection.record(k, 1 + k % 4);
+    Notices notices;
+    notices.raise(notice_text({Happening::Kind::FlowerOpened, 5}), genotype_colour(5));
+    notices.raise(night_notice(12, 0));
+    controls_.collection_open = true;
+    ASSERT_TRUE(draw_frame(*ctx_, controls_, world_, lily_, 4, NOON, std::chrono::microseconds(2345),
+                           {&collection, &notices}));
+    const Frame some = save(name("collection"), s);
+
+    ASSERT_TRUE(world_.draw(*ctx_, lily_, 1920));
+    ASSERT_TRUE(ctx_->draw_intro());
+    save(name("intro"), s);
+
+    // Every genome seen: 27 swatches, no two alike.
+    for (std::size_t k = 0; k < GENOTYPES; ++k) collection.record(k, 2);
+    ASSERT_TRUE(draw_frame(*ctx_, controls_, world_, lily_, 4, NOON, std::chrono::microseconds(2345), {&collection}));
+    const Frame all = save(name("collection_full"), s);
+    const CollectionLayout layout = collection_layout(*ctx_);
+    std::vector<Frame> swatches;
+    for (const SDL_Rect& r : layout.swatches) {
+        Frame swatch;
+        for (int y = r.y * s; y < (r.y + r.h) * s; ++y) {
+            for (int x = r.x * s; x < (r.x + r.w) * s; ++x) swatch.push_back(all[static_cast<std::size_t>(y * 720 * s + x)]);
+        }
+        swatches.push_back(std::move(swatch));
+    }
+    for (std::size_t a = 0; a < swatches.size(); ++a) {
+        for (std::size_t b = a + 1; b < swatches.size(); ++b) EXPECT_NE(swatches[a], swatches[b]) << a << " and " << b;
+    }
+    // The unseen swatches of the first panel were silhouettes: they differ from the full panel's.
+    EXPECT_NE(some, all);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScreensSnapshot, ::testing::Values(1, 2));
 
 }  // namespace
 }  // namespace qm

@@ -16,8 +16,11 @@
 
 #include "support/fake_input.hpp"
 #include "support/sdl_fixture.hpp"
+#include "support/world_helpers.hpp"
+#include "bees.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
+#include "random.hpp"
 #include "tools.hpp"
 #include "world.hpp"
 
@@ -284,6 +287,138 @@ TEST_F(GameTest, DrawFramePutsTheControlsOverTheFieldAndStopsAtTheFirstError) {
     shown = screen();
     EXPECT_NE(pixel(200, 300), BACKGROUND);
     EXPECT_EQ(count(shown, WHITE), 0u);
+}
+
+// ---- the morning after, the collection and the notices ----
+
+using Texts = std::vector<std::string>;
+
+TEST_F(GameTest, ADryDayEndsInAGardenSownAgainWithTheFirstDaysDraws) {
+    set_rng_state(0xBEEF);
+    World first_day;
+    first_day.setup_farm();
+
+    start_play(*game);
+    state().time_of_day = DAY_END;  // nothing watered: every seed stalls as a bud by nightfall
+    ASSERT_FALSE(day_frame(*game).quit);
+    ASSERT_GT(world.flower_count(), 0u);
+    game->notices = Notices{};
+
+    set_rng_state(0xBEEF);  // a night without open flowers draws nothing
+    new_day(*game);
+    ASSERT_GT(first_day.flower_count(), 10u);
+    EXPECT_EQ(world.flower_count(), first_day.flower_count());
+    for (const auto& [c, tile] : first_day.tiles) {
+        if (flower_on(tile)) {
+            EXPECT_EQ(world.get_tile(c), tile) << test::describe(c);
+        }
+    }
+    EXPECT_EQ(game->notices.shown(),
+              Texts{"The garden was sown again: " + std::to_string(first_day.flower_count()) + " seeds"});
+}
+
+TEST_F(GameTest, ANightThatLeavesAFlowerSowsNothingElse) {
+    start_play(*game);
+    const Cell a = cell(-17, -13);
+    const Cell b = cell(-19, -13);
+    world.set_tile(a, Soil{Flower{NEVER, {0, 2, 1}, FlowerStage::Flower}, true});
+    world.set_tile(b, Soil{Flower{NEVER, {0, 2, 1}, FlowerStage::Flower}, false});
+    new_day(*game);
+    // A level-1 hive: one seed each, on the parents' own tiles, and nothing more in the garden.
+    EXPECT_EQ(world.flower_count(), 2u);
+    EXPECT_NE(flower_on(world.get_tile(a)), nullptr);
+    EXPECT_NE(flower_on(world.get_tile(b)), nullptr);
+    EXPECT_EQ(game->notices.shown(), Texts{"The bees sowed 2 seeds"});
+}
+
+TEST_F(GameTest, ANewColourFillsItsSwatchOnceWithItsDayAndOneNotice) {
+    start_play(*game);
+    const std::size_t genotype = 0 + 3 * 2 + 9 * 1;
+    const auto bud_at = [&](Cell c, std::uint16_t due) {
+        world.set_tile(c, Soil{Flower{due, {0, 2, 1}, FlowerStage::Bud}, true});
+    };
+    bud_at(cell(4, 8), 13440);
+    ASSERT_FALSE(day_frame(*game).quit);
+    EXPECT_EQ(game->collection.first_day(genotype), std::optional<std::uint64_t>(1));
+    EXPECT_EQ(game->collection.seen(), 1u);
+    EXPECT_EQ(game->notices.shown(), Texts{"New colour: ccMMYy"});
+
+    state().day = 3;
+    bud_at(cell(6, 8), state().time_of_day);
+    ASSERT_FALSE(day_frame(*game).quit);
+    EXPECT_EQ(flower_on(world.get_tile(cell(6, 8)))->stage, FlowerStage::Flower);
+    EXPECT_EQ(game->collection.first_day(genotype), std::optional<std::uint64_t>(1));
+    EXPECT_EQ(game->collection.seen(), 1u);
+    EXPECT_EQ(game->notices.shown(), Texts{"New colour: ccMMYy"});
+}
+
+TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        Texts shown;
+    };
+    const Cell hive = cell(4, 8);
+    const std::vector<Case> cases{
+        {"harvest",
+         [&] {
+             world.set_tile(hive, Hive{BeeHive{hive, HONEY_MAX, 2}});
+             ASSERT_FALSE(upgrade_menu(BeeHive{hive, HONEY_MAX, 2}).run_action(0, world, lily)->has_value());
+         },
+         {"Hive harvested: level 3"}},
+        {"smoke",
+         [&] {
+             world.set_tile(hive, Hive{BeeHive{hive, 97000, 1}});
+             EXPECT_EQ(Smoker{}.use_tool(world, hive.i, hive.j, 14000).kind, ToolOutcome::Kind::Used);
+         },
+         {"The hive is 37% full"}},
+        {"smoke, nearly full", [&] {
+             world.set_tile(hive, Hive{BeeHive{hive, HONEY_MAX - 1, 2}});
+             Smoker{}.use_tool(world, hive.i, hive.j, 14000);
+         },
+         {"The hive is 99% full"}},
+    };
+    for (const auto& c : cases) {
+        game->notices = Notices{};
+        c.act();
+        hear_the_field(*game);
+        hear_the_field(*game);
+        EXPECT_EQ(game->notices.shown(), c.shown) << c.name;
+    }
+}
+
+TEST_F(GameTest, TheCollectionPanelShowsTheSameRecordWhenOpenedAgain) {
+    game->collection.record(4, 1);
+    game->collection.record(26, 2);
+    const auto frame = [&] {
+        EXPECT_TRUE(draw_frame(ctx(), controls, world, lily, 2, 14000, 0ns, {&game->collection, &game->notices}));
+        return screen();
+    };
+    const auto closed = frame();
+    controls.toggle_collection();
+    const auto open = frame();
+    controls.toggle_collection();
+    EXPECT_EQ(frame(), closed);
+    controls.toggle_collection();
+    EXPECT_EQ(frame(), open);
+    EXPECT_NE(open, closed);
+}
+
+TEST(NoticesTest, TwoAtATimeForFourSecondsEachTheRestWaiting) {
+    Notices notices;
+    notices.raise("one");
+    notices.raise("two");
+    notices.raise("three");
+    EXPECT_EQ(notices.shown(), (Texts{"one", "two"}));
+    for (std::uint32_t k = 1; k < Notices::SHOWN_FRAMES; ++k) notices.advance();
+    notices.raise("one");  // raised again: its time starts afresh, no second line
+    EXPECT_EQ(notices.shown(), (Texts{"one", "two"}));
+    notices.advance();
+    EXPECT_EQ(notices.shown(), (Texts{"one", "three"}));
+    for (std::uint32_t k = 1; k < Notices::SHOWN_FRAMES; ++k) notices.advance();
+    EXPECT_EQ(notices.shown(), (Texts{"three"}));
+    notices.advance();
+    EXPECT_EQ(notices.shown(), Texts{});
 }
 
 // A sheet made on another renderer: it can be tinted, but copying it fails with an SDL error,

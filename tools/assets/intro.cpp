@@ -1,5 +1,6 @@
-// intro.png: the title card shown over the drifting field before the first day: the name, what
-// the game is about and how to begin, on a parchment panel with flowers and bees.
+// intro.png: the title card shown over the drifting field before the first day: the name, how
+// to begin and the three rules of the garden, each beside a picture from the game's own sheets,
+// on a parchment panel with flowers, skeps and bees.
 #include "sheets.hpp"
 
 #include "lettering.hpp"
@@ -11,8 +12,7 @@ namespace {
 // Centres the picture horizontally on the card, its top at y.
 void centred(Picture& card, const Picture& p, int y) { card.blend_over(p, (card.width() - p.width()) / 2, y); }
 
-Picture title(std::string_view text) {
-    const int scale = 6;
+Picture title(std::string_view text, int scale) {
     Picture mask = lettering(text, scale, rgb(255, 255, 255));
     const int pad = 6;
     Picture t(mask.width() + 2 * pad, mask.height() + 2 * pad);
@@ -91,21 +91,35 @@ Picture paint_intro_sheet() {
     card.fill_rect(12, 12, INTRO_W - 24, 1, rgb(214, 194, 150));
     card.fill_rect(12, INTRO_H - 13, INTRO_W - 24, 1, rgb(214, 194, 150));
 
-    // Flowers in the lower corners, in the colours breeding brings about.
-    const Rgba colours[6] = {rgb(255, 0, 0), rgb(255, 255, 0), rgb(0, 128, 255), rgb(255, 0, 255), rgb(128, 255, 0), rgb(255, 128, 0)};
-    paint_skep(card, Affine::translate(34.0, INTRO_H - 20.0).after(Affine::scaling(1.4, 1.4)));
-    paint_skep(card, Affine::translate(INTRO_W - 34.0, INTRO_H - 20.0).after(Affine::scaling(1.4, 1.4)));
-    for (int k = 0; k < 2; ++k) {
-        card.blend_over(flower(colours[k], k % 3), 36 + 28 * k, INTRO_H - 120 + (k % 2) * 8);
-        card.blend_over(flower(colours[k + 3], (k + 1) % 3), INTRO_W - 100 - 28 * k, INTRO_H - 120 + ((k + 1) % 2) * 8);
-    }
+    // Skeps in the lower corners, and a flower beside each in the colours breeding brings about.
+    paint_skep(card, Affine::translate(30.0, INTRO_H - 18.0).after(Affine::scaling(1.2, 1.2)));
+    paint_skep(card, Affine::translate(INTRO_W - 30.0, INTRO_H - 18.0).after(Affine::scaling(1.2, 1.2)));
+    card.blend_over(flower(rgb(255, 0, 255), 1), 40, INTRO_H - 124);
+    card.blend_over(flower(rgb(128, 255, 0), 2), INTRO_W - 104, INTRO_H - 124);
 
-    centred(card, title("Quillmarsh"), 26);
-    centred(card, lettering("Breed flowers with your bees", 2, rgb(96, 62, 36)), 112);
+    centred(card, title("Quillmarsh", 5), 8);
+
+    // The rules, a picture beside each: the can, a bee, the hoe held out over the next tile.
+    const Rgba ink = rgb(96, 62, 36);
+    const int left = 116, text_x = left + 30;
+    struct Rule {
+        std::string_view first, second;
+    };
+    const Rule rules[3] = {{"Water the buds", ""},
+                           {"Bees breed open flowers", "overnight"},
+                           {"Hold and sweep to use", "a tool tile after tile"}};
+    const int rule_y[3] = {68, 94, 136};
+    for (int k = 0; k < 3; ++k) {
+        card.blend_over(lettering(rules[k].first, 2, ink), text_x, rule_y[k]);
+        if (!rules[k].second.empty()) card.blend_over(lettering(rules[k].second, 2, ink), text_x, rule_y[k] + 16);
+    }
+    paint_tool(card, 0, Affine::translate(left + 4.0, rule_y[0] + 8.0).after(Affine::scaling(1.2, 1.2)), false);
+    paint_tool(card, 2, Affine::translate(left + 8.0, rule_y[2] + 14.0).after(Affine::scaling(1.1, 1.1)), false);
     centred(card, lettering("Click or touch to start", 2, rgb(44, 116, 58)), 180);
-    bee(card, 70, 46);
-    bee(card, 412, 36);
-    bee(card, 396, 104);
+    centred(card, lettering("then walk into the shed for a tool", 1, ink), 204);
+    bee(card, left + 12.0, rule_y[1] + 12.0);
+    bee(card, 60, 40);
+    bee(card, 420, 30);
     return card;
 }
 

@@ -26,9 +26,8 @@ inline constexpr int GROUND_CELLS = GROUND_SHEET.columns;
 inline constexpr int INTRO_W = sheet_spec(SheetId::intro).cell_w;  // the title card
 inline constexpr int INTRO_H = sheet_spec(SheetId::intro).cell_h;
 
-// A flower's head sits on top of its stem; the wind frames lean the top of the stem (and so
-// the head) by this many pixels to the right.
-inline constexpr int FLOWER_HEAD_Y = 20;
+// The wind frames lean the top of a flower's stem (and so its head, FLOWER_HEAD_Y) by this many
+// pixels to the right.
 constexpr double wind_sway(int frame) { return frame == 0 ? 0.0 : frame == 1 ? 1.0 : 2.0; }
 
 // Ground cells as plain numbers, for pixel arithmetic.

@@ -1,0 +1,172 @@
+// The colour collection's record and panel. Swatches stand in three rows by the yellow gene, and
+// in three groups of three by the magenta gene and then the cyan one.
+#include "collection.hpp"
+
+#include <algorithm>
+#include <string>
+
+#include "fatal.hpp"
+#include "graphics.hpp"
+#include "notices.hpp"
+#include "panel.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr int PAD = 8;            // inside the panel's frame
+constexpr int GROUP_GAP = 8;      // between the groups of three
+constexpr int CARD = 2 * BLOSSOM_SIDE + 2;
+constexpr int BLOSSOM_ZOOM = 2;
+constexpr std::uint8_t SILHOUETTE_ALPHA = 70;
+constexpr std::uint8_t UNSEEN_LABEL_ALPHA = 110;
+constexpr const char* TITLE = "Colour collection";
+constexpr const char* LEGEND_FIRST = "C, M, Y: cyan, magenta, yellow pigment;";
+constexpr const char* LEGEND_SECOND = "a capital is a dominant allele, and each one darkens its colour";
+
+constexpr SDL_Color PAPER{246, 236, 204, 255};
+constexpr SDL_Color PAPER_EDGE{214, 194, 150, 255};
+
+void check(int sdl_result) {
+    if (sdl_result != 0) fatal(SDL_GetError());
+}
+
+int text_width(TTF_Font* font, const std::string& text) {
+    int w = 0;
+    int h = 0;
+    if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) fatal(TTF_GetError());
+    return w;
+}
+
+struct Metrics {
+    int label_w, label_h;  // one allele-pair label
+    int small_h, medium_h;
+    int cell_w, cell_h;
+};
+
+Metrics metrics(DrawContext& ctx) {
+    Metrics m{};
+    check(SDL_QueryTexture(ctx.genome_textures[0][0].get(), nullptr, nullptr, &m.label_w, &m.label_h));
+    m.small_h = TTF_FontHeight(ctx.small_font.get());
+    m.medium_h = TTF_FontHeight(ctx.medium_font.get());
+    m.cell_w = std::max(3 * m.label_w, CARD) + 8;
+    m.cell_h = CARD + 1 + m.label_h + m.small_h + 2;
+    return m;
+}
+
+DrawResult fill(DrawContext& ctx, SDL_Rect area, SDL_Color colour) {
+    check(SDL_SetRenderDrawColor(ctx.renderer(), colour.r, colour.g, colour.b, colour.a));
+    if (SDL_RenderFillRect(ctx.renderer(), &area) != 0) return std::unexpected(DrawError::from_sdl());
+    return {};
+}
+
+DrawResult draw_text(DrawContext& ctx, TTF_Font* font, const std::string& text, int x, int y) {
+    auto line = make_text(ctx, font, WHITE, text);
+    if (!line) return std::unexpected(std::move(line.error()));
+    return put_text(ctx, *line, x, y);
+}
+
+// The three allele pairs under a swatch, as the field's genome labels show them.
+DrawResult draw_labels(DrawContext& ctx, const Metrics& m, std::size_t genotype, int centre_x, int top, bool seen) {
+    const auto genes = genes_of_genotype(genotype);
+    for (std::size_t k = 0; k < 3; ++k) {
+        SDL_Texture* label = ctx.genome_textures[k][genes[k]].get();
+        check(SDL_SetTextureAlphaMod(label, seen ? 255 : UNSEEN_LABEL_ALPHA));
+        const int x = centre_x - 3 * m.label_w / 2 + static_cast<int>(k) * m.label_w;
+        auto done = ctx.copy_whole(label, SDL_Rect{x, top, m.label_w, m.label_h});
+        check(SDL_SetTextureAlphaMod(label, 255));
+        if (!done) return done;
+    }
+    return {};
+}
+
+}  // namespace
+
+bool Collection::record(std::size_t genotype, std::uint64_t day) {
+    if (first_day_.at(genotype) != 0) return false;
+    first_day_[genotype] = day;
+    return true;
+}
+
+std::optional<std::uint64_t> Collection::first_day(std::size_t genotype) const {
+    const std::uint64_t day = first_day_.at(genotype);
+    return day == 0 ? std::nullopt : std::optional(day);
+}
+
+std::size_t Collection::seen() const {
+    return static_cast<std::size_t>(std::count_if(first_day_.begin(), first_day_.end(), [](auto d) { return d != 0; }));
+}
+
+std::string collection_count_text(std::size_t seen) { return std::to_string(seen) + " of " + std::to_string(GENOTYPES); }
+
+CollectionLayout collection_layout(DrawContext& ctx) {
+    const Metrics m = metrics(ctx);
+    const int grid_w = 9 * m.cell_w + 2 * GROUP_GAP;
+    const int legend_w = text_width(ctx.small_font.get(), std::string(LEGEND_FIRST) + " " + LEGEND_SECOND);
+    const int room = ctx.transform.width - 2 * PAD;
+    const bool one_line = legend_w <= room;
+    const int legend_lines = one_line ? 1 : 2;
+    const int inner_w = std::max(grid_w, one_line ? legend_w : text_width(ctx.small_font.get(), LEGEND_SECOND));
+    const int panel_w = inner_w + 2 * PAD;
+    const int panel_h = PAD + m.medium_h + 2 + 3 * m.cell_h + legend_lines * m.small_h + PAD;
+
+    // Centred, but below the notices while the screen is tall enough for both.
+    const int centred = ctx.transform.height / 2 - panel_h / 2;
+    const int top = std::max(centred, std::min(notices_bottom(ctx), ctx.transform.height - panel_h));
+    CollectionLayout layout{};
+    layout.panel = SDL_Rect{ctx.transform.width / 2 - panel_w / 2, top, panel_w, panel_h};
+    layout.legend_on_one_line = one_line;
+    // A legend wider than the grid spreads the swatches out to its width.
+    const int cell_w = std::max(m.cell_w, (inner_w - 2 * GROUP_GAP) / 9);
+    const int spread_w = 9 * cell_w + 2 * GROUP_GAP;
+    const int grid_x = layout.panel.x + (panel_w - spread_w) / 2;
+    const int grid_y = layout.panel.y + PAD + m.medium_h + 2;
+    for (std::size_t k = 0; k < GENOTYPES; ++k) {
+        const int column = static_cast<int>(k % 9);
+        const int row = static_cast<int>(k / 9);
+        const int cell_x = grid_x + column * cell_w + (column / 3) * GROUP_GAP;
+        layout.swatches[k] = SDL_Rect{cell_x + (cell_w - CARD) / 2, grid_y + row * m.cell_h, CARD, CARD};
+    }
+    return layout;
+}
+
+DrawResult Collection::draw(DrawContext& ctx) const {
+    const Metrics m = metrics(ctx);
+    const CollectionLayout layout = collection_layout(ctx);
+    const SDL_Rect& panel = layout.panel;
+    if (auto done = draw_panel(ctx, panel); !done) return done;
+
+    const int top = panel.y + PAD;
+    if (auto done = draw_text(ctx, ctx.medium_font.get(), TITLE, panel.x + PAD, top); !done) return done;
+    const std::string count = collection_count_text(seen());
+    const int count_x = panel.x + panel.w - PAD - text_width(ctx.medium_font.get(), count);
+    if (auto done = draw_text(ctx, ctx.medium_font.get(), count, count_x, top); !done) return done;
+
+    for (std::size_t k = 0; k < GENOTYPES; ++k) {
+        const SDL_Rect& card = layout.swatches[k];
+        const std::optional<std::uint64_t> day = first_day(k);
+        if (auto done = fill(ctx, card, PAPER_EDGE); !done) return done;
+        if (auto done = fill(ctx, SDL_Rect{card.x + 1, card.y + 1, card.w - 2, card.h - 2}, PAPER); !done) return done;
+        const SDL_Point centre{card.x + card.w / 2, card.y + card.h / 2};
+        auto blossom = day ? draw_blossom(ctx, genotype_colour(k), 255, centre, BLOSSOM_ZOOM)
+                           : draw_blossom(ctx, 0, SILHOUETTE_ALPHA, centre, BLOSSOM_ZOOM);
+        if (!blossom) return blossom;
+        const int labels_top = card.y + card.h + 1;
+        if (auto done = draw_labels(ctx, m, k, centre.x, labels_top, day.has_value()); !done) return done;
+        if (day) {
+            const std::string when = "Day " + std::to_string(*day);
+            const int x = centre.x - text_width(ctx.small_font.get(), when) / 2;
+            if (auto done = draw_text(ctx, ctx.small_font.get(), when, x, labels_top + m.label_h); !done) return done;
+        }
+    }
+
+    const int legend_y = panel.y + panel.h - PAD - (layout.legend_on_one_line ? 1 : 2) * m.small_h;
+    if (layout.legend_on_one_line) {
+        return draw_text(ctx, ctx.small_font.get(), std::string(LEGEND_FIRST) + " " + LEGEND_SECOND, panel.x + PAD,
+                         legend_y);
+    }
+    if (auto done = draw_text(ctx, ctx.small_font.get(), LEGEND_FIRST, panel.x + PAD, legend_y); !done) return done;
+    return draw_text(ctx, ctx.small_font.get(), LEGEND_SECOND, panel.x + PAD, legend_y + m.small_h);
+}
+
+}  // namespace qm

@@ -1,0 +1,45 @@
+// The colour collection: which of the 27 genomes have been seen in bloom during this run and on
+// which day each first opened, and the panel that shows them as swatches. Kept in memory only.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include <SDL.h>
+
+#include "draw_error.hpp"
+#include "flowers.hpp"
+
+namespace qm {
+
+class DrawContext;
+
+class Collection {
+public:
+    // A flower of this genotype opened on `day`: true when it is the first of its kind.
+    bool record(std::size_t genotype, std::uint64_t day);
+    std::optional<std::uint64_t> first_day(std::size_t genotype) const;
+    std::size_t seen() const;
+
+    // The panel, centred on the screen: a swatch per genome with its allele pairs and the day it
+    // first opened (a silhouette while unseen), the count, and the labels' legend.
+    DrawResult draw(DrawContext& ctx) const;
+
+private:
+    std::array<std::uint64_t, GENOTYPES> first_day_{};  // 0: not seen yet; days count from 1
+};
+
+// "9 of 27"
+std::string collection_count_text(std::size_t seen);
+
+// Where the panel puts genotype k's swatch card on a screen, and the panel itself.
+struct CollectionLayout {
+    SDL_Rect panel;
+    std::array<SDL_Rect, GENOTYPES> swatches;
+    bool legend_on_one_line;
+};
+CollectionLayout collection_layout(DrawContext& ctx);
+
+}  // namespace qm
