@@ -10,9 +10,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <memory>
+#include <span>
+#include <string_view>
 
 #include "day_clock.hpp"
 #include "fatal.hpp"
+#include "sheet_header.hpp"
 #include "wrapping.hpp"
 
 namespace qm {
@@ -92,16 +96,89 @@ ScreenPoint screen_point(const ScreenTransform& t, std::int32_t x, std::int32_t 
     return {wrap_add(t.width / 2, wrap_mul(wrap_sub(x, t.center.i), PIXELS_PER_I) >> 16), t.row_y(y)};
 }
 
-// The sheets in the order they are loaded; a missing one names itself in SDL's error text.
-constexpr std::array<const char*, 11> SHEET_PATHS{
-    "assets/ground.png",  "assets/plants.png",  "assets/flowers.png", "assets/lily.png",
-    "assets/arms.png",    "assets/tools.png",   "assets/shed.png",    "assets/move_pad.png",
-    "assets/buttons.png", "assets/top_buttons.png", "assets/intro.png"};
+// The sheets in the order they are loaded, each with the least size that holds its cell grid.
+// The intro card is drawn whole at its own size, so any picture will do for it.
+struct SheetFile {
+    const char* path;
+    PixelSize grid;
+};
+constexpr std::array<SheetFile, 11> SHEET_FILES{{
+    {"assets/ground.png", {192, 32}},
+    {"assets/plants.png", {96, 320}},
+    {"assets/flowers.png", {96, 128}},
+    {"assets/lily.png", {160, 256}},
+    {"assets/arms.png", {48, 64}},
+    {"assets/tools.png", {256, 128}},
+    {"assets/shed.png", {36, 74}},
+    {"assets/move_pad.png", {164, 121}},
+    {"assets/buttons.png", {128, 512}},
+    {"assets/top_buttons.png", {32, 64}},
+    {"assets/intro.png", {1, 1}},
+}};
+
+struct RwCloser {
+    void operator()(SDL_RWops* rw) const { SDL_RWclose(rw); }
+};
+
+// SDL's error text at hand, with the file's name in front unless the text names it already.
+DrawError load_error(std::string_view path) {
+    std::string text = SDL_GetError();
+    if (text.find(path) == std::string::npos) text = std::string(path) + ": " + text;
+    return DrawError::string(std::move(text));
+}
+
+// One sheet, its header checked before the decoder sees it: a header that declares an absurd
+// size would have the decoder allocate it, and a sheet smaller than its grid would draw nothing.
+// The same open file is checked and decoded, so what was checked is what gets loaded.
+std::expected<TexturePtr, DrawError> load_sheet(SDL_Renderer* renderer, const SheetFile& sheet) {
+    std::unique_ptr<SDL_RWops, RwCloser> file{SDL_RWFromFile(sheet.path, "rb")};
+    if (!file) return std::unexpected(load_error(sheet.path));
+    std::array<std::uint8_t, PNG_HEADER_BYTES> head{};
+    const std::size_t got = SDL_RWread(file.get(), head.data(), 1, head.size());
+    if (const auto size = png_header_size(std::span(head).first(got))) {
+        if (auto problem = sheet_size_problem(sheet.path, *size, sheet.grid)) {
+            return std::unexpected(DrawError::string(std::move(*problem)));
+        }
+    }
+    if (SDL_RWseek(file.get(), 0, RW_SEEK_SET) != 0) return std::unexpected(load_error(sheet.path));
+    TexturePtr texture{IMG_LoadTexture_RW(renderer, file.get(), 0)};
+    if (!texture) return std::unexpected(load_error(sheet.path));
+    // Pictures of other kinds are the loader's business; their size is checked once decoded.
+    const TextureSize loaded = texture_size(texture.get());
+    const PixelSize size{static_cast<std::uint32_t>(loaded.w), static_cast<std::uint32_t>(loaded.h)};
+    if (auto problem = sheet_size_problem(sheet.path, size, sheet.grid)) {
+        return std::unexpected(DrawError::string(std::move(*problem)));
+    }
+    return texture;
+}
+
+// Every character the game ever writes: the dawn card, the clock, the frame time, hive levels
+// and the genome labels.
+constexpr std::string_view FONT_CHARACTERS = "Dawnof0123456789:.apmsyLcCmMY";
+
+// A font can open and still be useless: a broken character map gives every character the empty
+// glyph, and a broken glyph table gives glyphs without outlines, and either way the game would
+// play on without a word on screen. A font that draws none of the game's characters is refused.
+void check_font(TTF_Font* font) {
+    for (const char c : FONT_CHARACTERS) {
+        int min_x = 0, max_x = 0, min_y = 0, max_y = 0, advance = 0;
+        const auto ch = static_cast<Uint16>(static_cast<unsigned char>(c));
+        const bool drawn = TTF_GlyphIsProvided(font, ch) != 0 &&
+                           TTF_GlyphMetrics(font, ch, &min_x, &max_x, &min_y, &max_y, &advance) == 0 &&
+                           max_x > min_x && max_y > min_y;
+        if (!drawn) fatal_unwrap(std::string(FONT_PATH) + " has no glyph for '" + c + "'");
+    }
+}
 
 FontPtr open_font(int points) {
     FontPtr font{TTF_OpenFont(FONT_PATH, points)};
     // Without its font the game cannot say anything at all, not even why it stopped drawing.
-    if (!font) fatal_unwrap(TTF_GetError());
+    if (!font) {
+        std::string text = TTF_GetError();
+        if (text.find(FONT_PATH) == std::string::npos) text = std::string(FONT_PATH) + ": " + text;
+        fatal_unwrap(text);
+    }
+    check_font(font.get());
     return font;
 }
 
@@ -138,10 +215,10 @@ std::expected<DrawContext, DrawError> DrawContext::create(Canvas canvas_, Textur
                                              &ctx.arms,   &ctx.tools,    &ctx.shed,     &ctx.move_pad,
                                              &ctx.buttons, &ctx.top_buttons, &ctx.intro};
     for (std::size_t k = 0; k < sheets.size(); ++k) {
-        TexturePtr sheet{IMG_LoadTexture(ctx.texture_creator->renderer(), SHEET_PATHS[k])};
+        auto sheet = load_sheet(ctx.texture_creator->renderer(), SHEET_FILES[k]);
         // Whatever was built so far goes with ctx when we leave.
-        if (!sheet) return std::unexpected(DrawError::from_sdl());
-        *sheets[k] = std::move(sheet);
+        if (!sheet) return std::unexpected(std::move(sheet.error()));
+        *sheets[k] = std::move(*sheet);
     }
 
     ctx.transform = ScreenTransform{Fixed{0, 0}, viewport.w, viewport.h};
