@@ -10,6 +10,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include "lily.hpp"
 #include "random.hpp"
 #include "sdl.hpp"
+#include "tools.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -97,7 +99,38 @@ public:
         if (dice_.one_in(6)) toggle(KEYS[dice_.below(std::size(KEYS))]);
         if (dice_.one_in(20)) flip(input_.shift);
         if (dice_.one_in(4)) move_mouse(w, h);
-        if (dice_.one_in(400) || (big_for_ > 0 && --big_for_ == 0)) resize(window);
+        // Large windows (full screen is the dummy display's 1024 × 768) are slow to paint in
+        // software, a hundred times slower than small ones: they last a few frames only.
+        big_frames_ = w * h > 480 * 270 ? big_frames_ + 1 : 0;
+        if (big_frames_ > 3 && input_.fullscreen()) {
+            push(key(SDL_SCANCODE_F11, true));
+        } else if (big_frames_ > 3 || dice_.one_in(300) || figures.frames == 0) {
+            resize(window);
+        }
+    }
+
+    // A busy morning: random flowers and hives around the start point and a random tool in
+    // hand, so that growth, honey, hive menus, splits and the night's breeding all get their
+    // turn; a random walk alone would rarely get past the shed.
+    void stock(World& world, Lily& lily) {
+        lily.tool = tool_for_shed_button(static_cast<std::size_t>(dice_.below(5)));
+        const int flowers = dice_.between(0, 60);
+        for (int k = 0; k < flowers + 3; ++k) {
+            const int dj = dice_.between(-8, 8);
+            const int di = 2 * dice_.between(-8, 8) + (dj & 1);
+            const Cell c{static_cast<std::uint16_t>(2 + di), static_cast<std::uint16_t>(-12 + dj)};
+            if (k >= flowers) {
+                const auto honey = dice_.one_in(2) ? HONEY_MAX : static_cast<std::uint32_t>(dice_.below(int(HONEY_MAX)));
+                world.set_tile(c, Hive{BeeHive{c, honey, static_cast<std::uint16_t>(dice_.between(1, 9))}});
+                continue;
+            }
+            Flower f;
+            for (auto& g : f.genes) g = static_cast<std::uint8_t>(dice_.below(3));
+            f.stage = static_cast<FlowerStage>(dice_.below(4));
+            f.next_stage = static_cast<std::uint16_t>(dice_.between(1920, 26000));
+            if (f.stage == FlowerStage::Flower || (f.stage == FlowerStage::Bud && dice_.one_in(2))) f.next_stage = NEVER;
+            world.set_tile(c, Soil{f, dice_.one_in(2)});
+        }
     }
 
     // Checks everything the world promises after a frame played with tick `t` (negative: after
@@ -188,9 +221,7 @@ private:
         switch (dice_.below(intro ? 12 : 10)) {
             case 0:
             case 1:
-                e.type = SDL_KEYDOWN;
-                e.key.keysym.scancode = KEYS[dice_.below(std::size(KEYS))];
-                e.key.repeat = static_cast<Uint8>(dice_.below(2));
+                e = key(KEYS[dice_.below(std::size(KEYS))]);
                 break;
             case 2:
                 e.type = SDL_KEYUP;
@@ -239,6 +270,17 @@ private:
         return e;
     }
 
+    // A key press; the full-screen keys F and F11 only now and then unless `surely`.
+    SDL_Event key(SDL_Scancode code, bool surely = false) {
+        const bool switches = code == SDL_SCANCODE_F || code == SDL_SCANCODE_F11;
+        if (switches && !surely && !dice_.one_in(8)) code = SDL_SCANCODE_SPACE;
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.scancode = code;
+        e.key.repeat = static_cast<Uint8>(dice_.below(2));
+        return e;
+    }
+
     void toggle(SDL_Scancode key) {
         ++figures.state_changes;
         if (!input_.keys.erase(key)) input_.keys.insert(key);
@@ -254,11 +296,10 @@ private:
     }
     void resize(SDL_Window* window) {
         ++figures.state_changes;
-        // Mostly small windows; now and then a sliver or a wall of up to 8K, which the software
-        // renderer paints so slowly that it is kept for a few frames only.
-        int w = dice_.between(1, 960);
-        int h = dice_.between(1, 540);
-        if (big_for_ == 0) {
+        // Mostly small windows; now and then a sliver or a wall of up to 8K.
+        int w = dice_.between(1, 480);
+        int h = dice_.between(1, 270);
+        if (big_frames_ == 0) {
             switch (dice_.below(8)) {
                 case 0: w = dice_.between(1, 3), h = dice_.between(1, 3); break;
                 case 1: w = dice_.between(1, 7680), h = dice_.between(1, 4320); break;
@@ -267,14 +308,13 @@ private:
                 default: break;
             }
         }
-        big_for_ = w * h > 1920 * 1080 ? 3 : 0;
         SDL_SetWindowSize(window, w, h);
     }
 
     Dice dice_;
     DrawContext& ctx_;
     SoakInput& input_;
-    int big_for_ = 0;  // frames left at an outsized window
+    int big_frames_ = 0;  // frames in a row at a large window
 };
 
 [[noreturn]] void fail(const std::string& what, std::uint64_t seed) {
@@ -282,11 +322,19 @@ private:
     std::exit(1);
 }
 
-void report(const Figures& f, std::uint64_t day, std::chrono::steady_clock::time_point began, const char* verdict) {
+void report(const Figures& f, const World& world, std::chrono::steady_clock::time_point began, const char* verdict) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    std::printf("soak: %" PRIu64 " frames (%" PRIu64 " intro), %" PRIu64 " nights, day %" PRIu64 ", %" PRIu64
-                " events pushed, %" PRIu64 " input state changes, %" PRIu64 " invariant checks, %.1f s; %s\n",
-                f.frames, f.intro_frames, f.nights, day, f.events, f.state_changes, f.checks, seconds, verdict);
+    std::size_t flowers = 0;
+    unsigned top_level = 0;
+    for (const auto& [cell, tile] : world.tiles) {
+        if (flower_on(tile)) ++flowers;
+        if (const auto* hive = std::get_if<Hive>(&tile)) top_level = std::max<unsigned>(top_level, hive->hive.level);
+    }
+    std::printf("soak: %" PRIu64 " frames (%" PRIu64 " intro), %" PRIu64 " nights, %" PRIu64
+                " events pushed, %" PRIu64 " input state changes, %" PRIu64
+                " invariant checks, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
+                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, seconds, world.tiles.size(),
+                world.hive_ranges.size(), top_level, flowers, verdict);
     std::fflush(stdout);
 }
 
@@ -330,6 +378,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             if (outcome == IntroOutcome::Quit) fail("the intro quit without a quit event", seed);
             if (outcome == IntroOutcome::Start) {
                 start_play(game);
+                soak.stock(world, lily);
                 playing = true;
             }
         } else {
@@ -343,16 +392,17 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             if (s.day_over) {
                 (void)new_day(game);
                 begin_next_day(s);
+                if (clock.one_in(2)) soak.stock(world, lily);
                 ++soak.figures.nights;
                 tick = -1;
             }
         }
         soak.check(world, lily, tick);
         if (soak.failure) fail("frame " + std::to_string(soak.figures.frames) + ": " + *soak.failure, seed);
-        if (soak.figures.frames % 20000 == 0) report(soak.figures, game.state.day, began, "so far");
+        if (soak.figures.frames % 20000 == 0) report(soak.figures, world, began, "so far");
     }
 
-    report(soak.figures, game.state.day, began, "clean");
+    report(soak.figures, world, began, "clean");
     return 0;
 }
 
