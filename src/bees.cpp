@@ -17,9 +17,9 @@ namespace qm {
 namespace {
 
 // Button rows of the button sheet.
-inline constexpr std::uint32_t CLOSE_SPRITE = 0;
-inline constexpr std::uint32_t HARVEST_SPRITE = 6;
-inline constexpr std::uint32_t SPLIT_SPRITE = 7;
+inline constexpr std::uint32_t CLOSE_SPRITE = std::to_underlying(ButtonRow::Close);
+inline constexpr std::uint32_t HARVEST_SPRITE = std::to_underlying(ButtonRow::Harvest);
+inline constexpr std::uint32_t SPLIT_SPRITE = std::to_underlying(ButtonRow::Split);
 
 // Menu slots in neighbour order.
 inline constexpr std::size_t SLOT_NW = 1;

@@ -10,7 +10,10 @@ namespace qm {
 namespace {
 
 // Sprite rows of the shed menu's slots, W NW NE E SE SW: the four tools, then empty hands.
-constexpr std::array<std::optional<std::uint32_t>, 6> SHED_SLOTS{2u, 3u, 4u, 5u, std::nullopt, 0u};
+constexpr std::uint32_t tool_button(ToolKind tool) { return std::to_underlying(button_row(tool)); }
+constexpr std::array<std::optional<std::uint32_t>, 6> SHED_SLOTS{
+    tool_button(ToolKind::WateringCan), tool_button(ToolKind::Shovel), tool_button(ToolKind::Hoe),
+    tool_button(ToolKind::Smoker),      std::nullopt,                  std::to_underlying(ButtonRow::Close)};
 constexpr Cell MENU_CENTRE = cell(2, -16);
 
 }  // namespace
@@ -35,7 +38,9 @@ std::optional<ButtonMenu> Shed::menu() const {
 
 DrawResult Shed::draw(DrawContext& ctx) const {
     const ScreenPoint base = ctx.transform.to_screen(centre_of(BASE));
-    return ctx.copy_whole(ctx.shed.get(), SDL_Rect{base.x - 18, base.y - 74, 36, 74});
+    const SheetSpec& sheet = sheet_spec(SheetId::shed);
+    return ctx.copy_whole(ctx.shed.get(),
+                          SDL_Rect{base.x - sheet.anchor_x, base.y - sheet.anchor_y, sheet.cell_w, sheet.cell_h});
 }
 
 }  // namespace qm

@@ -56,8 +56,7 @@ constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
     {SDL_SCANCODE_DOWN, DOWN},
 }};
 
-// The full-screen button covers logical pixels (0, 32) to (31, 63).
-bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return x >= 0 && x < 32 && y >= 32 && y < 64; }
+bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return FULLSCREEN_BUTTON.contains(x, y); }
 
 bool sdl_pump_open = false;
 
@@ -248,7 +247,7 @@ void Controls::after_menu(std::optional<ButtonMenu> result, const Lily& lily) {
     pad.enabled = true;
     run_button.visible = true;
     if (lily.tool) {
-        tool_button = Button(std::nullopt, TOOL_CELL, lily.tool->which() + 2);
+        tool_button = Button(std::nullopt, TOOL_CELL, std::to_underlying(button_row(ToolKind{lily.tool->which()})));
     } else {
         tool_button.reset();
     }
@@ -361,8 +360,11 @@ DrawResult Controls::draw(DrawContext& ctx) const {
             if (auto r = draw_button(ctx, button); !r) return r;
         }
     }
-    const std::int32_t row_y = input_->fullscreen() ? 32 : 0;
-    return ctx.copy(ctx.top_buttons.get(), SDL_Rect{0, row_y, 32, 32}, SDL_Rect{0, 32, 32, 32});
+    const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);
+    const TopButtonRow row = input_->fullscreen() ? TopButtonRow::Leave : TopButtonRow::Enter;
+    const SDL_Rect source{0, static_cast<int>(std::to_underlying(row)) * sheet.cell_h, sheet.cell_w, sheet.cell_h};
+    const ScreenRect at = FULLSCREEN_BUTTON;
+    return ctx.copy(ctx.top_buttons.get(), source, SDL_Rect{at.x, at.y, at.w, at.h});
 }
 
 void fatal_sdl_error(std::string_view sdl_error) {

@@ -84,7 +84,7 @@ public:
     // The run button's and the tool button's places on the default corner grid.
     static constexpr ButtonCell RUN_CELL{0, 0};
     static constexpr ButtonCell TOOL_CELL{1, -1};
-    static constexpr std::uint32_t RUN_SPRITE = 1;
+    static constexpr std::uint32_t RUN_SPRITE = std::to_underlying(ButtonRow::Run);
 
     MovePad pad;
     Button run_button{std::nullopt, RUN_CELL, RUN_SPRITE};

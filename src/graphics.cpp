@@ -45,11 +45,6 @@ struct WideRect {
 SDL_Rect clamped(WideRect r) { return {clamp_coord(r.x), clamp_coord(r.y), clamp_size(r.w), clamp_size(r.h)}; }
 SDL_Rect clamped(SDL_Rect r) { return clamped(WideRect{r.x, r.y, r.w, r.h}); }
 
-// Cell (column, row) of a sheet cut into w × h cells.
-WideRect sheet_cell(std::uint32_t column, std::uint32_t row, std::int64_t w, std::int64_t h) {
-    return {std::int64_t{column} * w, std::int64_t{row} * h, w, h};
-}
-
 std::uint8_t red_of(std::uint32_t c) { return static_cast<std::uint8_t>(c & 0xFF); }
 std::uint8_t green_of(std::uint32_t c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
 std::uint8_t blue_of(std::uint32_t c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
@@ -96,25 +91,12 @@ ScreenPoint screen_point(const ScreenTransform& t, std::int32_t x, std::int32_t 
     return {wrap_add(t.width / 2, wrap_mul(wrap_sub(x, t.center.i), PIXELS_PER_I) >> 16), t.row_y(y)};
 }
 
-// The sheets in the order they are loaded, each with the least size that holds its cell grid.
-// The intro card is drawn whole at its own size, so any picture will do for it.
-struct SheetFile {
-    const char* path;
-    PixelSize grid;
+// The member holding each sheet, by SheetId.
+constexpr std::array<TexturePtr DrawContext::*, SHEET_COUNT> SHEET_MEMBERS{
+#define QM_SHEET(name, ...) &DrawContext::name,
+#include "sheets.def"
+#undef QM_SHEET
 };
-constexpr std::array<SheetFile, 11> SHEET_FILES{{
-    {"assets/ground.png", {192, 32}},
-    {"assets/plants.png", {96, 320}},
-    {"assets/flowers.png", {96, 128}},
-    {"assets/lily.png", {160, 256}},
-    {"assets/arms.png", {48, 64}},
-    {"assets/tools.png", {256, 128}},
-    {"assets/shed.png", {36, 74}},
-    {"assets/move_pad.png", {164, 121}},
-    {"assets/buttons.png", {128, 512}},
-    {"assets/top_buttons.png", {32, 64}},
-    {"assets/intro.png", {1, 1}},
-}};
 
 struct RwCloser {
     void operator()(SDL_RWops* rw) const { SDL_RWclose(rw); }
@@ -130,23 +112,23 @@ DrawError load_error(std::string_view path) {
 // One sheet, its header checked before the decoder sees it: a header that declares an absurd
 // size would have the decoder allocate it, and a sheet smaller than its grid would draw nothing.
 // The same open file is checked and decoded, so what was checked is what gets loaded.
-std::expected<TexturePtr, DrawError> load_sheet(SDL_Renderer* renderer, const SheetFile& sheet) {
-    std::unique_ptr<SDL_RWops, RwCloser> file{SDL_RWFromFile(sheet.path, "rb")};
-    if (!file) return std::unexpected(load_error(sheet.path));
+std::expected<TexturePtr, DrawError> load_sheet(SDL_Renderer* renderer, const std::string& path, PixelSize grid) {
+    std::unique_ptr<SDL_RWops, RwCloser> file{SDL_RWFromFile(path.c_str(), "rb")};
+    if (!file) return std::unexpected(load_error(path));
     std::array<std::uint8_t, PNG_HEADER_BYTES> head{};
     const std::size_t got = SDL_RWread(file.get(), head.data(), 1, head.size());
     if (const auto size = png_header_size(std::span(head).first(got))) {
-        if (auto problem = sheet_size_problem(sheet.path, *size, sheet.grid)) {
+        if (auto problem = sheet_size_problem(path, *size, grid)) {
             return std::unexpected(DrawError::string(std::move(*problem)));
         }
     }
-    if (SDL_RWseek(file.get(), 0, RW_SEEK_SET) != 0) return std::unexpected(load_error(sheet.path));
+    if (SDL_RWseek(file.get(), 0, RW_SEEK_SET) != 0) return std::unexpected(load_error(path));
     TexturePtr texture{IMG_LoadTexture_RW(renderer, file.get(), 0)};
-    if (!texture) return std::unexpected(load_error(sheet.path));
+    if (!texture) return std::unexpected(load_error(path));
     // Pictures of other kinds are the loader's business; their size is checked once decoded.
     const TextureSize loaded = texture_size(texture.get());
     const PixelSize size{static_cast<std::uint32_t>(loaded.w), static_cast<std::uint32_t>(loaded.h)};
-    if (auto problem = sheet_size_problem(sheet.path, size, sheet.grid)) {
+    if (auto problem = sheet_size_problem(path, size, grid)) {
         return std::unexpected(DrawError::string(std::move(*problem)));
     }
     return texture;
@@ -211,14 +193,17 @@ std::expected<DrawContext, DrawError> DrawContext::create(Canvas canvas_, Textur
         ctx.genome_textures[k] = std::move(*labels);
     }
 
-    const std::array<TexturePtr*, 11> sheets{&ctx.ground, &ctx.plants,   &ctx.flowers,  &ctx.lily,
-                                             &ctx.arms,   &ctx.tools,    &ctx.shed,     &ctx.move_pad,
-                                             &ctx.buttons, &ctx.top_buttons, &ctx.intro};
-    for (std::size_t k = 0; k < sheets.size(); ++k) {
-        auto sheet = load_sheet(ctx.texture_creator->renderer(), SHEET_FILES[k]);
+    for (std::size_t k = 0; k < SHEET_COUNT; ++k) {
+        const SheetSpec& spec = SHEETS[k];
+        const std::string path = "assets/" + std::string(spec.name) + ".png";
+        // The title card is drawn whole at its own size: any picture will do for it.
+        const PixelSize grid = SheetId(k) == SheetId::intro
+                                   ? PixelSize{1, 1}
+                                   : PixelSize{static_cast<std::uint32_t>(spec.width()), static_cast<std::uint32_t>(spec.height())};
+        auto sheet = load_sheet(ctx.texture_creator->renderer(), path, grid);
         // Whatever was built so far goes with ctx when we leave.
         if (!sheet) return std::unexpected(std::move(sheet.error()));
-        *sheets[k] = std::move(*sheet);
+        ctx.*SHEET_MEMBERS[k] = std::move(*sheet);
     }
 
     ctx.transform = ScreenTransform{Fixed{0, 0}, viewport.w, viewport.h};
@@ -299,15 +284,16 @@ DrawResult DrawContext::adjust_scale() {
 
 void DrawContext::set_tint(std::uint32_t colour) {
     tint = Tint{red_of(colour), green_of(colour), blue_of(colour)};
-    for (SDL_Texture* sheet : {ground.get(), plants.get(), flowers.get(), lily.get(), arms.get(), tools.get(),
-                               shed.get()}) {
-        set_colour_mod(sheet, tint.r, tint.g, tint.b);
+    for (std::size_t k = 0; k < SHEET_COUNT; ++k) {
+        if (SHEETS[k].tint == DayTint::Applies) set_colour_mod((this->*SHEET_MEMBERS[k]).get(), tint.r, tint.g, tint.b);
     }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Sprite primitives
 // ---------------------------------------------------------------------------------------------
+
+SDL_Texture* DrawContext::sheet(SheetId id) const { return (this->*SHEET_MEMBERS[std::to_underlying(id)]).get(); }
 
 DrawResult DrawContext::copy(SDL_Texture* texture, SDL_Rect source, SDL_Rect destination) {
     const SDL_Rect src = clamped(source);
@@ -343,61 +329,81 @@ DrawResult copy_tinted(SDL_Renderer* renderer, SDL_Texture* sheet, const Tint& t
     return {};
 }
 
-// A tall 32 × 64 sprite standing on the hex centre: 16 pixels right of its left edge, 46 below its top.
-WideRect standing_at(ScreenPoint p) { return {std::int64_t{p.x} - 16, std::int64_t{p.y} - 46, 32, 64}; }
+// Cell (column, row) of a sheet.
+WideRect cell_of(const SheetSpec& sheet, std::int64_t column, std::int64_t row) {
+    return {column * sheet.cell_w, row * sheet.cell_h, sheet.cell_w, sheet.cell_h};
+}
+
+// The screen rectangle of a cell whose anchor lands on (x, y).
+WideRect anchored_at(const SheetSpec& sheet, std::int64_t x, std::int64_t y) {
+    return {x - sheet.anchor_x, y - sheet.anchor_y, sheet.cell_w, sheet.cell_h};
+}
+WideRect anchored_at(const SheetSpec& sheet, ScreenPoint p) { return anchored_at(sheet, p.x, p.y); }
+
+constexpr const SheetSpec& GROUND = sheet_spec(SheetId::ground);
+constexpr const SheetSpec& PLANTS = sheet_spec(SheetId::plants);
+constexpr const SheetSpec& FLOWERS = sheet_spec(SheetId::flowers);
+constexpr const SheetSpec& LILY = sheet_spec(SheetId::lily);
+constexpr const SheetSpec& ARMS = sheet_spec(SheetId::arms);
+constexpr const SheetSpec& TOOLS = sheet_spec(SheetId::tools);
+constexpr const SheetSpec& BUTTONS = sheet_spec(SheetId::buttons);
+
+// Buttons sit on a grid of two world units.
+constexpr std::int32_t BUTTON_GRID_STEP = 2 * ONE_UNIT;
 
 }  // namespace
 
 DrawResult DrawContext::draw_ground(std::uint32_t cell, std::optional<std::uint32_t> colour, std::int32_t x,
                                     std::int32_t y) {
-    const ScreenPoint p = screen_point(transform, x, y);
-    const WideRect source = sheet_cell(cell, 0, 32, 32);
-    const WideRect destination{std::int64_t{p.x} - 16, std::int64_t{p.y} - 14, 32, 32};
+    const WideRect source = cell_of(GROUND, cell, 0);
+    const WideRect destination = anchored_at(GROUND, screen_point(transform, x, y));
     if (colour) return copy_tinted(renderer(), ground.get(), tint, *colour, source, destination);
     return copy_cell(renderer(), ground.get(), source, destination);
 }
 
 DrawResult DrawContext::draw_plant(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y) {
-    return copy_cell(renderer(), plants.get(), sheet_cell(column, row, 32, 64),
-                     standing_at(screen_point(transform, x, y)));
+    return copy_cell(renderer(), plants.get(), cell_of(PLANTS, column, row),
+                     anchored_at(PLANTS, screen_point(transform, x, y)));
 }
 
 DrawResult DrawContext::draw_flowers(std::uint32_t row, std::uint32_t column, std::uint32_t colour,
                                      std::int32_t x, std::int32_t y) {
-    return copy_tinted(renderer(), flowers.get(), tint, colour, sheet_cell(column, row, 32, 64),
-                       standing_at(screen_point(transform, x, y)));
+    return copy_tinted(renderer(), flowers.get(), tint, colour, cell_of(FLOWERS, column, row),
+                       anchored_at(FLOWERS, screen_point(transform, x, y)));
 }
 
 DrawResult DrawContext::draw_lily(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y) {
-    return copy_cell(renderer(), lily.get(), sheet_cell(column, row, 32, 64), standing_at(screen_point(transform, x, y)));
+    return copy_cell(renderer(), lily.get(), cell_of(LILY, column, row),
+                     anchored_at(LILY, screen_point(transform, x, y)));
 }
 
 DrawResult DrawContext::draw_arm(std::uint32_t row, std::uint32_t column, std::int32_t x, std::int32_t y,
                                  std::int32_t dx, std::int32_t dy) {
     const ScreenPoint p = screen_point(transform, x, y);
-    // The arm's top edge is centred on the shoulder point.
-    const WideRect destination{std::int64_t{p.x} + dx - 8, std::int64_t{p.y} + dy, 16, 16};
-    return copy_cell(renderer(), arms.get(), sheet_cell(column, row, 16, 16), destination);
+    // The arm's anchor is the middle of its top edge, which goes on the shoulder point.
+    return copy_cell(renderer(), arms.get(), cell_of(ARMS, column, row),
+                     anchored_at(ARMS, std::int64_t{p.x} + dx, std::int64_t{p.y} + dy));
 }
 
 DrawResult DrawContext::draw_tool(std::uint32_t row, std::uint32_t column, bool second_variant, std::int32_t x,
                                   std::int32_t y, std::int32_t dx, std::int32_t dy) {
     const ScreenPoint p = screen_point(transform, x, y);
     // Each column of the tool sheet holds the tool's two variants side by side.
-    const WideRect source{std::int64_t{column} * 64 + (second_variant ? 32 : 0), std::int64_t{row} * 32, 32, 32};
-    const WideRect destination{std::int64_t{p.x} + dx - 16, std::int64_t{p.y} + dy - 16, 32, 32};
-    return copy_cell(renderer(), tools.get(), source, destination);
+    const WideRect source = cell_of(TOOLS, 2 * std::int64_t{column} + (second_variant ? 1 : 0), row);
+    return copy_cell(renderer(), tools.get(), source,
+                     anchored_at(TOOLS, std::int64_t{p.x} + dx, std::int64_t{p.y} + dy));
 }
 
 DrawResult DrawContext::draw_button(std::uint32_t row, std::uint32_t column, std::optional<Fixed> anchor,
                                     std::int16_t du, std::int16_t dv) {
     // Without an anchor the grid hangs from a point near the bottom-right corner, so it follows
     // the camera and stays put on the screen.
-    const Fixed origin = anchor ? *anchor : transform.to_world(transform.width - 96, transform.height - 43);
-    const ScreenPoint p = screen_point(transform, wrap_add(origin.i, wrap_mul(std::int32_t{du}, 131072)),
-                                       wrap_add(origin.j, wrap_mul(std::int32_t{dv}, 131072)));
-    const WideRect destination{std::int64_t{p.x} - 32, std::int64_t{p.y} - 35, 64, 64};
-    return copy_cell(renderer(), buttons.get(), sheet_cell(column, row, 64, 64), destination);
+    const Fixed origin = anchor ? *anchor
+                                : transform.to_world(transform.width - BUTTON_GRID_FROM_RIGHT,
+                                                     transform.height - BUTTON_GRID_FROM_BOTTOM);
+    const ScreenPoint p = screen_point(transform, wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
+                                       wrap_add(origin.j, wrap_mul(std::int32_t{dv}, BUTTON_GRID_STEP)));
+    return copy_cell(renderer(), buttons.get(), cell_of(BUTTONS, column, row), anchored_at(BUTTONS, p));
 }
 
 // ---------------------------------------------------------------------------------------------

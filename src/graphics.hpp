@@ -15,6 +15,7 @@
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
 #include "sdl.hpp"
+#include "sheets.hpp"
 
 namespace qm {
 
@@ -49,7 +50,10 @@ public:
     FontPtr large_font;
     Canvas canvas;
     TextureCreator texture_creator;
-    TexturePtr ground, plants, flowers, lily, arms, tools, shed, move_pad, buttons, top_buttons, intro;
+    // One texture per sheet, named as in sheets.def: ground, plants, ..., intro.
+#define QM_SHEET(name, ...) TexturePtr name;
+#include "sheets.def"
+#undef QM_SHEET
     TexturePtr dawn_of;
     std::array<std::array<TexturePtr, 3>, 3> genome_textures;
     ScreenTransform transform;
@@ -60,6 +64,8 @@ public:
     static std::expected<DrawContext, DrawError> create(Canvas canvas, TextureCreator texture_creator);
 
     SDL_Renderer* renderer() const { return canvas->renderer(); }
+    // The texture of a sheet by its id.
+    SDL_Texture* sheet(SheetId id) const;
 
     static std::expected<TexturePtr, DrawError> gen_text(const TextureCreator& creator, TTF_Font* font,
                                                          std::uint32_t colour, const std::string& text);

@@ -14,9 +14,9 @@ namespace {
 constexpr std::int32_t TWO_ROWS_UP = 0x20000;
 constexpr std::int32_t HALF_CARRY_SPACING = 0x14000;  // flowers ride 2.5 units apart
 constexpr std::int32_t CARRY_SPACING = 0x28000;
-constexpr std::uint32_t GROUND_MARK = 4;
-constexpr std::uint32_t GROUND_HALO = 5;
-constexpr std::uint32_t HIVE_PLANT_ROW = 4;
+constexpr std::uint32_t GROUND_MARK = std::to_underlying(GroundCell::Mark);
+constexpr std::uint32_t GROUND_HALO = std::to_underlying(GroundCell::Backdrop);
+constexpr std::uint32_t HIVE_PLANT_ROW = std::to_underlying(PlantRow::Hive);
 
 struct ArmOffsets {
     std::int32_t free_dx, free_dy, tool_dx, tool_dy, meter_dx;
@@ -30,16 +30,21 @@ constexpr std::array<ArmOffsets, 4> ARMS{{
     {5, -25, -7, -25, -1},
 }};
 
+// Facing east or south she holds her tool on the near side.
+bool tool_arm_in_front(std::uint32_t sector) {
+    return sector == std::to_underlying(Facing::East) || sector == std::to_underlying(Facing::South);
+}
+
 bool shows_blossom(const Flower& f) { return f.stage == FlowerStage::Bud || f.stage == FlowerStage::Flower; }
 
 std::uint32_t carried_plant_row(const Flower& f) {
     switch (f.stage) {
-        case FlowerStage::Seed: return 1;
-        case FlowerStage::Sprout: return 2;
+        case FlowerStage::Seed: return std::to_underlying(PlantRow::Seed);
+        case FlowerStage::Sprout: return std::to_underlying(PlantRow::Sprout);
         case FlowerStage::Bud:
-        case FlowerStage::Flower: return 3;
+        case FlowerStage::Flower: return std::to_underlying(PlantRow::Stem);
     }
-    return 3;
+    return std::to_underlying(PlantRow::Stem);
 }
 
 }  // namespace
@@ -48,10 +53,10 @@ std::uint32_t Lily::walk_frame() const {
     // The distance walked along her facing since the anchor; rows count double, since a row is
     // only half as far in j as a column step in i. A negative distance reads as a large one.
     std::uint32_t g = 0;
-    switch (facing_sector(facing)) {
-        case 0: g = static_cast<std::uint32_t>(wrap_sub(position.i, anchor.i)); break;
-        case 1: g = static_cast<std::uint32_t>(wrap_mul(wrap_sub(anchor.j, position.j), 2)); break;
-        case 2: g = static_cast<std::uint32_t>(wrap_sub(anchor.i, position.i)); break;
+    switch (Facing{facing_sector(facing)}) {
+        case Facing::East: g = static_cast<std::uint32_t>(wrap_sub(position.i, anchor.i)); break;
+        case Facing::North: g = static_cast<std::uint32_t>(wrap_mul(wrap_sub(anchor.j, position.j), 2)); break;
+        case Facing::West: g = static_cast<std::uint32_t>(wrap_sub(anchor.i, position.i)); break;
         default: g = static_cast<std::uint32_t>(wrap_mul(wrap_sub(position.j, anchor.j), 2)); break;
     }
     if (g < 0x8000) return 0;
@@ -65,9 +70,10 @@ DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
     const std::uint32_t w = walk_frame();
 
     // Facing east or south the tool arm is in front of her, facing north or west behind.
-    if (auto done = draw_arm(ctx, s, w, s == 0 || s == 3, now); !done) return done;
+    const bool tool_in_front = tool_arm_in_front(s);
+    if (auto done = draw_arm(ctx, s, w, tool_in_front, now); !done) return done;
     if (auto done = ctx.draw_lily(s, w, position.i, position.j); !done) return done;
-    if (auto done = draw_arm(ctx, s, w, s == 1 || s == 2, now); !done) return done;
+    if (auto done = draw_arm(ctx, s, w, !tool_in_front, now); !done) return done;
 
     const std::int32_t above = wrap_sub(position.j, TWO_ROWS_UP);
     if (carried_hive) {
@@ -82,8 +88,8 @@ DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
         if (auto done = ctx.draw_ground(GROUND_HALO, halo, x, above); !done) return done;
         if (auto done = ctx.draw_plant(carried_plant_row(flower), 0, x, above); !done) return done;
         if (blossom) {
-            const std::uint32_t row = flower.stage == FlowerStage::Flower ? 1 : 0;
-            if (auto done = ctx.draw_flowers(row, 0, flower_colour(flower), x, above); !done) return done;
+            const FlowerRow row = flower.stage == FlowerStage::Flower ? FlowerRow::Blossom : FlowerRow::Bud;
+            if (auto done = ctx.draw_flowers(std::to_underlying(row), 0, flower_colour(flower), x, above); !done) return done;
             if (auto done = ctx.draw_genome(x, above, packed_genes(flower)); !done) return done;
         }
         x = wrap_add(x, CARRY_SPACING);
@@ -111,7 +117,7 @@ DrawResult Lily::draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t 
         !done) {
         return done;
     }
-    return tool->draw_meter(ctx, position.i, position.j, dx + o.meter_dx, dy + 10, sector == 0 || sector == 3);
+    return tool->draw_meter(ctx, position.i, position.j, dx + o.meter_dx, dy + 10, tool_arm_in_front(sector));
 }
 
 DrawResult Lily::draw_selection(DrawContext& ctx, const World& world) const {

@@ -7,6 +7,7 @@
 
 #include "draw_error.hpp"
 #include "flowers.hpp"
+#include "sheets.hpp"
 #include "ui.hpp"
 
 namespace qm {
@@ -28,12 +29,10 @@ struct ToolOutcome {
     static ToolOutcome open(ButtonMenu m) { return {Kind::Menu, {}, std::move(m)}; }
 };
 
-enum class ToolKind : std::uint32_t { WateringCan = 0, Shovel = 1, Hoe = 2, Smoker = 3 };
-
 class Tool {
 public:
     virtual ~Tool() = default;
-    // 0 can, 1 shovel, 2 hoe, 3 smoker: the tool's sprite row; its shed button row is this + 2.
+    // The tool's kind as a number: its row of the tool sheet; button_row() gives its shed button.
     virtual std::uint32_t which() const = 0;
     // Colour of the selection marker, packed red | green << 8 | blue << 16.
     virtual std::uint32_t tint() const = 0;
@@ -51,7 +50,7 @@ public:
     static constexpr std::uint8_t FULL = 32;
     std::uint8_t water = 16;
 
-    std::uint32_t which() const override { return 0; }
+    std::uint32_t which() const override { return std::to_underlying(ToolKind::WateringCan); }
     std::uint32_t tint() const override { return 0xFF0000; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
@@ -62,7 +61,7 @@ public:
 
 class Shovel final : public Tool {
 public:
-    std::uint32_t which() const override { return 1; }
+    std::uint32_t which() const override { return std::to_underlying(ToolKind::Shovel); }
     std::uint32_t tint() const override { return 0x000000; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
@@ -71,7 +70,7 @@ public:
 
 class Hoe final : public Tool {
 public:
-    std::uint32_t which() const override { return 2; }
+    std::uint32_t which() const override { return std::to_underlying(ToolKind::Hoe); }
     std::uint32_t tint() const override { return 0x004040; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
@@ -80,7 +79,7 @@ public:
 
 class Smoker final : public Tool {
 public:
-    std::uint32_t which() const override { return 3; }
+    std::uint32_t which() const override { return std::to_underlying(ToolKind::Smoker); }
     std::uint32_t tint() const override { return 0x00FFFF; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;

@@ -8,9 +8,12 @@ namespace qm {
 
 namespace {
 
-// The pad's centre, (98, H - 76), as a world offset from the screen's top-left corner mapping.
-constexpr std::int32_t PAD_X_OFFSET = 401408;  // 98 pixels × 4096
-constexpr std::int32_t PAD_Y_OFFSET = 226328;  // 76 pixels × 2978
+// The pad's centre as a world offset from the screen's top-left corner mapping.
+constexpr std::int32_t PAD_X_OFFSET = MOVE_PAD_CENTRE_X * UNITS_PER_PIXEL_I;
+constexpr std::int32_t PAD_Y_OFFSET = MOVE_PAD_CENTRE_FROM_BOTTOM * UNITS_PER_PIXEL_J;
+// The default button grid's corner point in the same terms.
+constexpr std::uint32_t BUTTON_GRID_X_OFFSET = BUTTON_GRID_FROM_RIGHT * UNITS_PER_PIXEL_I;
+constexpr std::uint32_t BUTTON_GRID_Y_OFFSET = BUTTON_GRID_FROM_BOTTOM * UNITS_PER_PIXEL_J;
 constexpr std::int32_t PAD_RADIUS = 0x20000;
 
 }  // namespace
@@ -26,8 +29,8 @@ Fixed default_button_origin(const ScreenTransform& transform) {
     const std::uint32_t w = static_cast<std::uint32_t>(transform.width);
     const std::uint32_t h = static_cast<std::uint32_t>(transform.height);
     const std::uint32_t hh = (2978u * h) >> 1;
-    const auto x = static_cast<std::uint32_t>(transform.center.i) + 2048u * w - (hh & 1u) - 393216u;
-    const auto y = static_cast<std::uint32_t>(transform.center.j) + (2978u * h - hh) - 128054u;
+    const auto x = static_cast<std::uint32_t>(transform.center.i) + 2048u * w - (hh & 1u) - BUTTON_GRID_X_OFFSET;
+    const auto y = static_cast<std::uint32_t>(transform.center.j) + (2978u * h - hh) - BUTTON_GRID_Y_OFFSET;
     return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
 }
 
@@ -111,14 +114,23 @@ DrawResult MovePad::draw(DrawContext& ctx) const {
     if (!enabled) return {};
     const std::int32_t w = ctx.transform.width;
     const std::int32_t h = ctx.transform.height;
-    if (auto r = ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{16, h - 137, 164, 121}); !r) return r;
+    const ScreenRect pad = move_pad_rect(h);
+    if (auto r = ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{pad.x, pad.y, pad.w, pad.h}); !r) return r;
     if (!finger) return {};
     const std::int32_t hh = wrap_mul(UNITS_PER_PIXEL_J, h) >> 1;
     const std::int32_t kx =
-        w / 2 + (wrap_add(wrap_mul(16, wrap_sub(wrap_sub(vector.i, wrap_mul(2048, w)), h & 1)), 98 * ONE_UNIT) >> 16);
+        w / 2 + (wrap_add(wrap_mul(PIXELS_PER_I, wrap_sub(wrap_sub(vector.i, wrap_mul(2048, w)), h & 1)),
+                          PIXELS_PER_I * PAD_X_OFFSET) >>
+                 16);
     const std::int32_t ky =
-        h / 2 + (wrap_sub(wrap_mul(22, wrap_sub(wrap_add(vector.j, wrap_mul(UNITS_PER_PIXEL_J, h)), hh)), 4979216) >> 16);
-    return ctx.copy(ctx.ground.get(), SDL_Rect{128, 0, 32, 32}, SDL_Rect{kx - 16, ky - 14, 32, 32});
+        h / 2 + (wrap_sub(wrap_mul(PIXELS_PER_J, wrap_sub(wrap_add(vector.j, wrap_mul(UNITS_PER_PIXEL_J, h)), hh)),
+                          PIXELS_PER_J * PAD_Y_OFFSET) >>
+                 16);
+    // The knob is the ground sheet's mark cell, its anchor on the finger.
+    const SheetSpec& knob = sheet_spec(SheetId::ground);
+    const int mark = static_cast<int>(std::to_underlying(GroundCell::Mark));
+    return ctx.copy(ctx.ground.get(), SDL_Rect{mark * knob.cell_w, 0, knob.cell_w, knob.cell_h},
+                    SDL_Rect{kx - knob.anchor_x, ky - knob.anchor_y, knob.cell_w, knob.cell_h});
 }
 
 }  // namespace qm

@@ -11,6 +11,7 @@
 
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
+#include "sheets.hpp"
 
 namespace qm {
 
@@ -40,7 +41,8 @@ struct ButtonCell {
     friend constexpr bool operator==(const ButtonCell&, const ButtonCell&) = default;
 };
 
-// The world point under logical pixel (W - 96, H - 43): where the default button grid sits.
+// The world point under logical pixel (W - BUTTON_GRID_FROM_RIGHT, H - BUTTON_GRID_FROM_BOTTOM):
+// where the default button grid sits.
 Fixed default_button_origin(const ScreenTransform& transform);
 
 class Button final : public TouchTarget {
@@ -85,7 +87,8 @@ public:
     std::optional<MenuResult> run_action(std::size_t index, World& world, Lily& lily);
 };
 
-// The virtual joystick in the bottom-left corner, centred on logical pixel (98, H - 76).
+// The virtual joystick in the bottom-left corner, centred on logical pixel
+// (MOVE_PAD_CENTRE_X, H - MOVE_PAD_CENTRE_FROM_BOTTOM).
 class MovePad {
 public:
     std::optional<std::int64_t> finger;

@@ -24,21 +24,21 @@ std::uint32_t day_tint(std::uint16_t t) {
     return red | green_blue << 8 | green_blue << 16;
 }
 
-std::uint32_t ground_cell(const Tile& tile) {
-    if (const auto* soil = std::get_if<Soil>(&tile)) return soil->watered ? 2 : 1;
-    if (std::holds_alternative<Water>(tile)) return 3;
-    return 0;  // lawn, tall grass and the ground under a hive
+GroundCell ground_cell(const Tile& tile) {
+    if (const auto* soil = std::get_if<Soil>(&tile)) return soil->watered ? GroundCell::Wet : GroundCell::Dry;
+    if (std::holds_alternative<Water>(tile)) return GroundCell::Water;
+    return GroundCell::Grass;  // lawn, tall grass and the ground under a hive
 }
 
-std::optional<std::uint32_t> plant_kind(const Tile& tile) {
-    if (std::holds_alternative<TallGrass>(tile)) return 0;
-    if (std::holds_alternative<Hive>(tile)) return 4;
+std::optional<PlantRow> plant_kind(const Tile& tile) {
+    if (std::holds_alternative<TallGrass>(tile)) return PlantRow::TallGrass;
+    if (std::holds_alternative<Hive>(tile)) return PlantRow::Hive;
     if (const Flower* flower = flower_on(tile)) {
         switch (flower->stage) {
-            case FlowerStage::Seed: return 1;
-            case FlowerStage::Sprout: return 2;
+            case FlowerStage::Seed: return PlantRow::Seed;
+            case FlowerStage::Sprout: return PlantRow::Sprout;
             case FlowerStage::Bud:
-            case FlowerStage::Flower: return 3;
+            case FlowerStage::Flower: return PlantRow::Stem;
         }
     }
     return std::nullopt;
@@ -73,7 +73,7 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
 
     for (const Cell c : ctx.transform.visible_iter()) {
         const Fixed at = centre_of(c);
-        if (auto done = ctx.draw_ground(ground_cell(get_tile(c)), std::nullopt, at.i, at.j); !done) return done;
+        if (auto done = ctx.draw_ground(std::to_underlying(ground_cell(get_tile(c))), std::nullopt, at.i, at.j); !done) return done;
     }
 
     if (auto done = lily.draw_selection(ctx, *this); !done) return done;
@@ -96,14 +96,14 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
         if (auto done = draw_buildings_until(ctx, cursor, limit); !done) return done;
 
         const Tile& tile = get_tile(c);
-        const std::optional<std::uint32_t> kind = plant_kind(tile);
+        const std::optional<PlantRow> kind = plant_kind(tile);
         if (!kind) continue;
         const std::uint32_t frame = wind_frame(tick, c);
-        if (auto done = ctx.draw_plant(*kind, frame, at.i, at.j); !done) return done;
+        if (auto done = ctx.draw_plant(std::to_underlying(*kind), frame, at.i, at.j); !done) return done;
 
         if (const Flower* flower = flower_on(tile); flower && is_open_or_bud(*flower)) {
-            const std::uint32_t row = flower->stage == FlowerStage::Flower ? 1 : 0;
-            if (auto done = ctx.draw_flowers(row, frame, flower_colour(*flower), at.i, at.j); !done) return done;
+            const FlowerRow row = flower->stage == FlowerStage::Flower ? FlowerRow::Blossom : FlowerRow::Bud;
+            if (auto done = ctx.draw_flowers(std::to_underlying(row), frame, flower_colour(*flower), at.i, at.j); !done) return done;
             if (selected && *selected == c) {
                 if (auto done = ctx.draw_genome(at.i, at.j, packed_genes(*flower)); !done) return done;
             }
@@ -150,7 +150,7 @@ DrawResult draw_range_marks(DrawContext& ctx, Cell centre) {
     for_each_in_hexagon(centre, HIVE_RANGE, [&](Cell c) {
         if (!done || c == centre) return;
         const Fixed p = centre_of(c);
-        done = ctx.draw_ground(4, YELLOW, p.i, p.j);
+        done = ctx.draw_ground(std::to_underlying(GroundCell::Mark), YELLOW, p.i, p.j);
     });
     return done;
 }

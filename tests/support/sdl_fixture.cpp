@@ -11,19 +11,37 @@
 
 namespace qm::test {
 
-const std::array<SheetLayout, 11> SYNTHETIC_SHEETS{{
-    {"ground", 0, 32, 32, 8, 1},
-    {"plants", 1, 32, 64, 3, 5},
-    {"flowers", 2, 32, 64, 3, 2},
-    {"lily", 3, 32, 64, 5, 4},
-    {"arms", 4, 16, 16, 4, 4},
-    {"tools", 5, 32, 32, 8, 4},
-    {"shed", 6, 36, 74, 1, 1},
-    {"move_pad", 7, 164, 121, 1, 1},
-    {"buttons", 8, 64, 64, 4, 12},
-    {"top_buttons", 9, 32, 32, 1, 2},
-    {"intro", 10, 120, 80, 1, 1},
-}};
+namespace {
+
+constexpr SheetLayout synthetic(SheetId id) {
+    const SheetSpec& spec = sheet_spec(id);
+    SheetLayout layout{spec.name.data(), static_cast<std::uint8_t>(std::to_underlying(id)), spec.cell_w, spec.cell_h,
+                       spec.columns, spec.rows};
+    switch (id) {
+        case SheetId::ground: layout.columns += 2; break;
+        case SheetId::arms: layout.columns += 1; break;
+        case SheetId::buttons:
+            layout.columns += 2;
+            layout.rows += 4;
+            break;
+        case SheetId::intro:
+            layout.cell_w = 120;
+            layout.cell_h = 80;
+            break;
+        default: break;
+    }
+    return layout;
+}
+
+constexpr std::array<SheetLayout, SHEET_COUNT> synthetic_sheets() {
+    std::array<SheetLayout, SHEET_COUNT> sheets{};
+    for (std::size_t k = 0; k < SHEET_COUNT; ++k) sheets[k] = synthetic(static_cast<SheetId>(k));
+    return sheets;
+}
+
+}  // namespace
+
+const std::array<SheetLayout, SHEET_COUNT> SYNTHETIC_SHEETS = synthetic_sheets();
 
 const SheetLayout& sheet_layout(std::string_view name) {
     for (const auto& sheet : SYNTHETIC_SHEETS) {

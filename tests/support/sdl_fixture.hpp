@@ -27,9 +27,10 @@ struct SheetLayout {
     int rows;
 };
 
-// In load order: ground, plants, flowers, lily, arms, tools, shed, move_pad, buttons,
-// top_buttons, intro. The tool sheet counts each variant as a column of its own.
-extern const std::array<SheetLayout, 11> SYNTHETIC_SHEETS;
+// One per sheet of the game's table, in load order and with its cell size and grid. A few have
+// spare cells so tests can draw past the real art, and the title card is small enough to find
+// its edges in a test window. The tool sheet counts each variant as a column of its own.
+extern const std::array<SheetLayout, SHEET_COUNT> SYNTHETIC_SHEETS;
 const SheetLayout& sheet_layout(std::string_view name);
 
 // Colour of a cell, red in the lowest byte, opaque.

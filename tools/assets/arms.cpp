@@ -9,11 +9,11 @@ namespace qm {
 
 namespace {
 
-constexpr double SHOULDER_X = 8.0;
+constexpr double SHOULDER_X = sheet_spec(SheetId::arms).anchor_x;
 
 // hand: where the hand ends up; sleeve: how far down the shirt comes.
 Picture arm(Vec2 hand, double sleeve_t, double hand_r) {
-    Picture p(16, 16);
+    Picture p = empty_cell(SheetId::arms);
     const Vec2 shoulder{SHOULDER_X, 1.9};
     const Vec2 elbow{shoulder.x + (hand.x - shoulder.x) * sleeve_t, shoulder.y + (hand.y - shoulder.y) * sleeve_t};
     p.part(0.2, 0.25);
@@ -30,19 +30,20 @@ Picture arm(Vec2 hand, double sleeve_t, double hand_r) {
 }  // namespace
 
 Picture paint_arms_sheet() {
-    Picture sheet(16 * 3, 16 * 4);
+    constexpr SheetId ID = SheetId::arms;
+    Picture sheet = empty_sheet(ID);
     // Side view: the arm swings along her path. Seen from the front or the back it swings
     // toward or away from the viewer, which shows as a shorter arm.
     const Picture east[3] = {arm({8.6, 9.8}, 0.55, 1.7), arm({4.6, 8.8}, 0.6, 1.6), arm({12.4, 8.6}, 0.6, 1.7)};
     const Picture north[3] = {arm({8.4, 9.8}, 0.55, 1.7), arm({8.0, 10.4}, 0.6, 1.8), arm({8.6, 7.6}, 0.7, 1.4)};
     const Picture south[3] = {arm({8.6, 9.8}, 0.55, 1.7), arm({8.4, 7.6}, 0.7, 1.4), arm({8.2, 10.6}, 0.55, 1.9)};
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < sheet_spec(ID).columns; ++c) {
         Picture west = east[c];
         west.mirror(SHOULDER_X);
-        sheet.paste(east[c], 16 * c, 0);
-        sheet.paste(north[c], 16 * c, 16);
-        sheet.paste(west, 16 * c, 32);
-        sheet.paste(south[c], 16 * c, 48);
+        paste_cell(sheet, ID, c, static_cast<int>(Facing::East), east[c]);
+        paste_cell(sheet, ID, c, static_cast<int>(Facing::North), north[c]);
+        paste_cell(sheet, ID, c, static_cast<int>(Facing::West), west);
+        paste_cell(sheet, ID, c, static_cast<int>(Facing::South), south[c]);
     }
     return sheet;
 }

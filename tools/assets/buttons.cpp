@@ -8,7 +8,8 @@ namespace qm {
 
 namespace {
 
-constexpr double CX = 32.0, CY = 35.0;  // where the game puts the button's centre
+// Where the game puts the button's centre: the sheet's anchor.
+constexpr double CX = sheet_spec(SheetId::buttons).anchor_x, CY = sheet_spec(SheetId::buttons).anchor_y;
 
 // A pointy-topped hexagon squashed like the field's, so the buttons fit their 32 × 44 grid.
 std::array<Vec2, 6> button_hex(double dy, double inset) {
@@ -17,10 +18,10 @@ std::array<Vec2, 6> button_hex(double dy, double inset) {
     return {Vec2{CX, y - h}, {CX + w, y - s}, {CX + w, y + s}, {CX, y + h}, {CX - w, y + s}, {CX - w, y - s}};
 }
 
-void icon(Picture& p, int row, double dy) {
+void icon(Picture& p, ButtonRow row, double dy) {
     const Affine at = Affine::translate(CX, CY + dy);
     switch (row) {
-        case 0: {  // close, or put the tool back: a red cross
+        case ButtonRow::Close: {  // close, or put the tool back: a red cross
             Picture x(64, 64);
             x.set_transform(at);
             x.part(0.4, 0.3);
@@ -32,7 +33,7 @@ void icon(Picture& p, int row, double dy) {
             p.blend_over(x, 0, 0);
             break;
         }
-        case 1: {  // run: two chevrons with speed lines
+        case ButtonRow::Run: {  // run: two chevrons with speed lines
             Picture r(64, 64);
             r.set_transform(at);
             for (int k = 0; k < 2; ++k) {
@@ -47,15 +48,18 @@ void icon(Picture& p, int row, double dy) {
             p.blend_over(r, 0, 0);
             break;
         }
-        case 2: case 3: case 4: case 5: {
+        case ButtonRow::Can:
+        case ButtonRow::Shovel:
+        case ButtonRow::Hoe:
+        case ButtonRow::Smoker: {
             // The tools as she holds them, twice the size, centred on the face.
             const Vec2 centre[4] = {{-3.0, -5.5}, {-4.0, -2.5}, {-4.5, -1.0}, {0.0, -4.5}};
             const double size[4] = {1.85, 1.45, 1.25, 1.75};
-            const int tool = row - 2;
+            const int tool = static_cast<int>(row) - static_cast<int>(ButtonRow::Can);
             paint_tool(p, tool, at.after(Affine::scaling(size[tool], size[tool])).after(Affine::translate(centre[tool].x, centre[tool].y)), false);
             break;
         }
-        case 6: {  // harvest: a pot of honey with a drip
+        case ButtonRow::Harvest: {  // harvest: a pot of honey with a drip
             Picture h(64, 64);
             h.set_transform(at);
             h.part(0.45, 0.3);
@@ -71,7 +75,7 @@ void icon(Picture& p, int row, double dy) {
             p.blend_over(h, 0, 0);
             break;
         }
-        default: {  // split: two small hives with a parting line between them
+        case ButtonRow::Split: {  // split: two small hives with a parting line between them
             paint_skep(p, at.after(Affine::translate(-9.5, 11.0)).after(Affine::scaling(0.72, 0.72)));
             paint_skep(p, at.after(Affine::translate(9.5, 11.0)).after(Affine::scaling(0.72, 0.72)));
             Picture a(64, 64);
@@ -86,8 +90,8 @@ void icon(Picture& p, int row, double dy) {
     }
 }
 
-Picture button(int row, bool held) {
-    Picture p(64, 64);
+Picture button(ButtonRow row, bool held) {
+    Picture p = empty_cell(SheetId::buttons);
     const Rgba face = held ? rgb(214, 196, 150) : rgb(242, 226, 182);
     const Rgba side = rgb(150, 110, 70);
     const double press = held ? 2.0 : 0.0;
@@ -115,10 +119,11 @@ Picture button(int row, bool held) {
 }  // namespace
 
 Picture paint_buttons_sheet() {
-    Picture sheet(128, 512);
-    for (int row = 0; row < 8; ++row) {
-        sheet.paste(button(row, false), 0, 64 * row);
-        sheet.paste(button(row, true), 64, 64 * row);
+    constexpr SheetId ID = SheetId::buttons;
+    Picture sheet = empty_sheet(ID);
+    for (int row = 0; row < sheet_spec(ID).rows; ++row) {
+        paste_cell(sheet, ID, 0, row, button(static_cast<ButtonRow>(row), false));
+        paste_cell(sheet, ID, 1, row, button(static_cast<ButtonRow>(row), true));
     }
     return sheet;
 }

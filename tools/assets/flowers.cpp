@@ -52,10 +52,11 @@ Picture blossom(int frame) {
 }  // namespace
 
 Picture paint_flowers_sheet() {
-    Picture sheet(TALL_W * 3, TALL_H * 2);
-    for (int f = 0; f < 3; ++f) {
-        sheet.paste(bud(f), TALL_W * f, 0);
-        sheet.paste(blossom(f), TALL_W * f, TALL_H);
+    constexpr SheetId ID = SheetId::flowers;
+    Picture sheet = empty_sheet(ID);
+    for (int f = 0; f < sheet_spec(ID).columns; ++f) {
+        paste_cell(sheet, ID, f, static_cast<int>(FlowerRow::Bud), bud(f));
+        paste_cell(sheet, ID, f, static_cast<int>(FlowerRow::Blossom), blossom(f));
     }
     return sheet;
 }

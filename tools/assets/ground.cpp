@@ -164,7 +164,7 @@ bool in_ground_hex(int x, int y) {
 }
 
 Picture paint_ground_sheet() {
-    Picture sheet(GROUND_CELL * GROUND_CELLS, GROUND_CELL);
+    Picture sheet = empty_sheet(SheetId::ground);
     sheet.paste(grass_cell(), GROUND_CELL * GROUND_GRASS, 0);
     sheet.paste(soil_cell(false), GROUND_CELL * GROUND_DRY, 0);
     sheet.paste(soil_cell(true), GROUND_CELL * GROUND_WET, 0);

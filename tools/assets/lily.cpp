@@ -175,15 +175,16 @@ Picture body(View view, int frame) {
 }  // namespace
 
 Picture paint_lily_sheet() {
-    Picture sheet(TALL_W * 5, TALL_H * 4);
-    for (int f = 0; f < 5; ++f) {
+    constexpr SheetId ID = SheetId::lily;
+    Picture sheet = empty_sheet(ID);
+    for (int f = 0; f < sheet_spec(ID).columns; ++f) {
         const Picture east = body(View::Side, f);
         Picture west = east;
         west.mirror(AXIS);
-        sheet.paste(east, TALL_W * f, 0);
-        sheet.paste(body(View::Back, f), TALL_W * f, TALL_H);
-        sheet.paste(west, TALL_W * f, TALL_H * 2);
-        sheet.paste(body(View::Front, f), TALL_W * f, TALL_H * 3);
+        paste_cell(sheet, ID, f, static_cast<int>(Facing::East), east);
+        paste_cell(sheet, ID, f, static_cast<int>(Facing::North), body(View::Back, f));
+        paste_cell(sheet, ID, f, static_cast<int>(Facing::West), west);
+        paste_cell(sheet, ID, f, static_cast<int>(Facing::South), body(View::Front, f));
     }
     return sheet;
 }

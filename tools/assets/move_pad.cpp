@@ -9,7 +9,8 @@ namespace qm {
 
 namespace {
 
-constexpr double CX = 82.0, CY = 61.0;
+// The pad's centre is its anchor: the point the game centres on (98, H - 76).
+constexpr double CX = sheet_spec(SheetId::move_pad).anchor_x, CY = sheet_spec(SheetId::move_pad).anchor_y;
 
 // The hexagon with points left and right, half width w and half height h around the centre.
 std::array<Vec2, 6> pad_hex(double w, double h) {
@@ -19,7 +20,7 @@ std::array<Vec2, 6> pad_hex(double w, double h) {
 }  // namespace
 
 Picture paint_move_pad_sheet() {
-    Picture p(164, 121);
+    Picture p = empty_sheet(SheetId::move_pad);
     const auto outer = pad_hex(76, 52), rim = pad_hex(72, 49), inner = pad_hex(66, 45);
     p.part(0, 0);
     p.fill_polygon(outer, rgb(20, 24, 30, 150));

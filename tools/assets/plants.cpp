@@ -179,10 +179,13 @@ void paint_skep(Picture& target, const Affine& place) {
 }
 
 Picture paint_plants_sheet() {
-    Picture sheet(TALL_W * 3, TALL_H * 5);
-    Picture (*const rows[5])(int) = {tall_grass, seed, sprout, stem, hive};
-    for (int r = 0; r < 5; ++r)
-        for (int f = 0; f < 3; ++f) sheet.paste(rows[r](f), TALL_W * f, TALL_H * r);
+    constexpr SheetId ID = SheetId::plants;
+    Picture sheet = empty_sheet(ID);
+    // In the order of PlantRow.
+    Picture (*const rows[])(int) = {tall_grass, seed, sprout, stem, hive};
+    static_assert(std::size(rows) == sheet_spec(ID).rows);
+    for (int r = 0; r < sheet_spec(ID).rows; ++r)
+        for (int f = 0; f < sheet_spec(ID).columns; ++f) paste_cell(sheet, ID, f, r, rows[r](f));
     return sheet;
 }
 

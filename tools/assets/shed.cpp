@@ -5,7 +5,7 @@
 namespace qm {
 
 Picture paint_shed_sheet() {
-    Picture p(36, 74);
+    Picture p = empty_sheet(SheetId::shed);
     const Rgba plank = rgb(176, 116, 66), plank_dark = rgb(138, 86, 48), plank_light = rgb(200, 144, 88);
     const Rgba shingle = rgb(178, 70, 52), trim = rgb(236, 226, 200);
     // The walls: the front with its gable under the roof.

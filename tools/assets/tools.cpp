@@ -132,16 +132,19 @@ void paint_tool(Picture& target, int tool, const Affine& place, bool in_use) {
 }
 
 Picture paint_tools_sheet() {
-    Picture sheet(256, 128);
-    for (int tool = 0; tool < 4; ++tool)
-        for (int facing = 0; facing < 4; ++facing)
+    constexpr SheetId ID = SheetId::tools;
+    const SheetSpec& spec = sheet_spec(ID);
+    Picture sheet = empty_sheet(ID);
+    for (int tool = 0; tool < spec.rows; ++tool)
+        for (int facing = 0; facing < spec.columns / 2; ++facing)
             for (int use = 0; use < 2; ++use) {
-                Picture cell(32, 32);
+                Picture cell = empty_cell(ID);
                 // East as drawn; west mirrored; seen from behind or in front the tool points to
                 // her right hand's side and looks shorter.
                 const double sx = facing == 0 ? 1.0 : facing == 2 ? -1.0 : facing == 1 ? 0.72 : -0.72;
-                paint_tool(cell, tool, Affine::translate(16.0, 16.0).after(Affine::scaling(sx, 1.0)), use == 1);
-                sheet.paste(cell, 64 * facing + 32 * use, 32 * tool);
+                paint_tool(cell, tool, Affine::translate(spec.anchor_x, spec.anchor_y).after(Affine::scaling(sx, 1.0)),
+                           use == 1);
+                paste_cell(sheet, ID, 2 * facing + use, tool, cell);
             }
     return sheet;
 }

@@ -7,7 +7,7 @@ namespace qm {
 namespace {
 
 Picture corner_button(bool leave) {
-    Picture p(32, 32);
+    Picture p = empty_cell(SheetId::top_buttons);
     p.part(0, 0);
     p.fill_rect(3, 2, 26, 28, rgb(24, 28, 34, 170));
     p.fill_rect(2, 3, 28, 26, rgb(24, 28, 34, 170));
@@ -32,9 +32,9 @@ Picture corner_button(bool leave) {
 }  // namespace
 
 Picture paint_top_buttons_sheet() {
-    Picture sheet(32, 64);
-    sheet.paste(corner_button(false), 0, 0);
-    sheet.paste(corner_button(true), 0, 32);
+    Picture sheet = empty_sheet(SheetId::top_buttons);
+    paste_cell(sheet, SheetId::top_buttons, 0, static_cast<int>(TopButtonRow::Enter), corner_button(false));
+    paste_cell(sheet, SheetId::top_buttons, 0, static_cast<int>(TopButtonRow::Leave), corner_button(true));
     return sheet;
 }
 
