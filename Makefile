@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-unit test-e2e sanitize soak bench clean
+.PHONY: all deps build run test test-unit test-e2e sanitize soak bench package screenshot clean
 
 all: build
 
@@ -48,6 +48,14 @@ soak: deps
 
 bench: build
 	cd $(BUILD) && ./quillmarsh_bench
+
+# quillmarsh_<version>_<arch>.deb in the build directory (CPack's DEB generator).
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The README's picture: a bred garden, drawn by the game's own code from the build directory.
+screenshot: build
+	cd $(BUILD) && ./quillmarsh_screenshot $(CURDIR)/docs/garden.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
