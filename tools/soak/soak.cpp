@@ -375,7 +375,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
         if (!playing) {
             ++soak.figures.intro_frames;
             const IntroOutcome outcome = intro_frame(game);
-            if (outcome == IntroOutcome::Quit) fail("the intro quit without a quit event", seed);
+            if (outcome == IntroOutcome::Quit) fail("the intro quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
             if (outcome == IntroOutcome::Start) {
                 start_play(game);
                 soak.stock(world, lily);
@@ -387,7 +387,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             if (clock.one_in(40)) s.time_of_day = static_cast<std::uint16_t>(std::min<int>(
                                       s.day_end, s.time_of_day + clock.between(1, 4000)));
             const DayFrame played = day_frame(game);
-            if (played.quit) fail("a day frame quit without a quit event", seed);
+            if (played.quit) fail("a day frame quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
             tick = played.tick;
             if (s.day_over) {
                 (void)new_day(game);
