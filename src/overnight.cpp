@@ -3,7 +3,6 @@
 #include "world.hpp"
 
 #include <array>
-#include <deque>
 #include <limits>
 #include <span>
 #include <vector>
@@ -26,26 +25,91 @@ struct Parent {
     std::uint8_t seeds;
 };
 
-// The nearest empty soil, searching outward across flowered soil only, equally near cells in a
-// random order. None when the flowers are walled in by other tiles.
-std::optional<Cell> find_place(const World& world, Cell from) {
-    std::deque<Cell> queue{from};
-    CellSet visited{from};
-    while (!queue.empty()) {
-        const Cell at = queue.front();
-        queue.pop_front();
-        const auto* soil = std::get_if<Soil>(&world.get_tile(at));
-        if (!soil) continue;
-        if (!soil->flower) return at;
-        std::array<Cell, 6> around = NEIGHBOURS;
-        for (Cell& c : around) c = at + c;
-        shuffle(std::span<Cell>(around));
-        for (const Cell c : around) {
-            if (visited.insert(c).second) queue.push_back(c);
+// What the night knows of the field around the seeds. A tile's kind does not change overnight (seeds
+// only fall on soil), so each cell is read from the world once, when a search first reaches it, and
+// its flower is tracked here as seeds fall. Cells are numbered, and each remembers its neighbours'
+// numbers, so a search that crosses a region again does so without a single look-up.
+class NightField {
+public:
+    explicit NightField(const World& world) : world_(world) {}
+
+    // The nearest empty soil from `from`, searching outward across flowered soil, equally near
+    // cells in a random order; none when the flowers there are walled in by other tiles.
+    std::optional<Cell> find_place(Cell from) {
+        const std::uint32_t start = number(from);
+        // A patch found full once stays full: nothing is sown into it and its rim is not soil. The
+        // search would cross it all again, shuffling the neighbours of each flower, and those draws
+        // are still made.
+        if (spots_[start].walled_in != 0) {
+            skip_shuffles(NEIGHBOURS.size(), spots_[start].walled_in);
+            return std::nullopt;
         }
+        ++search_;
+        queue_.assign(1, start);
+        spots_[start].seen = search_;
+        std::uint32_t flowered = 0;
+        for (std::size_t head = 0; head < queue_.size(); ++head) {
+            const std::uint32_t at = queue_[head];
+            if (spots_[at].kind == Kind::Empty) return spots_[at].cell;
+            if (spots_[at].kind == Kind::Other) continue;
+            ++flowered;
+            std::array<std::uint32_t, 6> around = neighbours(at);
+            shuffle(std::span<std::uint32_t>(around));
+            for (const std::uint32_t next : around) {
+                if (spots_[next].seen == search_) continue;
+                spots_[next].seen = search_;
+                queue_.push_back(next);
+            }
+        }
+        for (const std::uint32_t at : queue_) {
+            if (spots_[at].kind == Kind::Flowered) spots_[at].walled_in = flowered;
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
-}
+
+    // A seed fell on a place find_place gave.
+    void sown(Cell place, bool flower) {
+        if (flower) spots_[number(place)].kind = Kind::Flowered;
+    }
+
+private:
+    enum class Kind : std::uint8_t { Other, Empty, Flowered };
+    static constexpr std::uint32_t UNKNOWN = std::numeric_limits<std::uint32_t>::max();
+
+    struct Spot {
+        Cell cell;
+        Kind kind;
+        std::uint32_t seen = 0;       // the last search that queued it
+        std::uint32_t walled_in = 0;  // flowers of its patch, once a search found the patch full
+        std::array<std::uint32_t, 6> around{UNKNOWN, UNKNOWN, UNKNOWN, UNKNOWN, UNKNOWN, UNKNOWN};
+    };
+
+    std::uint32_t number(Cell c) {
+        const auto [found, added] = numbers_.try_emplace(c, static_cast<std::uint32_t>(spots_.size()));
+        if (added) {
+            const auto* soil = std::get_if<Soil>(&world_.get_tile(c));
+            const Kind kind = !soil ? Kind::Other : soil->flower ? Kind::Flowered : Kind::Empty;
+            spots_.push_back(Spot{c, kind});
+        }
+        return found->second;
+    }
+
+    std::array<std::uint32_t, 6> neighbours(std::uint32_t at) {
+        for (std::size_t k = 0; k < NEIGHBOURS.size(); ++k) {
+            if (spots_[at].around[k] == UNKNOWN) {
+                const std::uint32_t next = number(spots_[at].cell + NEIGHBOURS[k]);
+                spots_[at].around[k] = next;
+            }
+        }
+        return spots_[at].around;
+    }
+
+    const World& world_;
+    boost::unordered_flat_map<Cell, std::uint32_t, CellHash> numbers_;
+    std::vector<Spot> spots_;
+    std::vector<std::uint32_t> queue_;
+    std::uint32_t search_ = 0;
+};
 
 // Indices of the entries nearest to list[self], in list order; an entry on the same cell is no
 // partner.
@@ -95,11 +159,12 @@ void World::overnight() {
         if (list.size() >= 2) lists.push_back(std::move(list));
     }
 
+    NightField field(*this);
     for (const auto& list : lists) {
         for (std::size_t a = 0; a < list.size(); ++a) {
             const std::vector<std::size_t> partners = nearest_partners(list, a);
             for (std::uint8_t seed = 0; seed < list[a].seeds; ++seed) {
-                const std::optional<Cell> place = find_place(*this, list[a].position);
+                const std::optional<Cell> place = field.find_place(list[a].position);
                 if (!place) continue;
                 Soil sown;
                 if (!partners.empty()) {
@@ -107,6 +172,7 @@ void World::overnight() {
                     sown.flower = mate(list[a].flower, list[partners[pick]].flower);
                 }
                 set_tile(*place, sown);
+                field.sown(*place, sown.flower.has_value());
             }
         }
     }

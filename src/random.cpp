@@ -8,6 +8,7 @@
 #include <bit>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "fatal.hpp"
 
@@ -29,11 +30,45 @@ struct SipState {
     }
 };
 
+constexpr std::uint64_t STEP = 0x2D358DCCAA6C78A5ULL;
+
+// The output for a state that has already taken its step.
+inline std::uint64_t output(std::uint64_t s) {
+    const u128 product = static_cast<u128>(s) * static_cast<u128>(s ^ 0x8BB84B93962EACC9ULL);
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+}
+
 thread_local std::optional<std::uint64_t> state;
 
 std::uint64_t& generator() {
     if (!state) state = fresh_seed();
     return *state;
+}
+
+// A shuffle of LENGTH draws rand_below64(k + 1) for k = 1 .. LENGTH - 1. Each takes one step unless
+// Lemire's method rejects its draw, which needs an output r with (r · n mod 2^64) below
+// (2^64 - n) mod n: never for a power of two, and for the other bounds a handful of outputs out of
+// 2^64. So whole shuffles are checked for such an output without storing anything, the state jumps
+// over every clean one, and a shuffle that has one is made draw by draw.
+template <std::uint64_t LENGTH>
+void skip_clean_shuffles(std::uint64_t times) {
+    std::uint64_t& s = generator();
+    while (times > 0) {
+        std::uint64_t clean = 0;
+        for (std::uint64_t probe = s; clean < times; ++clean, probe += (LENGTH - 1) * STEP) {
+            const bool rejected = [probe]<std::uint64_t... K>(std::integer_sequence<std::uint64_t, K...>) {
+                // Draw K + 1 of the shuffle has the bound K + 2.
+                return ((((K + 2) & (K + 1)) != 0 &&
+                         output(probe + (K + 1) * STEP) * (K + 2) < (0ULL - (K + 2)) % (K + 2)) || ...);
+            }(std::make_integer_sequence<std::uint64_t, LENGTH - 1>{});
+            if (rejected) break;
+        }
+        s += clean * (LENGTH - 1) * STEP;
+        times -= clean;
+        if (times == 0) return;
+        for (std::uint64_t k = 1; k < LENGTH; ++k) rand_below64(k + 1);
+        --times;
+    }
 }
 
 }  // namespace
@@ -80,10 +115,8 @@ std::uint64_t fresh_seed() {
 
 std::uint64_t next_u64() {
     std::uint64_t& s = generator();
-    s += 0x2D358DCCAA6C78A5ULL;
-    const u128 product =
-        static_cast<u128>(s) * static_cast<u128>(s ^ 0x8BB84B93962EACC9ULL);
-    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+    s += STEP;
+    return output(s);
 }
 
 std::uint32_t rand_below(std::uint32_t n) {
@@ -121,6 +154,16 @@ std::uint32_t rand_bit() { return rand_below(2); }
 std::uint32_t rand_inclusive_from_one(std::uint32_t n) {
     if (n == 0) fatal("empty range: cannot sample empty range 1..=0");
     return 1 + rand_below(n);
+}
+
+void skip_shuffles(std::size_t length, std::uint64_t times) {
+    if (length == 6) {
+        skip_clean_shuffles<6>(times);
+    } else {
+        for (; times > 0; --times) {
+            for (std::uint64_t k = 1; k < length; ++k) rand_below64(k + 1);
+        }
+    }
 }
 
 void set_rng_state(std::uint64_t s) { state = s; }

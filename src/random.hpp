@@ -36,6 +36,10 @@ void shuffle(std::span<T> list) {
     }
 }
 
+// Makes exactly the draws of `times` shuffles of a list of `length` elements, without the list:
+// for a search that is known to find nothing yet must still draw as if it had looked.
+void skip_shuffles(std::size_t length, std::uint64_t times);
+
 // The seed a fresh generator would start from now.
 std::uint64_t fresh_seed();
 

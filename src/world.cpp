@@ -52,12 +52,7 @@ bool within_hive_range(Cell a, Cell b) { return distance(a, b) <= HIVE_RANGE; }
 
 }  // namespace
 
-std::size_t CellHash::operator()(Cell c) const noexcept {
-    const HashKey& key = hash_key();
-    const std::array<std::uint8_t, 4> bytes{static_cast<std::uint8_t>(c.i), static_cast<std::uint8_t>(c.i >> 8),
-                                            static_cast<std::uint8_t>(c.j), static_cast<std::uint8_t>(c.j >> 8)};
-    return static_cast<std::size_t>(siphash13(key.k0, key.k1, bytes));
-}
+CellHash::CellHash() : k0(hash_key().k0), k1(hash_key().k1 | 1) {}
 
 World::World() { buildings.push_back(std::make_unique<Shed>()); }
 
@@ -144,7 +139,10 @@ void World::update(std::uint16_t now) {
     for (const auto& [hive_cell, range] : hive_ranges) {
         std::uint32_t in_bloom = 0;
         for (const Cell c : range) {
-            const Flower* flower = flower_on(get_tile(c));
+            // A default tile bears no flower, so only stored cells can count.
+            const auto stored = tiles.find(c);
+            if (stored == tiles.end()) continue;
+            const Flower* flower = flower_on(stored->second);
             if (flower && flower->stage == FlowerStage::Flower) ++in_bloom;
         }
         const auto stored = tiles.find(hive_cell);

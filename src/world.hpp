@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
-#include <unordered_set>
+#include <type_traits>
 #include <vector>
+
+#include <boost/container/flat_set.hpp>
+#include <boost/unordered/unordered_flat_map.hpp>
 
 #include "buildings.hpp"
 #include "draw_error.hpp"
@@ -18,14 +20,38 @@ namespace qm {
 class DrawContext;
 struct Lily;
 
-// Hashes cells with SipHash-1-3 under a key drawn from the kernel's random source once per run.
+// Hashes cells under a key drawn from the kernel's random source once per run, so the maps' layout
+// and iteration order differ from run to run. A cell is only 32 bits: one keyed 64 × 64 → 128-bit
+// multiply, folded (wyhash's mix), spreads it over all 64 bits, at a few cycles a look-up.
 struct CellHash {
-    std::size_t operator()(Cell c) const noexcept;
+    using is_avalanching = std::true_type;  // the map need not mix the result again
+
+    std::uint64_t k0;
+    std::uint64_t k1;
+
+    CellHash();  // this run's key
+    std::size_t operator()(Cell c) const noexcept {
+        __extension__ using u128 = unsigned __int128;
+        const std::uint64_t x = (static_cast<std::uint64_t>(c.i) | static_cast<std::uint64_t>(c.j) << 16) ^ k0;
+        const u128 product = static_cast<u128>(x) * k1;
+        return static_cast<std::size_t>(static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64));
+    }
 };
 
-using CellSet = std::unordered_set<Cell, CellHash>;
-using TileMap = std::unordered_map<Cell, Tile, CellHash>;
-using HiveRanges = std::unordered_map<Cell, CellSet, CellHash>;
+// Cells in row-major order, for the sorted sets.
+struct CellOrder {
+    bool operator()(Cell a, Cell b) const noexcept {
+        return (static_cast<std::uint32_t>(a.j) << 16 | a.i) < (static_cast<std::uint32_t>(b.j) << 16 | b.i);
+    }
+};
+
+// The tile map is a flat open-addressing table: the frame update and the night look up tens of
+// thousands of cells, and a look-up without a node per entry pays. A hive's range (at most 216
+// cells) is a sorted array: every frame walks every range, and walking an array costs next to
+// nothing, while the rare insertion shifts a few hundred bytes.
+using CellSet = boost::container::flat_set<Cell, CellOrder>;
+using TileMap = boost::unordered_flat_map<Cell, Tile, CellHash>;
+using HiveRanges = boost::unordered_flat_map<Cell, CellSet, CellHash>;
 
 class World {
 public:

@@ -108,12 +108,22 @@ TEST(ArtSheets, TheElevenFilesTheGameLoadsInItsOrder) {
     EXPECT_GE(sheet_named("ground").columns, 6);
 }
 
-TEST(ArtSheets, MarkAndFlowersAreLightSoModulationShowsTheirColour) {
+TEST(ArtSheets, MarkStandsOutInEveryTintAndFlowersAreLightSoModulationShowsTheirColour) {
     const Picture ground = load_sheet("ground");
     const CellStats mark = stats(ground, 32 * GROUND_MARK, 0, 32, 32);
     ASSERT_GT(mark.visible, 0);
     EXPECT_TRUE(mark.all_grey);
-    EXPECT_GE(mark.min_luma, 230.0);
+    EXPECT_LT(mark.visible * 3, stats(ground, 32 * GROUND_GRASS, 0, 32, 32).visible);  // a range stays see-through
+    for (const Rgba tint : {rgb(255, 255, 0), rgb(0, 0, 255), rgb(0, 0, 0), rgb(64, 64, 0)})  // range/smoker, can, shovel, hoe
+        for (const int cell : {GROUND_GRASS, GROUND_DRY, GROUND_WET, GROUND_WATER}) {
+            int standing_out = 0;
+            for (int k = 0; k < 32 * 32; ++k) {
+                const Rgba m = ground.get(32 * GROUND_MARK + k % 32, k / 32), under = ground.get(32 * cell + k % 32, k / 32);
+                const Rgba tinted = rgb(m.r * tint.r / 255, m.g * tint.g / 255, m.b * tint.b / 255);
+                standing_out += m.a > 0 && std::abs(luma(mix(under, tinted, m.a / 255.0)) - luma(under)) >= 40 ? 1 : 0;
+            }
+            EXPECT_GE(standing_out * 2, mark.visible) << "cell " << cell << ", tint blue " << int{tint.b};
+        }
 
     const Picture flowers = load_sheet("flowers");
     for (int r = 0; r < 2; ++r)

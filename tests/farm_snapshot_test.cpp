@@ -10,6 +10,7 @@
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "random.hpp"
+#include "ui.hpp"
 #include "support/sdl_fixture.hpp"
 #include "world.hpp"
 
@@ -42,7 +43,7 @@ protected:
                                                                   {1, 0, 1}, {0, 2, 1}, {2, 1, 0}}};
         const std::array<Cell, 13> beds{cell(-2, -12), cell(-4, -12), cell(-6, -12), cell(-1, -11), cell(-3, -11),
                                         cell(-5, -11), cell(-1, -13), cell(-3, -13), cell(-5, -13), cell(-2, -10),
-                                        cell(-4, -10), cell(-2, -14), cell(-4, -14)};
+                                        cell(-4, -10), cell(-2, -14), cell(-14, -12)};  // the last beside the hive
         for (std::size_t k = 0; k < beds.size(); ++k) {
             const FlowerStage stage = k % 5 == 4 ? FlowerStage::Bud : FlowerStage::Flower;
             world_.set_tile(beds[k], Soil{Flower{NEVER, genomes[k], stage}, k % 2 == 0});
@@ -61,6 +62,7 @@ protected:
     Frame shoot(const char* name, std::uint16_t tick, Cell selected) {
         lily_.selection = selected - containing_tile(lily_.position);
         EXPECT_TRUE(world_.draw(*ctx_, lily_, tick));
+        draw_mark_strip_and_pad();
         EXPECT_TRUE(ctx_->draw_daytime(1, tick));
         Frame pixels(720 * 360);
         EXPECT_EQ(SDL_RenderReadPixels(ctx_->renderer(), nullptr, SDL_PIXELFORMAT_RGBA32, pixels.data(), 720 * 4), 0);
@@ -69,6 +71,16 @@ protected:
             SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), 720, 360, 32, 720 * 4, SDL_PIXELFORMAT_RGBA32)};
         EXPECT_EQ(IMG_SavePNG(surface.get(), (std::string("snapshots/") + name + ".png").c_str()), 0) << SDL_GetError();
         return pixels;
+    }
+
+    // East of the range, marks in every tint (a row each) on every ground; and the pad, held.
+    void draw_mark_strip_and_pad() {
+        const std::optional<std::uint32_t> tints[] = {std::nullopt, YELLOW, 0xFF0000, 0x000000, 0x004040, 0x00FFFF};
+        for (std::uint32_t k = 0; k < 24; ++k) {
+            const Fixed at = centre_of(cell(static_cast<std::int16_t>(9 + 4 * (k % 4) - k / 4 % 2), static_cast<std::int16_t>(k / 4 - 17)));
+            EXPECT_TRUE(ctx_->draw_ground(k % 4, std::nullopt, at.i, at.j) && ctx_->draw_ground(4, tints[k / 4], at.i, at.j));
+        }
+        EXPECT_TRUE((MovePad{.finger = 1, .vector = {0x10000, -0x10000}}.draw(*ctx_)));
     }
 
     static double brightness(const Frame& f, int x0, int x1) {
@@ -109,7 +121,7 @@ TEST_F(FarmSnapshot, NoonDawnAndTheHiveRange) {
     EXPECT_LT(brightness(dawn, 0, 720), 0.6 * brightness(noon, 0, 720));
     // The hive's range covers the garden west of the gardener; its eastern tip, column 1, ends
     // at x 360, so the lawn further east looks the same with and without the overlay.
-    EXPECT_GT(differing(noon, range, 0, 300), 20000);
+    EXPECT_GT(differing(noon, range, 0, 300), 10000);
     EXPECT_EQ(differing(noon, range, 460, 720), 0);
 }
 

@@ -55,7 +55,7 @@ inline std::optional<CellId> cell_id(std::string_view sheet, int column, int row
 std::string describe(std::uint32_t pixel);
 
 // The Debian font every test draws text with.
-inline constexpr const char* SYSTEM_FONT = "/usr/share/fonts/truetype/dotgothic16/DotGothic16-Regular.ttf";
+inline constexpr const char* SYSTEM_FONT = QM_SYSTEM_FONT;
 
 // A fresh directory under the system temp dir, removed with everything in it.
 class ScratchDir {

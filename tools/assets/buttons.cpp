@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "palette.hpp"
+
 namespace qm {
 
 namespace {
@@ -21,16 +23,23 @@ std::array<Vec2, 6> button_hex(double dy, double inset) {
 void icon(Picture& p, ButtonRow row, double dy) {
     const Affine at = Affine::translate(CX, CY + dy);
     switch (row) {
-        case ButtonRow::Close: {  // close, or put the tool back: a red cross
-            Picture x(64, 64);
-            x.set_transform(at);
-            x.part(0.4, 0.3);
-            x.fill_capsule({-9, -9}, {9, 9}, 3.4, rgb(214, 64, 56));
-            x.part(0.4, 0.3);
-            x.fill_capsule({9, -9}, {-9, 9}, 3.4, rgb(214, 64, 56));
-            x.bevel();
-            x.outline(CLEAR, 0.35);
-            p.blend_over(x, 0, 0);
+        case ButtonRow::Close: {  // close, or put the tool back: an open, empty hand
+            Picture h(64, 64);
+            h.set_transform(at);
+            const Rgba skin = LILY_SKIN;
+            // Thumb, then the four fingers fanned out, each its own part so the gaps show.
+            const Vec2 fingers[5][2] = {{{-6.0, 5.0}, {-12.5, -1.0}}, {{-4.8, -1.0}, {-7.4, -12.0}},
+                                        {{-1.5, -2.0}, {-2.0, -14.5}}, {{1.9, -2.0}, {3.0, -13.5}},
+                                        {{5.0, -0.5}, {7.8, -9.5}}};
+            for (const auto& f : fingers) {
+                h.part(0.4, 0.3);
+                h.fill_capsule(f[0], f[1], 2.2, skin);
+            }
+            h.part(0.35, 0.3);
+            h.fill_ellipse({0.0, 4.5}, 7.6, 7.2, skin);
+            h.bevel();
+            h.outline(CLEAR, 0.4);
+            p.blend_over(h, 0, 0);
             break;
         }
         case ButtonRow::Run: {  // run: two chevrons with speed lines

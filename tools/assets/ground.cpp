@@ -2,6 +2,7 @@
 // colour modulation turns into overlays and markers, and the backdrop behind carried things.
 #include "sheets.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -114,16 +115,23 @@ Picture water_cell() {
     return p;
 }
 
-// The mark: a white hexagon with a bright rim and a see-through middle. The game tints it:
-// yellow for a hive's range, the tool's colour for the selected tile, untinted as the pad's knob.
+// The mark: six corner brackets and a small dot in the middle, white between dark edges, and
+// nothing else. The game tints it: yellow for a hive's range, the tool's colour for the
+// selected tile, untinted as the pad's knob. Tinting only multiplies, so a dark tint (the
+// shovel's black, the hoe's olive) keeps nothing light: the dark edges carry those on dark
+// soil and water, the white band carries the light tints on lawn and dry soil. The field shows
+// through between the brackets, so a range of marks reads as a light lattice, not a flood.
 Picture mark_cell() {
+    constexpr double ARM = 4.0;  // how far a bracket reaches from its corner along each side
+    const Vec2 corners[6] = {{15.5, 0.5}, {31.0, 5.5}, {31.0, 24.0}, {15.5, 29.0}, {0.5, 24.0}, {0.5, 5.5}};
+    const Rgba edge = rgb(20, 20, 20, 235), band = rgb(255, 255, 255);
     Picture p(GROUND_CELL, GROUND_CELL);
     for (int y = 0; y < GROUND_CELL; ++y)
         for (int x = 0; x < GROUND_CELL; ++x) {
             if (!in_ground_hex(x, y)) continue;
-            // Distance to the rim in pixels, up to 3.
+            // Distance to the rim in pixels, up to 5.
             int depth = 0;
-            for (int r = 1; r <= 3; ++r) {
+            for (int r = 1; r <= 5; ++r) {
                 bool all = true;
                 for (int dy = -r; dy <= r && all; ++dy)
                     for (int dx = -r; dx <= r && all; ++dx)
@@ -131,10 +139,18 @@ Picture mark_cell() {
                 if (!all) break;
                 depth = r;
             }
-            // Inset by one pixel so neighbouring marks keep a gap between their rims.
-            if (depth == 0) continue;
-            const Rgba c = depth == 1 ? rgb(255, 255, 255, 235) : depth == 2 ? rgb(244, 244, 244, 140) : rgb(250, 250, 250, 52);
-            p.put(x, y, c);
+            double near = 99.0;
+            for (const Vec2 c : corners) near = std::min(near, std::hypot(x + 0.5 - c.x, y + 0.5 - c.y));
+            // Inset by one pixel so neighbouring marks keep a gap between their brackets.
+            if (depth == 0 || depth > 4 || near > ARM + depth) continue;
+            p.put(x, y, depth == 1 || depth == 4 ? edge : band);
+        }
+    // The dot: a white diamond edged in dark, where a finger's knob or the eye lands.
+    for (int y = 0; y < GROUND_CELL; ++y)
+        for (int x = 0; x < GROUND_CELL; ++x) {
+            const int d = std::abs(x - GROUND_ANCHOR_X) + std::abs(y - GROUND_ANCHOR_Y);
+            if (d <= 1) p.put(x, y, band);
+            else if (d == 2) p.put(x, y, edge);
         }
     return p;
 }

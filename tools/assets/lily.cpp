@@ -169,7 +169,12 @@ Picture body(View view, int frame) {
     p.bevel();
     face(p, view, b);
     p.outline(CLEAR, LILY_OUTLINE);
-    return p;
+    // A soft shadow on the hex centre under her boots, so she is seen to stand on her own tile
+    // and not on the one her head and hat reach into.
+    Picture with_shadow(TALL_W, TALL_H);
+    with_shadow.fill_ellipse({16.0, 46.0}, 7.0, 1.9, rgb(16, 24, 8, 130));
+    with_shadow.blend_over(p, 0, 0);
+    return with_shadow;
 }
 
 }  // namespace

@@ -26,15 +26,25 @@ Picture paint_move_pad_sheet() {
     p.fill_polygon(outer, rgb(20, 24, 30, 150));
     p.fill_polygon(rim, rgb(236, 240, 244, 190));
     p.fill_polygon(inner, rgb(30, 40, 52, 96));
-    // Arrows toward the six neighbours, where the finger pushes the gardener.
-    for (int k = 0; k < 6; ++k) {
-        const double a = k * 60.0 * 3.14159265358979 / 180.0;
-        const Vec2 dir{std::cos(a), std::sin(a) * 44.0 / 55.4};
-        const Vec2 tip{CX + dir.x * 58.0, CY + dir.y * 58.0};
-        const Vec2 side{-dir.y * 7.0, dir.x * 7.0};
-        const Vec2 back{CX + dir.x * 47.0, CY + dir.y * 47.0};
-        p.fill_polygon({tip, {back.x + side.x, back.y + side.y}, {back.x - side.x, back.y - side.y}}, rgb(240, 244, 248, 150));
+    // Arrows toward the six neighbours, where the finger pushes the gardener: each points along
+    // its neighbour's direction on screen (32 pixels across, or 16 across and 22 down). A head
+    // on a shaft, because a bare triangle this small reads as pointing sideways on the slants;
+    // a dark edge lets it read over any ground.
+    const Vec2 towards[6] = {{-32, 0}, {-16, -22}, {16, -22}, {32, 0}, {16, 22}, {-16, 22}};
+    Picture arrows(p.width(), p.height());
+    for (const Vec2 t : towards) {
+        const double len = std::hypot(t.x, t.y);
+        const Vec2 dir{t.x / len, t.y / len}, side{-dir.y * 5.0, dir.x * 5.0};
+        // The tips stop short of the inner rim: further out across than on the slants.
+        const double reach = t.y == 0 ? 58.0 : 47.0;
+        const Vec2 tip{CX + dir.x * reach, CY + dir.y * reach};
+        const Vec2 back{tip.x - dir.x * 8.0, tip.y - dir.y * 8.0};
+        const Rgba light = rgb(244, 246, 250, 220);
+        arrows.fill_polygon({tip, {back.x + side.x, back.y + side.y}, {back.x - side.x, back.y - side.y}}, light);
+        arrows.fill_capsule({back.x + dir.x, back.y + dir.y}, {back.x - dir.x * 7.0, back.y - dir.y * 7.0}, 1.6, light);
     }
+    arrows.outline(rgb(24, 30, 40, 200));
+    p.blend_over(arrows, 0, 0);
     p.fill_ring({CX, CY}, 20.0, 15.0, 2.0, rgb(240, 244, 248, 110));
     p.fill_ellipse({CX, CY}, 4.0, 3.0, rgb(240, 244, 248, 120));
     return p;

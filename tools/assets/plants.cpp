@@ -143,11 +143,19 @@ void bee(Picture& p, int x, int y, bool wings_up) {
 Picture hive(int frame) {
     Picture p(TALL_W, TALL_H);
     paint_skep(p, Affine::translate(FOOT_X, FOOT_Y));
-    // A few bees around the entrance; they drift with the frames.
+    // A dark board stuck in the top of the skep: the game writes the hive's level on it in
+    // yellow, which then reads over lawn, soil and the yellow range marks alike.
+    Picture sign(TALL_W, TALL_H);
+    sign.part(0.25, 0.3);
+    sign.fill_rect(9, 12, 14, 11, rgb(86, 56, 34));
+    sign.bevel();
+    sign.outline(rgb(46, 28, 16));
+    p.blend_over(sign, 0, 0);
+    // A few bees around the entrance, clear of the board; they drift with the frames.
     struct BeePos { int x, y; };
-    const BeePos bees[3][3] = {{{4, 26}, {25, 31}, {10, 18}},
-                               {{6, 24}, {26, 28}, {13, 17}},
-                               {{8, 23}, {24, 25}, {16, 18}}};
+    const BeePos bees[3][3] = {{{4, 26}, {25, 31}, {3, 19}},
+                               {{6, 24}, {26, 28}, {4, 17}},
+                               {{8, 23}, {24, 25}, {5, 18}}};
     for (int k = 0; k < 3; ++k) bee(p, bees[frame][k].x, bees[frame][k].y, (frame + k) % 2 == 0);
     return p;
 }
