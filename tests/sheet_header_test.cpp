@@ -95,11 +95,13 @@ TEST_F(BrokenFontDeathTest, StopsNamingTheFontWhenItCannotBeReadOrDrawsNothing) 
     const auto font = run_dir_->path() / FONT_PATH;
     std::ifstream in(test::SYSTEM_FONT, std::ios::binary);
     std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    // The glyph table's record points past the end: the font opens, and every glyph is empty.
+    // The records of the glyph tables (outlines or bitmaps) point past the end: the font opens,
+    // and every glyph is empty.
     const auto tables = static_cast<std::size_t>(static_cast<std::uint8_t>(bytes[4]) << 8 | static_cast<std::uint8_t>(bytes[5]));
     for (std::size_t k = 0; k < tables; ++k) {
         char* record = &bytes[12 + 16 * k];
-        if (std::string_view(record, 4) == "glyf") record[8] = 0x7F;
+        const std::string_view tag(record, 4);
+        if (tag == "glyf" || tag == "EBDT" || tag == "EBLC") record[8] = 0x7F;
     }
     std::filesystem::remove(font);
     std::ofstream(font, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
