@@ -10,9 +10,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <memory>
+#include <span>
+#include <string_view>
 
 #include "day_clock.hpp"
 #include "fatal.hpp"
+#include "sheet_header.hpp"
 #include "ui.hpp"
 #include "wrapping.hpp"
 
@@ -89,10 +93,69 @@ constexpr std::array<TexturePtr DrawContext::*, SHEET_COUNT> SHEET_MEMBERS{
 #undef QM_SHEET
 };
 
+struct RwCloser {
+    void operator()(SDL_RWops* rw) const { SDL_RWclose(rw); }
+};
+
+// SDL's error text at hand, with the file's name in front unless the text names it already.
+DrawError load_error(std::string_view path) {
+    std::string text = SDL_GetError();
+    if (text.find(path) == std::string::npos) text = std::string(path) + ": " + text;
+    return DrawError::string(std::move(text));
+}
+
+// One sheet, its header checked before the decoder sees it: a header that declares an absurd
+// size would have the decoder allocate it, and a sheet smaller than its grid would draw nothing.
+// The same open file is checked and decoded, so what was checked is what gets loaded.
+std::expected<TexturePtr, DrawError> load_sheet(SDL_Renderer* renderer, const std::string& path, PixelSize grid) {
+    std::unique_ptr<SDL_RWops, RwCloser> file{SDL_RWFromFile(path.c_str(), "rb")};
+    if (!file) return std::unexpected(load_error(path));
+    std::array<std::uint8_t, PNG_HEADER_BYTES> head{};
+    const std::size_t got = SDL_RWread(file.get(), head.data(), 1, head.size());
+    if (const auto size = png_header_size(std::span(head).first(got))) {
+        if (auto problem = sheet_size_problem(path, *size, grid)) {
+            return std::unexpected(DrawError::string(std::move(*problem)));
+        }
+    }
+    if (SDL_RWseek(file.get(), 0, RW_SEEK_SET) != 0) return std::unexpected(load_error(path));
+    TexturePtr texture{IMG_LoadTexture_RW(renderer, file.get(), 0)};
+    if (!texture) return std::unexpected(load_error(path));
+    // Pictures of other kinds are the loader's business; their size is checked once decoded.
+    const TextureSize loaded = texture_size(texture.get());
+    const PixelSize size{static_cast<std::uint32_t>(loaded.w), static_cast<std::uint32_t>(loaded.h)};
+    if (auto problem = sheet_size_problem(path, size, grid)) {
+        return std::unexpected(DrawError::string(std::move(*problem)));
+    }
+    return texture;
+}
+
+// Every character the game ever writes: the dawn card, the clock, the frame time, hive levels
+// and the genome labels.
+constexpr std::string_view FONT_CHARACTERS = "Dawnof0123456789:.apmsyLcCmMY";
+
+// A font can open and still be useless: a broken character map gives every character the empty
+// glyph, and a broken glyph table gives glyphs without outlines, and either way the game would
+// play on without a word on screen. A font that draws none of the game's characters is refused.
+void check_font(TTF_Font* font) {
+    for (const char c : FONT_CHARACTERS) {
+        int min_x = 0, max_x = 0, min_y = 0, max_y = 0, advance = 0;
+        const auto ch = static_cast<Uint16>(static_cast<unsigned char>(c));
+        const bool drawn = TTF_GlyphIsProvided(font, ch) != 0 &&
+                           TTF_GlyphMetrics(font, ch, &min_x, &max_x, &min_y, &max_y, &advance) == 0 &&
+                           max_x > min_x && max_y > min_y;
+        if (!drawn) fatal_unwrap(std::string(FONT_PATH) + " has no glyph for '" + c + "'");
+    }
+}
+
 FontPtr open_font(int points) {
     FontPtr font{TTF_OpenFont(FONT_PATH, points)};
     // Without its font the game cannot say anything at all, not even why it stopped drawing.
-    if (!font) fatal_unwrap(TTF_GetError());
+    if (!font) {
+        std::string text = TTF_GetError();
+        if (text.find(FONT_PATH) == std::string::npos) text = std::string(FONT_PATH) + ": " + text;
+        fatal_unwrap(text);
+    }
+    check_font(font.get());
     return font;
 }
 
@@ -126,12 +189,16 @@ std::expected<DrawContext, DrawError> DrawContext::create(Canvas canvas_, Textur
     }
 
     for (std::size_t k = 0; k < SHEET_COUNT; ++k) {
-        // A missing sheet names itself in SDL's error text.
-        const std::string path = "assets/" + std::string(SHEETS[k].name) + ".png";
-        TexturePtr texture{IMG_LoadTexture(ctx.texture_creator->renderer(), path.c_str())};
+        const SheetSpec& spec = SHEETS[k];
+        const std::string path = "assets/" + std::string(spec.name) + ".png";
+        // The title card is drawn whole at its own size: any picture will do for it.
+        const PixelSize grid = SheetId(k) == SheetId::intro
+                                   ? PixelSize{1, 1}
+                                   : PixelSize{static_cast<std::uint32_t>(spec.width()), static_cast<std::uint32_t>(spec.height())};
+        auto sheet = load_sheet(ctx.texture_creator->renderer(), path, grid);
         // Whatever was built so far goes with ctx when we leave.
-        if (!texture) return std::unexpected(DrawError::from_sdl());
-        ctx.*SHEET_MEMBERS[k] = std::move(texture);
+        if (!sheet) return std::unexpected(std::move(sheet.error()));
+        ctx.*SHEET_MEMBERS[k] = std::move(*sheet);
     }
 
     ctx.transform = ScreenTransform{Fixed{0, 0}, viewport.w, viewport.h};

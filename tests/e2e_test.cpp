@@ -58,13 +58,13 @@ const TextMask& render_text(int points, const std::string& text) {
     return mask;
 }
 
-// How well the shot shows the text at (x0, y0): the worse of "its pixels are white" and "the
-// pixels between its strokes are not".
-double text_match(const Image& img, const TextMask& mask, int x0, int y0) {
+// How well the shot shows the text at (x0, y0), drawn at an integer scale: the worse of "its
+// pixels are white" and "the pixels between its strokes are not".
+double text_match(const Image& img, const TextMask& mask, int x0, int y0, int scale = 1) {
     double on = 0, on_white = 0, off = 0, off_clear = 0;
     for (int y = 0; y < mask.height; ++y) {
         for (int x = 0; x < mask.width; ++x) {
-            const int sx = x0 + x, sy = y0 + y;
+            const int sx = x0 + x * scale + scale / 2, sy = y0 + y * scale + scale / 2;
             if (sx < 0 || sy < 0 || sx >= img.width || sy >= img.height) return 0;
             const bool white = (img.at(sx, sy) & 0xFFFFFF) == 0xFFFFFF;
             if (mask.on[static_cast<std::size_t>(y * mask.width + x)]) {
@@ -81,8 +81,15 @@ double text_match(const Image& img, const TextMask& mask, int x0, int y0) {
 }
 
 // The clock in the top-left corner starts with this text (a prefix such as "Day 1 6:").
-bool clock_reads(const Image& img, const std::string& prefix) {
-    return text_match(img, render_text(18, prefix), 0, 0) > 0.95;
+bool clock_reads(const Image& img, const std::string& prefix, int scale = 1) {
+    return text_match(img, render_text(18, prefix), 0, 0, scale) > 0.95;
+}
+
+// The game's scale for a window: the least n that brings w·h / n² within 960 × 540.
+int scale_for(int w, int h) {
+    int n = 1;
+    while (static_cast<long>(w) * h / (static_cast<long>(n) * n) > 960L * 540) ++n;
+    return n;
 }
 
 // The middle band of a 720 × 360 screen, where the new-day screen writes.
@@ -183,8 +190,11 @@ protected:
 std::unique_ptr<Xvfb> EndToEnd::server_;
 
 TEST_F(EndToEnd, TheIntroDriftsUntilATerminationSignalEndsTheGameCleanly) {
-    const Image first = shot("intro-first");
-    ASSERT_FALSE(first.empty());
+    // On a busy machine the window may be up a while before its first frame is.
+    ASSERT_TRUE(wait_for_shot("intro-first", 10s, [](const Image& img) {
+        return !img.empty() && dark_fraction(img, img.whole()) < 0.9;
+    }));
+    const Image first = shots_["intro-first"];
     EXPECT_EQ(first.width, 720);
     EXPECT_EQ(first.height, 360);
     EXPECT_FALSE(clock_reads(first, "Day "));
@@ -272,6 +282,64 @@ TEST_F(EndToEnd, ADayInTheGardenAndTheDawnOfTheNext) {
     const Colour dawn = mean_colour(shots_["day-2"], field);
     EXPECT_LT(dawn.g, 80) << "not dark: " << dawn.r << " " << dawn.g << " " << dawn.b;
 
+    EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
+}
+
+TEST_F(EndToEnd, TheWindowSurvivesTinySizesFullScreenTogglesAndABurstOfKeys) {
+    ASSERT_TRUE(click_at(360, 320));
+    ASSERT_TRUE(wait_for_shot("day-1", 5s, [](const Image& img) { return clock_reads(img, "Day 1 "); }, 5ms, CLOCK));
+    xdo_window("mousemove", "-50 -50");
+
+    // The clock is drawn at the scale the window's size calls for.
+    const auto reads_at_its_scale = [](int w, int h) {
+        return [w, h](const Image& img) {
+            return img.width == w && img.height == h && clock_reads(img, "Day 1 ", scale_for(w, h));
+        };
+    };
+    for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1, 1}, {2, 2}, {1024, 768}, {1, 1}, {720, 360}}) {
+        const std::string size = std::to_string(w) + "x" + std::to_string(h);
+        ASSERT_TRUE(resize(w, h) && xdo("windowmove " + std::to_string(window_) + " 0 0"));
+        if (w > 2) {
+            EXPECT_TRUE(wait_for_shot("size-" + size, 10s, reads_at_its_scale(w, h))) << size;
+        } else {
+            EXPECT_TRUE(wait_for_shot("size-" + size, 10s, [&](const Image& img) { return img.width == w; })) << size;
+            std::this_thread::sleep_for(200ms);
+        }
+        ASSERT_TRUE(game_->running()) << "at " << size << ":\n" << game_->output();
+    }
+
+    // Fifty switches. With no window manager the X window keeps its size while the game draws
+    // its full-screen frame, 1024 × 768 at scale 2, of which the window shows the lower-left
+    // part: the first switch takes the clock out of the window. Each switch gets a few frames.
+    for (int k = 1; k <= 50; ++k) {
+        ASSERT_TRUE(xdo("key f"));
+        if (k == 1) {
+            EXPECT_TRUE(wait_for_shot("full-screen", 10s, [&](const Image& img) {
+                return !img.empty() && !reads_at_its_scale(720, 360)(img);
+            }));
+        }
+        std::this_thread::sleep_for(60ms);
+        ASSERT_TRUE(game_->running()) << "switch " << k << ":\n" << game_->output();
+    }
+    // Back in a window after an even number of switches: a new size is taken up at its scale.
+    ASSERT_TRUE(resize(960, 541));
+    EXPECT_TRUE(wait_for_shot("windowed-again", 10s, reads_at_its_scale(960, 541)));
+    ASSERT_TRUE(resize(720, 360));
+    EXPECT_TRUE(wait_for_shot("windowed-720", 10s, reads_at_its_scale(720, 360)));
+
+    // Thousands of keys at once: the game stands still while they pile up, then takes them in
+    // one frame's events.
+    std::string keys = "key --delay 0";
+    for (int k = 0; k < 3000; ++k) keys += k % 3 == 0 ? " a" : k % 3 == 1 ? " d" : " space";
+    game_->pause();
+    const bool sent = xdo(keys);
+    game_->resume();
+    ASSERT_TRUE(sent);
+    const Image after = shot("after-burst");
+    EXPECT_TRUE(wait_for_shot("burst-digested", 20s, [&](const Image& img) {
+        return reads_at_its_scale(720, 360)(img) && difference(after, img, CLOCK) > 0.01;
+    }, 20ms));
+    ASSERT_TRUE(game_->running()) << game_->output();
     EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
 }
 

@@ -1,0 +1,418 @@
+// Random play, headless: the game's own intro, day frames, new days and nights on the dummy video
+// driver, fed random keys, clicks, motion, focus changes, fingers, window sizes and full-screen
+// toggles, with the day clock pushed ahead now and then so that many days and nights go by.
+// After every frame the world's invariants are checked against a brute-force recount.
+//
+//     quillmarsh_soak [frames] [seed]     (run from the build directory; prints the seed)
+//
+// A failure names the frame and the seed; the same seed replays the same run. A fatal stop of the
+// game itself leaves through its own fatal path with its own message and status.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "controls.hpp"
+#include "game.hpp"
+#include "graphics.hpp"
+#include "lily.hpp"
+#include "random.hpp"
+#include "sdl.hpp"
+#include "tools.hpp"
+#include "world.hpp"
+
+namespace qm {
+namespace {
+
+// The soak's own draws, apart from the game's generator so that the game's draws stay its own.
+class Dice {
+public:
+    explicit Dice(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next() {
+        // splitmix64
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
+    bool one_in(int n) { return below(n) == 0; }
+    float unit() { return static_cast<float>(next() >> 40) / static_cast<float>(1 << 24); }
+
+private:
+    std::uint64_t state_;
+};
+
+// Held keys, Shift and the mouse as the dice left them; the full-screen state is the real
+// window's, switched through SDL like the game does.
+class SoakInput final : public InputState {
+public:
+    explicit SoakInput(SDL_Window* window) : sdl_(window) {}
+    std::set<SDL_Scancode> keys;
+    bool shift = false;
+    std::optional<ScreenPoint> mouse;
+
+    bool key_down(SDL_Scancode key) const override { return keys.contains(key); }
+    bool shift_down() const override { return shift; }
+    std::optional<ScreenPoint> mouse_in_window() const override { return mouse; }
+    bool fullscreen() const override { return sdl_.fullscreen(); }
+    std::expected<void, std::string> set_fullscreen(bool on) override { return sdl_.set_fullscreen(on); }
+    Gamepads& gamepads() override { return sdl_.gamepads(); }
+    const Gamepads& gamepads() const override { return sdl_.gamepads(); }
+
+private:
+    SdlInput sdl_;
+};
+
+constexpr SDL_Scancode KEYS[] = {SDL_SCANCODE_W,     SDL_SCANCODE_A,    SDL_SCANCODE_S,     SDL_SCANCODE_D,
+                                 SDL_SCANCODE_UP,    SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT,  SDL_SCANCODE_RIGHT,
+                                 SDL_SCANCODE_F,     SDL_SCANCODE_F11,  SDL_SCANCODE_SPACE, SDL_SCANCODE_ESCAPE,
+                                 SDL_SCANCODE_LSHIFT, SDL_SCANCODE_Q,     SDL_SCANCODE_RETURN, SDL_SCANCODE_C};
+
+struct Figures {
+    std::uint64_t frames = 0;
+    std::uint64_t intro_frames = 0;
+    std::uint64_t nights = 0;
+    std::uint64_t events = 0;
+    std::uint64_t state_changes = 0;  // held keys, Shift, mouse and window-size changes
+    std::uint64_t checks = 0;
+};
+
+class Soak {
+public:
+    Soak(std::uint64_t seed, DrawContext& ctx, SoakInput& input) : dice_(seed), ctx_(ctx), input_(input) {}
+
+    // Random input for the next frame: pushed events and a changed input state.
+    void shake(bool intro) {
+        SDL_Window* window = ctx_.canvas->window();
+        int w = 1, h = 1;
+        SDL_GetWindowSize(window, &w, &h);
+        const int count = dice_.one_in(200) ? dice_.between(100, 2000) : dice_.between(0, 4);
+        for (int k = 0; k < count; ++k) push(random_event(w, h, intro));
+        if (dice_.one_in(6)) toggle(KEYS[dice_.below(std::size(KEYS))]);
+        if (dice_.one_in(20)) flip(input_.shift);
+        if (dice_.one_in(4)) move_mouse(w, h);
+        // Large windows (full screen is the dummy display's 1024 × 768) are slow to paint in
+        // software, a hundred times slower than small ones: they last a few frames only.
+        big_frames_ = w * h > 480 * 270 ? big_frames_ + 1 : 0;
+        if (big_frames_ > 3 && input_.fullscreen()) {
+            push(key(SDL_SCANCODE_F11, true));
+        } else if (big_frames_ > 3 || dice_.one_in(300) || figures.frames == 0) {
+            resize(window);
+        }
+    }
+
+    // A busy morning: random flowers and hives around the start point and a random tool in
+    // hand, so that growth, honey, hive menus, splits and the night's breeding all get their
+    // turn; a random walk alone would rarely get past the shed.
+    void stock(World& world, Lily& lily) {
+        lily.tool = tool_for_shed_button(static_cast<std::size_t>(dice_.below(5)));
+        const int flowers = dice_.between(0, 60);
+        for (int k = 0; k < flowers + 3; ++k) {
+            const int dj = dice_.between(-8, 8);
+            const int di = 2 * dice_.between(-8, 8) + (dj & 1);
+            const Cell c{static_cast<std::uint16_t>(2 + di), static_cast<std::uint16_t>(-12 + dj)};
+            if (k >= flowers) {
+                const auto honey = dice_.one_in(2) ? HONEY_MAX : static_cast<std::uint32_t>(dice_.below(int(HONEY_MAX)));
+                world.set_tile(c, Hive{BeeHive{c, honey, static_cast<std::uint16_t>(dice_.between(1, 9))}});
+                continue;
+            }
+            Flower f;
+            for (auto& g : f.genes) g = static_cast<std::uint8_t>(dice_.below(3));
+            f.stage = static_cast<FlowerStage>(dice_.below(4));
+            f.next_stage = static_cast<std::uint16_t>(dice_.between(1920, 26000));
+            if (f.stage == FlowerStage::Flower || (f.stage == FlowerStage::Bud && dice_.one_in(2))) f.next_stage = NEVER;
+            world.set_tile(c, Soil{f, dice_.one_in(2)});
+        }
+    }
+
+    // Checks everything the world promises after a frame played with tick `t` (negative: after
+    // the night, before the day's first frame).
+    void check(const World& world, const Lily& lily, int t) {
+        for (const auto& [cell, tile] : world.tiles) {
+            if (const Flower* f = flower_on(tile)) check_flower(*f, cell, t);
+            if (const auto* hive = std::get_if<Hive>(&tile)) {
+                check_hive(hive->hive, cell);
+                expect(world.hive_ranges.contains(cell), cell, "a hive without a range set");
+                expect(hive->hive.position == cell, cell, "a hive whose position is not its cell");
+            }
+        }
+        for (const auto& [cell, set] : world.hive_ranges) {
+            const auto found = world.tiles.find(cell);
+            const auto* hive = found == world.tiles.end() ? nullptr : std::get_if<Hive>(&found->second);
+            expect(hive != nullptr, cell, "a range set without a hive");
+            if (!hive) continue;
+            std::size_t in_range = 0;
+            for (const auto& [c, tile] : world.tiles) {
+                if (!flower_on(tile) || distance(c, hive->hive.position) > HIVE_RANGE) continue;
+                ++in_range;
+                expect(set.contains(c), c, "a flower in range missing from its hive's set");
+            }
+            expect(set.size() == in_range, cell, "a hive's set holds cells that are no flowers in range");
+        }
+        for (const Flower& f : lily.carried_flowers) check_flower(f, Cell{}, -1);
+        if (lily.carried_hive) {
+            expect(lily.carried_hive->level >= 1, Cell{}, "a carried hive below level 1");
+            expect(lily.carried_hive->honey <= HONEY_MAX, Cell{}, "a carried hive over full");
+        }
+        expect(world.walkable(lily.position.i, lily.position.j), containing_tile(lily.position),
+               "Lily stands where nobody can");
+    }
+
+    Figures figures;
+    std::optional<std::string> failure;
+
+private:
+    void expect(bool ok, Cell at, const char* what) {
+        ++figures.checks;
+        if (!ok && !failure) failure = std::string(what) + " at (" + std::to_string(std::int16_t(at.i)) + ", " +
+                                       std::to_string(std::int16_t(at.j)) + ")";
+    }
+
+    void check_flower(const Flower& f, Cell at, int t) {
+        bool genes_ok = true;
+        for (const auto g : f.genes) genes_ok = genes_ok && g <= 2;
+        expect(genes_ok, at, "a gene outside 0..2");
+        switch (f.stage) {
+            case FlowerStage::Flower:
+                expect(f.next_stage == NEVER, at, "an open flower with a stage to come");
+                break;
+            case FlowerStage::Bud:  // a stalled bud waits for water
+                expect(f.next_stage == NEVER || f.next_stage > t, at, "a bud overdue after growing");
+                break;
+            case FlowerStage::Seed:
+            case FlowerStage::Sprout:
+                expect(f.next_stage != NEVER && f.next_stage > t, at, "a seed or sprout overdue after growing");
+                break;
+            default:
+                expect(false, at, "a flower in no stage");
+        }
+    }
+
+    void check_hive(const BeeHive& hive, Cell at) {
+        expect(hive.honey <= HONEY_MAX, at, "a hive over full");
+        expect(hive.level >= 1, at, "a hive below level 1");
+    }
+
+    void push(SDL_Event e) {
+        ++figures.events;
+        if (SDL_PushEvent(&e) < 0) {
+            // A full queue drops the event, as it would drop a real one; the text is ours to free.
+            if (e.type == SDL_DROPFILE) SDL_free(e.drop.file);
+        }
+    }
+
+    // Window pixels, mostly near the middle where the gardener and her menus are.
+    ScreenPoint point(int w, int h) {
+        if (dice_.one_in(2)) return {dice_.between(-8, w + 8), dice_.between(-8, h + 8)};
+        return {w / 2 + dice_.between(-96, 96), h / 2 + dice_.between(-96, 96)};
+    }
+
+    SDL_Event random_event(int w, int h, bool intro) {
+        SDL_Event e{};
+        const ScreenPoint p = point(w, h);
+        switch (dice_.below(intro ? 12 : 10)) {
+            case 0:
+            case 1:
+                e = key(KEYS[dice_.below(std::size(KEYS))]);
+                break;
+            case 2:
+                e.type = SDL_KEYUP;
+                e.key.keysym.scancode = KEYS[dice_.below(std::size(KEYS))];
+                break;
+            case 3:
+            case 4:
+                e.type = dice_.one_in(2) ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+                e.button.button = static_cast<Uint8>(dice_.between(1, 3));
+                e.button.x = p.x;
+                e.button.y = p.y;
+                break;
+            case 5:
+                e.type = SDL_MOUSEMOTION;
+                e.motion.x = p.x;
+                e.motion.y = p.y;
+                break;
+            case 6:
+            case 7:
+            case 8: {
+                constexpr Uint32 TYPES[] = {SDL_FINGERDOWN, SDL_FINGERMOTION, SDL_FINGERUP};
+                e.type = TYPES[dice_.below(3)];
+                e.tfinger.touchId = 1;
+                e.tfinger.fingerId = dice_.one_in(8) ? static_cast<SDL_FingerID>(dice_.next()) : dice_.below(4);
+                e.tfinger.x = dice_.one_in(2) ? dice_.unit() * 1.2f - 0.1f : 0.5f + (dice_.unit() - 0.5f) * 0.4f;
+                e.tfinger.y = dice_.one_in(2) ? dice_.unit() * 1.2f - 0.1f : 0.5f + (dice_.unit() - 0.5f) * 0.4f;
+                break;
+            }
+            case 9: {
+                e.type = SDL_WINDOWEVENT;
+                constexpr Uint8 KINDS[] = {SDL_WINDOWEVENT_ENTER, SDL_WINDOWEVENT_LEAVE, SDL_WINDOWEVENT_FOCUS_GAINED,
+                                           SDL_WINDOWEVENT_FOCUS_LOST};
+                e.window.event = KINDS[dice_.below(4)];
+                break;
+            }
+            default: {  // intro: text and dropped files, which the game must free and ignore
+                e.type = SDL_DROPFILE;
+                e.drop.file = static_cast<char*>(SDL_malloc(8));
+                std::snprintf(e.drop.file, 8, "x.png");
+                break;
+            }
+        }
+        // The intro ends at the first press; let it run a while first.
+        const bool starts = e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_FINGERDOWN;
+        if (intro && starts && !dice_.one_in(40)) e.type = SDL_MOUSEMOTION;
+        return e;
+    }
+
+    // A key press; the full-screen keys F and F11 only now and then unless `surely`.
+    SDL_Event key(SDL_Scancode code, bool surely = false) {
+        const bool switches = code == SDL_SCANCODE_F || code == SDL_SCANCODE_F11;
+        if (switches && !surely && !dice_.one_in(8)) code = SDL_SCANCODE_SPACE;
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.scancode = code;
+        e.key.repeat = static_cast<Uint8>(dice_.below(2));
+        return e;
+    }
+
+    void toggle(SDL_Scancode key) {
+        ++figures.state_changes;
+        if (!input_.keys.erase(key)) input_.keys.insert(key);
+    }
+    void flip(bool& b) {
+        ++figures.state_changes;
+        b = !b;
+    }
+    void move_mouse(int w, int h) {
+        ++figures.state_changes;
+        if (dice_.one_in(10)) input_.mouse.reset();  // focus lost
+        else input_.mouse = point(w, h);
+    }
+    void resize(SDL_Window* window) {
+        ++figures.state_changes;
+        // Mostly small windows; now and then a sliver or a wall of up to 8K.
+        int w = dice_.between(1, 480);
+        int h = dice_.between(1, 270);
+        if (big_frames_ == 0) {
+            switch (dice_.below(8)) {
+                case 0: w = dice_.between(1, 3), h = dice_.between(1, 3); break;
+                case 1: w = dice_.between(1, 7680), h = dice_.between(1, 4320); break;
+                case 2: w = 7680, h = 4320; break;
+                case 3: w = dice_.between(960, 1920), h = dice_.between(540, 1080); break;
+                default: break;
+            }
+        }
+        SDL_SetWindowSize(window, w, h);
+    }
+
+    Dice dice_;
+    DrawContext& ctx_;
+    SoakInput& input_;
+    int big_frames_ = 0;  // frames in a row at a large window
+};
+
+[[noreturn]] void fail(const std::string& what, std::uint64_t seed) {
+    std::fprintf(stderr, "soak: %s (seed %#" PRIx64 ")\n", what.c_str(), seed);
+    std::exit(1);
+}
+
+void report(const Figures& f, const World& world, std::chrono::steady_clock::time_point began, const char* verdict) {
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    std::size_t flowers = 0;
+    unsigned top_level = 0;
+    for (const auto& [cell, tile] : world.tiles) {
+        if (flower_on(tile)) ++flowers;
+        if (const auto* hive = std::get_if<Hive>(&tile)) top_level = std::max<unsigned>(top_level, hive->hive.level);
+    }
+    std::printf("soak: %" PRIu64 " frames (%" PRIu64 " intro), %" PRIu64 " nights, %" PRIu64
+                " events pushed, %" PRIu64 " input state changes, %" PRIu64
+                " invariant checks, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
+                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, seconds, world.tiles.size(),
+                world.hive_ranges.size(), top_level, flowers, verdict);
+    std::fflush(stdout);
+}
+
+int run(std::uint64_t frames, std::uint64_t seed) {
+    std::printf("soak: %" PRIu64 " frames, seed %#" PRIx64 "\n", frames, seed);
+    std::fflush(stdout);
+    set_rng_state(seed);
+
+    SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");
+    SdlCore core;
+    SdlSubsystem video{SDL_INIT_VIDEO};
+    TtfContext ttf;
+    if (!core.init() || !video.init() || !ttf.init()) fail(std::string("SDL: ") + SDL_GetError(), seed);
+    WindowPtr window{SDL_CreateWindow(WINDOW_TITLE, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, SDL_WINDOW_RESIZABLE)};
+    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window.get(), -1, 0) : nullptr;
+    if (!renderer || SDL_RenderSetIntegerScale(renderer, SDL_TRUE) != 0) fail(SDL_GetError(), seed);
+    const TextureCreator creator = std::make_shared<RendererContext>(std::move(window), renderer);
+    auto made = DrawContext::create(creator, creator);
+    if (!made) fail(made.error().to_string(), seed);
+    DrawContext& ctx = *made;
+
+    World world;
+    Lily lily;
+    SoakInput input(ctx.canvas->window());
+    Controls controls(input);
+    SdlEventPump pump;
+    if (auto opened = pump.open(); !opened) fail(opened.error(), seed);
+    Game game{ctx, world, lily, controls, pump, LoopState{}};
+    Soak soak(seed, ctx, input);
+    Dice clock(seed ^ 0xC10C);
+    const auto began = std::chrono::steady_clock::now();
+
+    bool playing = false;
+    while (soak.figures.frames < frames) {
+        soak.shake(!playing);
+        ++soak.figures.frames;
+        int tick = -1;
+        if (!playing) {
+            ++soak.figures.intro_frames;
+            const IntroOutcome outcome = intro_frame(game);
+            if (outcome == IntroOutcome::Quit) fail("the intro quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
+            if (outcome == IntroOutcome::Start) {
+                start_play(game);
+                soak.stock(world, lily);
+                playing = true;
+            }
+        } else {
+            // Skip ahead through the day now and then, so that hundreds of nights go by.
+            LoopState& s = game.state;
+            if (clock.one_in(40)) s.time_of_day = static_cast<std::uint16_t>(std::min<int>(
+                                      s.day_end, s.time_of_day + clock.between(1, 4000)));
+            const DayFrame played = day_frame(game);
+            if (played.quit) fail("a day frame quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
+            tick = played.tick;
+            if (s.day_over) {
+                (void)new_day(game);
+                begin_next_day(s);
+                if (clock.one_in(2)) soak.stock(world, lily);
+                ++soak.figures.nights;
+                tick = -1;
+            }
+        }
+        soak.check(world, lily, tick);
+        if (soak.failure) fail("frame " + std::to_string(soak.figures.frames) + ": " + *soak.failure, seed);
+        if (soak.figures.frames % 20000 == 0) report(soak.figures, world, began, "so far");
+    }
+
+    report(soak.figures, world, began, "clean");
+    return 0;
+}
+
+}  // namespace
+}  // namespace qm
+
+int main(int argc, char** argv) {
+    const std::uint64_t frames = argc > 1 ? std::strtoull(argv[1], nullptr, 0) : 3000;
+    const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 0) : qm::fresh_seed();
+    return qm::run(frames, seed);
+}
