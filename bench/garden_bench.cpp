@@ -66,7 +66,7 @@ void BM_GardenOvernight(benchmark::State& state) {
         state.PauseTiming();
         draws = draws_between(11, rng_state());
         seeds = 0;
-        for (const auto& [c, tile] : garden.world.tiles) seeds += flower_on(tile) ? 1u : 0u;
+        for (const auto& [c, tile] : garden.world.tiles()) seeds += flower_on(tile) ? 1u : 0u;
         state.ResumeTiming();
     }
     state.counters["cells"] = static_cast<double>(garden.cells);

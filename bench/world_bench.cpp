@@ -43,7 +43,7 @@ void BM_Update(benchmark::State& state) {
         now = static_cast<std::uint16_t>(now + 1);
         if (now > DAY_END) now = NOON;
     }
-    state.counters["flowers"] = static_cast<double>(world.hive_ranges.at(FARM_HIVE).size());
+    state.counters["flowers"] = static_cast<double>(world.hive_ranges().at(FARM_HIVE).size());
 }
 BENCHMARK(BM_Update)->Arg(0)->Arg(4);
 
@@ -53,7 +53,7 @@ void BM_Overnight(benchmark::State& state) {
         World world = blooming_farm(static_cast<int>(state.range(0)));
         state.ResumeTiming();
         world.overnight();
-        benchmark::DoNotOptimize(world.tiles.size());
+        benchmark::DoNotOptimize(world.tiles().size());
     }
 }
 BENCHMARK(BM_Overnight)->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);

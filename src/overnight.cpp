@@ -133,7 +133,7 @@ std::vector<std::size_t> nearest_partners(const std::vector<Parent>& list, std::
 void World::overnight() {
     // Everything leaves the field; only the open flowers are remembered, as tonight's parents.
     std::vector<OpenFlower> open;
-    for (auto& [c, tile] : tiles) {
+    for (auto& [c, tile] : tiles_) {
         auto* soil = std::get_if<Soil>(&tile);
         if (!soil) continue;
         if (soil->flower && soil->flower->stage == FlowerStage::Flower) open.push_back({c, *soil->flower});
@@ -141,13 +141,13 @@ void World::overnight() {
         soil->watered = false;
     }
 
-    for (auto& [hive_cell, range] : hive_ranges) range.clear();
+    for (auto& [hive_cell, range] : hive_ranges_) range.clear();
 
     // Every list is complete before the first seed falls, so tonight's seeds never parent tonight.
     std::vector<std::vector<Parent>> lists;
-    for (const auto& [hive_cell, range] : hive_ranges) {
-        const auto stored = tiles.find(hive_cell);
-        if (stored == tiles.end()) fatal(NO_ENTRY_MESSAGE);
+    for (const auto& [hive_cell, range] : hive_ranges_) {
+        const auto stored = tiles_.find(hive_cell);
+        if (stored == tiles_.end()) fatal(NO_ENTRY_MESSAGE);
         const auto* hive = std::get_if<Hive>(&stored->second);
         if (!hive) fatal("There's not a hive here!");
         std::vector<Parent> list;

@@ -52,7 +52,10 @@ bool within_hive_range(Cell a, Cell b) { return distance(a, b) <= HIVE_RANGE; }
 
 CellHash::CellHash() : k0(hash_key().k0), k1(hash_key().k1 | 1) {}
 
-World::World() { buildings.push_back(std::make_unique<Shed>()); }
+World::World(Tile soil_default, Tile grass_default)
+    : soil_default_(std::move(soil_default)), grass_default_(std::move(grass_default)) {
+    buildings.push_back(std::make_unique<Shed>());
+}
 
 void World::setup_farm() {
     sow_garden(Sowing::LayOut);
@@ -92,12 +95,12 @@ std::size_t World::sow_garden(Sowing how) {
 
 std::size_t World::flower_count() const {
     std::size_t n = 0;
-    for (const auto& [c, tile] : tiles) n += has_flower(tile) ? 1u : 0u;
+    for (const auto& [c, tile] : tiles_) n += has_flower(tile) ? 1u : 0u;
     return n;
 }
 
 const Tile& World::get_tile(std::uint16_t i, std::uint16_t j) const {
-    if (const auto found = tiles.find(Cell{i, j}); found != tiles.end()) return found->second;
+    if (const auto found = tiles_.find(Cell{i, j}); found != tiles_.end()) return found->second;
     return default_tile(j);
 }
 
@@ -105,21 +108,21 @@ void World::set_tile(std::uint16_t i, std::uint16_t j, const Tile& tile) {
     const Cell at{i, j};
 
     // Whatever replaces a hive, its old range goes with it; a new hive collects afresh below.
-    hive_ranges.erase(at);
+    hive_ranges_.erase(at);
 
     if (has_flower(get_tile(at))) {
-        for (auto& [hive, range] : hive_ranges) range.erase(at);
+        for (auto& [hive, range] : hive_ranges_) range.erase(at);
     }
 
     if (tile == default_tile(j)) {
-        tiles.erase(at);
+        tiles_.erase(at);
         return;
     }
 
     if (has_flower(tile)) {
-        for (auto& [hive_cell, range] : hive_ranges) {
-            const auto stored = tiles.find(hive_cell);
-            if (stored == tiles.end()) fatal(NO_ENTRY_MESSAGE);
+        for (auto& [hive_cell, range] : hive_ranges_) {
+            const auto stored = tiles_.find(hive_cell);
+            if (stored == tiles_.end()) fatal(NO_ENTRY_MESSAGE);
             const auto* hive = std::get_if<Hive>(&stored->second);
             if (hive && within_hive_range(hive->hive.position, at)) range.insert(at);
         }
@@ -129,13 +132,13 @@ void World::set_tile(std::uint16_t i, std::uint16_t j, const Tile& tile) {
         // The cell being written still holds its old tile here; a flower the hive is set down on is
         // about to go, so it must not count for the hive's own range.
         CellSet range;
-        for (const auto& [c, stored] : tiles) {
+        for (const auto& [c, stored] : tiles_) {
             if (c != at && has_flower(stored) && within_hive_range(c, hive->hive.position)) range.insert(c);
         }
-        hive_ranges.insert_or_assign(at, std::move(range));
+        hive_ranges_.insert_or_assign(at, std::move(range));
     }
 
-    tiles.insert_or_assign(at, tile);
+    tiles_.insert_or_assign(at, tile);
 }
 
 bool World::walkable(std::int32_t x, std::int32_t y) const {
@@ -148,7 +151,7 @@ bool World::walkable(std::int32_t x, std::int32_t y) const {
 
 void World::update(std::uint16_t now) {
     // Growing in place, not through set_tile: a flower stays a flower, so no range changes.
-    for (auto& [c, tile] : tiles) {
+    for (auto& [c, tile] : tiles_) {
         auto* soil = std::get_if<Soil>(&tile);
         if (!soil || !soil->flower) continue;
         Flower& flower = *soil->flower;
@@ -159,17 +162,17 @@ void World::update(std::uint16_t now) {
         }
     }
 
-    for (const auto& [hive_cell, range] : hive_ranges) {
+    for (const auto& [hive_cell, range] : hive_ranges_) {
         std::uint32_t in_bloom = 0;
         for (const Cell c : range) {
             // A default tile bears no flower, so only stored cells can count.
-            const auto stored = tiles.find(c);
-            if (stored == tiles.end()) continue;
+            const auto stored = tiles_.find(c);
+            if (stored == tiles_.end()) continue;
             const Flower* flower = flower_on(stored->second);
             if (flower && flower->stage == FlowerStage::Flower) ++in_bloom;
         }
-        const auto stored = tiles.find(hive_cell);
-        if (stored == tiles.end()) continue;
+        const auto stored = tiles_.find(hive_cell);
+        if (stored == tiles_.end()) continue;
         if (auto* hive = std::get_if<Hive>(&stored->second)) {
             const std::uint32_t sum = hive->hive.honey + in_bloom;
             hive->hive.honey = sum < HONEY_MAX ? sum : HONEY_MAX;

@@ -20,6 +20,7 @@ namespace qm {
 
 class DrawContext;
 struct Lily;
+namespace test { struct WorldAccess; }
 
 // Hashes cells under a key drawn from the kernel's random source once per run, so the maps' layout
 // and iteration order differ from run to run. A cell is only 32 bits: one keyed 64 × 64 → 128-bit
@@ -71,16 +72,19 @@ struct Happening {
     friend constexpr bool operator==(const Happening&, const Happening&) = default;
 };
 
+// Only the world's own operations write its tiles and hive ranges, so every range stays exact.
 class World {
 public:
     std::vector<std::unique_ptr<Building>> buildings;
-    Tile soil_default = Soil{};
-    Tile grass_default = TallGrass{};
-    TileMap tiles;
-    HiveRanges hive_ranges;
 
     // The world behind the intro: tall grass, an endless strip of soil in rows 0 to 2, the shed.
-    World();
+    World() : World(Soil{}, TallGrass{}) {}
+    // The same world on other ground: `soil_default` in rows 0 to 2, `grass_default` elsewhere.
+    World(Tile soil_default, Tile grass_default);
+
+    // The tiles that differ from their row's default, and each hive's flower cells in range.
+    const TileMap& tiles() const { return tiles_; }
+    const HiveRanges& hive_ranges() const { return hive_ranges_; }
 
     // Lays out the farm once when play starts: the garden and its pond, the hive, the lawn.
     void setup_farm();
@@ -95,7 +99,7 @@ public:
     // Every change of a tile goes through here, so the hive ranges stay right.
     void set_tile(std::uint16_t i, std::uint16_t j, const Tile& tile);
     void set_tile(Cell c, const Tile& tile) { set_tile(c.i, c.j, tile); }
-    const Tile& default_tile(std::uint16_t j) const { return j < 3 ? soil_default : grass_default; }
+    const Tile& default_tile(std::uint16_t j) const { return j < 3 ? soil_default_ : grass_default_; }
 
     // May the gardener stand at this fixed-point position?
     bool walkable(std::int32_t x, std::int32_t y) const;
@@ -117,6 +121,14 @@ public:
     DrawResult draw_hive_ranges(DrawContext& ctx) const;
 
 private:
+    // Tests that build states no operation reaches (a range without its hive) or replay the night
+    // by hand write through this.
+    friend struct test::WorldAccess;
+
+    Tile soil_default_;
+    Tile grass_default_;
+    TileMap tiles_;
+    HiveRanges hive_ranges_;
     std::vector<Happening> happenings_;
 };
 

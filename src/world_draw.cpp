@@ -132,7 +132,7 @@ DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) c
 }
 
 DrawResult World::draw_hive_ranges(DrawContext& ctx) const {
-    for (const auto& [at, range] : hive_ranges) {
+    for (const auto& [at, range] : hive_ranges_) {
         const auto* hive = std::get_if<Hive>(&get_tile(at));
         if (!hive) continue;
         QM_TRY(draw_range_marks(ctx, hive->hive.position));

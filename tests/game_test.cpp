@@ -308,7 +308,7 @@ TEST_F(GameTest, ADryDayEndsInAGardenSownAgainWithTheFirstDaysDraws) {
     new_day(*game);
     ASSERT_GT(first_day.flower_count(), 10u);
     EXPECT_EQ(world.flower_count(), first_day.flower_count());
-    for (const auto& [c, tile] : first_day.tiles) {
+    for (const auto& [c, tile] : first_day.tiles()) {
         if (flower_on(tile)) {
             EXPECT_EQ(world.get_tile(c), tile) << test::describe(c);
         }

@@ -7,6 +7,7 @@
 
 #include "graphics.hpp"
 #include "support/sdl_fixture.hpp"
+#include "support/world_helpers.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -67,9 +68,7 @@ protected:
         // She stands at the origin under the camera: her body spans x 304..335, y 134..197.
         lily.position = {0, 0};
         lily.anchor = {0, 0};
-        world.soil_default = Lawn{};
-        world.grass_default = Lawn{};
-        world.buildings.clear();
+        world = test::bare_lawn();
     }
     // Facing a way, having walked `frame` half units since the anchor.
     void pose(Fixed facing, std::uint32_t frame) {

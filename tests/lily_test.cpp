@@ -293,7 +293,7 @@ TEST(UseTool, ACarriedHiveIsSetDownWhereSheAims) {
     lily.use_tool(world, 10, true);
     EXPECT_EQ(world.get_tile(spot), (Tile{Hive{BeeHive{spot, 77, 3}}}));
     EXPECT_FALSE(lily.carried_hive);
-    EXPECT_EQ(world.hive_ranges.count(spot), 1u);
+    EXPECT_EQ(world.hive_ranges().count(spot), 1u);
     // Without a carried hive the smoker on grass asks to place one, and nothing happens.
     lily.selection = cell(2, 0);
     lily.use_tool(world, 11, true);

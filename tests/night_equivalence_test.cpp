@@ -7,23 +7,25 @@
 #include <set>
 
 #include "random.hpp"
+#include "support/world_helpers.hpp"
 #include "world.hpp"
 
 namespace qm {
 namespace {
 
 void plain_night(World& w) {
+    TileMap& tiles = test::WorldAccess::tiles(w);
     std::vector<std::pair<Cell, Flower>> open;
-    for (auto& [c, tile] : w.tiles) {
+    for (auto& [c, tile] : tiles) {
         auto* soil = std::get_if<Soil>(&tile);
         if (soil && soil->flower && soil->flower->stage == FlowerStage::Flower) open.emplace_back(c, *soil->flower);
         if (soil) *soil = Soil{};
     }
-    for (auto& [h, range] : w.hive_ranges) range.clear();
+    for (auto& [h, range] : test::WorldAccess::hive_ranges(w)) range.clear();
     struct Entry { Flower flower; Cell at; std::uint32_t seeds; };
     std::vector<std::vector<Entry>> lists;
-    for (const auto& [h, range] : w.hive_ranges) {
-        const BeeHive hive = std::get<Hive>(w.tiles.at(h)).hive;  // the night's stops are tested elsewhere
+    for (const auto& [h, range] : w.hive_ranges()) {
+        const BeeHive hive = std::get<Hive>(tiles.at(h)).hive;  // the night's stops are tested elsewhere
         std::vector<Entry> list;
         for (const auto& [at, f] : open) if (distance(at, hive.position) <= HIVE_RANGE) list.push_back({f, at, sprouts_for_flower(hive)});
         if (list.size() >= 2) lists.push_back(list);
@@ -75,13 +77,13 @@ TEST(NightEquivalence, RandomGardensEndAsThePlainNightLeavesThem) {
     for (std::uint64_t seed = 1; seed <= 24; ++seed) {
         World fast, plain;
         for (World* w : {&fast, &plain}) random_garden(*w, seed);
-        ASSERT_TRUE(std::ranges::equal(fast.tiles, plain.tiles) && std::ranges::equal(fast.hive_ranges, plain.hive_ranges));
+        ASSERT_TRUE(std::ranges::equal(fast.tiles(), plain.tiles()) && std::ranges::equal(fast.hive_ranges(), plain.hive_ranges()));
         set_rng_state(seed * 977);
         fast.overnight();
         const std::uint64_t after = rng_state();
         set_rng_state(seed * 977);
         plain_night(plain);
-        EXPECT_TRUE(fast.tiles == plain.tiles && fast.hive_ranges == plain.hive_ranges) << "garden " << seed;
+        EXPECT_TRUE(fast.tiles() == plain.tiles() && fast.hive_ranges() == plain.hive_ranges()) << "garden " << seed;
         EXPECT_EQ(after, rng_state()) << "garden " << seed;
     }
 }

@@ -19,7 +19,7 @@ using Genes = std::array<std::uint8_t, 3>;
 
 // Every morning: dry soil, only fresh seeds, ranges that match the field.
 testing::AssertionResult morning_is_sound(const World& world) {
-    for (const auto& [c, tile] : world.tiles) {
+    for (const auto& [c, tile] : world.tiles()) {
         const auto* soil = std::get_if<Soil>(&tile);
         if (soil && soil->watered) return testing::AssertionFailure() << "wet soil at " << describe(c);
         const Flower* f = flower_on(tile);
@@ -151,7 +151,7 @@ TEST(Overnight, AFlowerInTwoRangesSeedsForBoth) {
             world.set_tile(c.b, bloom(0, 0, 0));
             world.overnight();
             EXPECT_EQ(count_flowers(world), c.expected) << c.name;
-            for (const auto& [at, tile] : world.tiles) {
+            for (const auto& [at, tile] : world.tiles()) {
                 if (!flower_on(tile)) continue;
                 EXPECT_EQ(flower_on(tile)->genes, (Genes{1, 1, 1})) << c.name;
                 EXPECT_LE(std::min(distance(at, c.a), distance(at, c.b)), 1) << c.name << " " << describe(at);
@@ -164,9 +164,9 @@ TEST(Overnight, AFlowerInTwoRangesSeedsForBoth) {
 
 TEST(Overnight, ARangeWithoutItsHiveStops) {
     World world;
-    world.hive_ranges[cell(0, -10)] = {};
+    WorldAccess::hive_ranges(world)[cell(0, -10)] = {};
     EXPECT_DEATH(world.overnight(), testing::HasSubstr("no entry found for key"));
-    world.tiles[cell(0, -10)] = Lawn{};
+    WorldAccess::tiles(world)[cell(0, -10)] = Lawn{};
     EXPECT_DEATH(world.overnight(), testing::HasSubstr("There's not a hive here!"));
 }
 

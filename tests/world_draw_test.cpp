@@ -9,6 +9,7 @@
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "support/sdl_fixture.hpp"
+#include "support/world_helpers.hpp"
 
 namespace qm {
 namespace {
@@ -34,9 +35,7 @@ protected:
     void SetUp() override {
         HeadlessDraw::SetUp();
         // A bare lawn without buildings: only what a test puts there stands on it.
-        world.soil_default = Lawn{};
-        world.grass_default = Lawn{};
-        world.buildings.clear();
+        world = test::bare_lawn();
     }
     // The camera on a cell; its centre lands on (320, 180).
     void look_at(std::int32_t i, std::int32_t j) { ctx().transform.center = {i * U, j * U}; }
@@ -99,8 +98,7 @@ TEST_F(WorldDraw, EachTileGetsItsGroundAndPlant) {
     };
     for (const auto& c : cases) {
         // At noon cell (0, 0) is at wind phase 0: frame 0.
-        world.tiles.clear();
-        world.hive_ranges.clear();
+        world = test::bare_lawn();
         world.set_tile(cell(0, 0), c.tile);
         clear();
         ASSERT_TRUE(draw()) << c.what;
@@ -131,7 +129,7 @@ TEST_F(WorldDraw, WindGustsSweepTheFieldDiagonally) {
         {-16, -8, NOON + 44, 1}, {-16, 0, NOON + 45, 0},
     };
     for (const auto& c : cases) {
-        world.tiles.clear();
+        world = test::bare_lawn();
         world.set_tile(cell(c.i, c.j), TallGrass{});
         look_at(c.i, c.j);
         clear();
@@ -252,7 +250,7 @@ TEST_F(HiveDraw, RangeOverlayMarksTheRingAroundEveryHiveButNotItsCentre) {
     ctx().ground = white_sheet(renderer(), 256, 32);
     world.set_tile(cell(0, 0), Hive{BeeHive{cell(0, 0), 0, 1}});
     // A range whose cell holds no hive is passed over.
-    world.hive_ranges[cell(40, 0)];
+    test::WorldAccess::hive_ranges(world)[cell(40, 0)];
     clear();
     ASSERT_TRUE(world.draw_hive_ranges(ctx()));
     int marked = 0;

@@ -18,7 +18,7 @@ using namespace test;
 
 TEST(WorldMap, ReadsAndStoresAgainstTheRowDefaults) {
     const World fresh;
-    EXPECT_TRUE(fresh.tiles.empty() && fresh.hive_ranges.empty());
+    EXPECT_TRUE(fresh.tiles().empty() && fresh.hive_ranges().empty());
     ASSERT_EQ(fresh.buildings.size(), 1u);
     EXPECT_NE(dynamic_cast<const Shed*>(fresh.buildings[0].get()), nullptr);
 
@@ -37,7 +37,7 @@ TEST(WorldMap, ReadsAndStoresAgainstTheRowDefaults) {
         World world;
         world.set_tile(at, Water{});  // so that writing the default has an entry to remove
         world.set_tile(at, c.written);
-        EXPECT_EQ(world.tiles.contains(at), c.stored) << describe(at);
+        EXPECT_EQ(world.tiles().contains(at), c.stored) << describe(at);
         EXPECT_EQ(world.get_tile(at), c.written) << describe(at);
     }
 }
@@ -59,35 +59,35 @@ TEST(WorldMap, HiveRangesFollowEveryWrite) {
     };
     for (const auto& c : cases) world.set_tile(cell(c.i, c.j), bloom());
     for (const auto& c : cases) {
-        EXPECT_EQ(world.hive_ranges.at(west).contains(cell(c.i, c.j)), c.in_west) << c.i << ", " << c.j;
-        EXPECT_EQ(world.hive_ranges.at(east).contains(cell(c.i, c.j)), c.in_east) << c.i << ", " << c.j;
+        EXPECT_EQ(world.hive_ranges().at(west).contains(cell(c.i, c.j)), c.in_west) << c.i << ", " << c.j;
+        EXPECT_EQ(world.hive_ranges().at(east).contains(cell(c.i, c.j)), c.in_east) << c.i << ", " << c.j;
     }
-    EXPECT_TRUE(world.hive_ranges.at(west).contains(cell(-12, -10)));
+    EXPECT_TRUE(world.hive_ranges().at(west).contains(cell(-12, -10)));
     ASSERT_TRUE(ranges_exact(world));
 
     // Digging a flower up takes it out of both sets; a new flower on it goes back into both.
     world.set_tile(cell(6, -10), Soil{std::nullopt, true});
-    EXPECT_FALSE(world.hive_ranges.at(west).contains(cell(6, -10)) || world.hive_ranges.at(east).contains(cell(6, -10)));
+    EXPECT_FALSE(world.hive_ranges().at(west).contains(cell(6, -10)) || world.hive_ranges().at(east).contains(cell(6, -10)));
     world.set_tile(cell(6, -10), plant(FlowerStage::Bud));
     ASSERT_TRUE(ranges_exact(world));
 
     // A hive set down on a flower: the flower leaves every set, the new hive's own included.
     world.set_tile(cell(0, -10), bloom());
     world.set_tile(cell(0, -10), hive_tile(cell(0, -10)));
-    EXPECT_FALSE(world.hive_ranges.at(cell(0, -10)).contains(cell(0, -10)));
+    EXPECT_FALSE(world.hive_ranges().at(cell(0, -10)).contains(cell(0, -10)));
     ASSERT_TRUE(ranges_exact(world));
 
     // Replacing a hive drops its old set (a stale cell would survive otherwise), even by a hive.
-    world.hive_ranges.at(east).insert(cell(60, -10));
+    WorldAccess::hive_ranges(world).at(east).insert(cell(60, -10));
     world.set_tile(east, hive_tile(east, 5, 2));
     world.set_tile(west, Lawn{});
-    EXPECT_FALSE(world.hive_ranges.contains(west));
+    EXPECT_FALSE(world.hive_ranges().contains(west));
     EXPECT_TRUE(ranges_exact(world));
 
     // The centre of a range is the hive's own position, not the cell it is stored at.
     world.set_tile(cell(58, -30), bloom());
     world.set_tile(cell(0, -30), hive_tile(cell(60, -30)));
-    EXPECT_EQ(world.hive_ranges.at(cell(0, -30)), CellSet{cell(58, -30)});
+    EXPECT_EQ(world.hive_ranges().at(cell(0, -30)), CellSet{cell(58, -30)});
 }
 
 // Random writes in a patch across the soil rows; after each, the ranges must match brute force.
@@ -112,7 +112,7 @@ TEST(WorldMap, RandomWritesKeepEveryRangeExact) {
 
 TEST(WorldMap, AFlowerBesideARangeWithoutItsHiveStops) {
     World world;
-    world.hive_ranges[cell(0, -10)] = {};
+    WorldAccess::hive_ranges(world)[cell(0, -10)] = {};
     EXPECT_DEATH(world.set_tile(cell(2, -10), bloom()), testing::HasSubstr("no entry found for key"));
 }
 
@@ -133,7 +133,7 @@ TEST(SetupFarm, LaysOutGardenPondHiveAndLawn) {
         world.setup_farm();
         for (const auto& c : fixed) EXPECT_EQ(world.get_tile(cell(c.i, c.j)), c.expected) << c.i << ", " << c.j;
         std::size_t water = 0, lawn = 0, flowers = 0;
-        for (const auto& [c, tile] : world.tiles) {
+        for (const auto& [c, tile] : world.tiles()) {
             const bool is_water = std::holds_alternative<Water>(tile), is_lawn = std::holds_alternative<Lawn>(tile);
             water += is_water ? 1u : 0u;
             lawn += is_lawn ? 1u : 0u;
@@ -149,9 +149,9 @@ TEST(SetupFarm, LaysOutGardenPondHiveAndLawn) {
         }
         EXPECT_EQ(water, 19u);
         EXPECT_EQ(lawn, 256u);
-        EXPECT_EQ(world.tiles.size(), 217u + 256u - 3u);  // garden and lawn share three cells
+        EXPECT_EQ(world.tiles().size(), 217u + 256u - 3u);  // garden and lawn share three cells
         EXPECT_GT(flowers, 0u);
-        EXPECT_EQ(world.hive_ranges.at(FARM_HIVE).size(), flowers);
+        EXPECT_EQ(world.hive_ranges().at(FARM_HIVE).size(), flowers);
         EXPECT_TRUE(ranges_exact(world));
     }
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "day_clock.hpp"
@@ -30,11 +31,23 @@ constexpr std::uint16_t HIVE_LEVEL = 4;
 const qm::Cell LOOK_AT = qm::cell(-9, -11);
 constexpr std::uint64_t SEED = 0x0B10'55'0Dull;
 
+// Changes every stored tile of one kind through the world's own writes; gathered first, since a
+// write may move the map's entries.
+template <class Kind, class Change>
+void change_each(qm::World& world, Change change) {
+    std::vector<std::pair<qm::Cell, Kind>> found;
+    for (const auto& [c, tile] : world.tiles()) {
+        if (const auto* kind = std::get_if<Kind>(&tile)) found.emplace_back(c, *kind);
+    }
+    for (auto& [c, kind] : found) {
+        change(kind);
+        world.set_tile(c, kind);
+    }
+}
+
 // The gardener keeps every bed watered, so no bud stalls and every flower opens before dusk.
 void water_everything(qm::World& world) {
-    for (auto& [c, tile] : world.tiles) {
-        if (auto* soil = std::get_if<qm::Soil>(&tile)) soil->watered = true;
-    }
+    change_each<qm::Soil>(world, [](qm::Soil& soil) { soil.watered = true; });
 }
 
 void play_day(qm::World& world, std::uint16_t from, std::uint16_t to) {
@@ -53,7 +66,7 @@ std::optional<qm::Cell> open_flower_near(const qm::World& world, qm::Cell near) 
         return std::holds_alternative<qm::Lawn>(t) || (std::holds_alternative<qm::Soil>(t) && !qm::flower_on(t));
     };
     std::optional<qm::Cell> best;
-    for (const auto& [c, tile] : world.tiles) {
+    for (const auto& [c, tile] : world.tiles()) {
         const qm::Flower* flower = qm::flower_on(tile);
         if (!flower || flower->stage != qm::FlowerStage::Flower) continue;
         const qm::Cell at = c + STAND;
@@ -81,9 +94,7 @@ int main(int argc, char** argv) {
     qm::set_rng_state(SEED);
     qm::World world;
     world.setup_farm();
-    for (auto& [c, tile] : world.tiles) {
-        if (auto* hive = std::get_if<qm::Hive>(&tile)) hive->hive.level = HIVE_LEVEL;
-    }
+    change_each<qm::Hive>(world, [](qm::Hive& hive) { hive.hive.level = HIVE_LEVEL; });
     play_day(world, qm::FIRST_DAY_START, qm::DAY_END);
     for (int night = 0; night < NIGHTS; ++night) {
         world.overnight();

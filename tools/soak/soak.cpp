@@ -138,21 +138,21 @@ public:
     // Checks everything the world promises after a frame played with tick `t` (negative: after
     // the night, before the day's first frame).
     void check(const World& world, const Lily& lily, int t) {
-        for (const auto& [cell, tile] : world.tiles) {
+        for (const auto& [cell, tile] : world.tiles()) {
             if (const Flower* f = flower_on(tile)) check_flower(*f, cell, t);
             if (const auto* hive = std::get_if<Hive>(&tile)) {
                 check_hive(hive->hive, cell);
-                expect(world.hive_ranges.contains(cell), cell, "a hive without a range set");
+                expect(world.hive_ranges().contains(cell), cell, "a hive without a range set");
                 expect(hive->hive.position == cell, cell, "a hive whose position is not its cell");
             }
         }
-        for (const auto& [cell, set] : world.hive_ranges) {
-            const auto found = world.tiles.find(cell);
-            const auto* hive = found == world.tiles.end() ? nullptr : std::get_if<Hive>(&found->second);
+        for (const auto& [cell, set] : world.hive_ranges()) {
+            const auto found = world.tiles().find(cell);
+            const auto* hive = found == world.tiles().end() ? nullptr : std::get_if<Hive>(&found->second);
             expect(hive != nullptr, cell, "a range set without a hive");
             if (!hive) continue;
             std::size_t in_range = 0;
-            for (const auto& [c, tile] : world.tiles) {
+            for (const auto& [c, tile] : world.tiles()) {
                 if (!flower_on(tile) || distance(c, hive->hive.position) > HIVE_RANGE) continue;
                 ++in_range;
                 expect(set.contains(c), c, "a flower in range missing from its hive's set");
@@ -328,15 +328,15 @@ void report(const Figures& f, const World& world, std::chrono::steady_clock::tim
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::size_t flowers = 0;
     unsigned top_level = 0;
-    for (const auto& [cell, tile] : world.tiles) {
+    for (const auto& [cell, tile] : world.tiles()) {
         if (flower_on(tile)) ++flowers;
         if (const auto* hive = std::get_if<Hive>(&tile)) top_level = std::max<unsigned>(top_level, hive->hive.level);
     }
     std::printf("soak: %" PRIu64 " frames (%" PRIu64 " intro), %" PRIu64 " nights, %" PRIu64
                 " events pushed, %" PRIu64 " input state changes, %" PRIu64
                 " invariant checks, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
-                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, seconds, world.tiles.size(),
-                world.hive_ranges.size(), top_level, flowers, verdict);
+                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, seconds, world.tiles().size(),
+                world.hive_ranges().size(), top_level, flowers, verdict);
     std::fflush(stdout);
 }
 
