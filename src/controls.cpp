@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include <SDL.h>
+
 #include "fatal.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"

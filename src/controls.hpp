@@ -8,12 +8,15 @@
 #include <string>
 #include <string_view>
 
-#include <SDL.h>
+#include <SDL_scancode.h>
 
 #include "draw_error.hpp"
 #include "gamepad.hpp"
 #include "hex_geometry.hpp"
 #include "ui.hpp"
+
+union SDL_Event;
+struct SDL_TouchFingerEvent;
 
 namespace qm {
 

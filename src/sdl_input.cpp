@@ -1,6 +1,8 @@
 // SDL's event queue and SDL's input state behind the controls' interfaces.
 #include "sdl_input.hpp"
 
+#include <SDL.h>
+
 namespace qm {
 
 namespace {

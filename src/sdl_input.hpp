@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include <SDL.h>
-
 #include "controls.hpp"
+
+struct SDL_Window;
 
 namespace qm {
 
