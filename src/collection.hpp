@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include <SDL.h>
+#include <SDL_rect.h>
 
 #include "draw_error.hpp"
 #include "flowers.hpp"

@@ -8,12 +8,15 @@
 #include <string>
 #include <string_view>
 
-#include <SDL.h>
+#include <SDL_scancode.h>
 
 #include "draw_error.hpp"
 #include "gamepad.hpp"
 #include "hex_geometry.hpp"
 #include "ui.hpp"
+
+union SDL_Event;
+struct SDL_TouchFingerEvent;
 
 namespace qm {
 
@@ -46,39 +49,6 @@ public:
     // The controllers plugged in, opened and closed as their events arrive.
     virtual Gamepads& gamepads() = 0;
     virtual const Gamepads& gamepads() const = 0;
-};
-
-// SDL's event queue, opened by initialising the events subsystem. Only one can be open.
-class SdlEventPump final : public EventSource {
-public:
-    SdlEventPump() = default;
-    ~SdlEventPump() override;
-    SdlEventPump(const SdlEventPump&) = delete;
-    SdlEventPump& operator=(const SdlEventPump&) = delete;
-
-    // SDL's error text when the subsystem cannot start or a pump is open already.
-    std::expected<void, std::string> open();
-    bool poll(SDL_Event& event) override;
-
-private:
-    bool open_ = false;
-};
-
-// SDL's keyboard, modifier and mouse state, and the game window's full-screen flags.
-class SdlInput final : public InputState {
-public:
-    explicit SdlInput(SDL_Window* window) : window_(window) {}
-    bool key_down(SDL_Scancode key) const override;
-    bool shift_down() const override;
-    std::optional<ScreenPoint> mouse_in_window() const override;
-    bool fullscreen() const override;
-    std::expected<void, std::string> set_fullscreen(bool on) override;
-    Gamepads& gamepads() override { return gamepads_; }
-    const Gamepads& gamepads() const override { return gamepads_; }
-
-private:
-    SDL_Window* window_;
-    Gamepads gamepads_;
 };
 
 // What the intro makes of its events.

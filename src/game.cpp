@@ -13,6 +13,7 @@
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "sdl.hpp"
+#include "sdl_input.hpp"
 #include "world.hpp"
 
 namespace qm {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <SDL.h>
+
 namespace qm {
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include <SDL.h>
+#include <SDL_gamecontroller.h>
 
 #include "hex_geometry.hpp"
 

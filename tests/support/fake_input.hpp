@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <SDL.h>
+
 #include "controls.hpp"
 
 namespace qm::test {

@@ -26,6 +26,7 @@
 #include "lily.hpp"
 #include "random.hpp"
 #include "sdl.hpp"
+#include "sdl_input.hpp"
 #include "tools.hpp"
 #include "world.hpp"
 
