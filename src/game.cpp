@@ -115,11 +115,8 @@ Instant new_day(Game& game) {
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
     present(game.ctx);
     game.lily.morning_reset();
-    game.world.overnight();
-    // Only seeds stand on the field after the night, each one sown by the bees.
-    const std::size_t bees_sowed = game.world.flower_count();
-    const std::size_t sown_again = bees_sowed == 0 ? game.world.sow_garden(Sowing::Again) : 0;
-    game.notices.raise(night_notice(bees_sowed, sown_again));
+    game.night = game.world.new_day();
+    game.notices.raise(night_notice(game.night.sown, game.night.sown_again));
     return game.state.frame_start + NEW_DAY_PAUSE;
 }
 

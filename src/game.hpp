@@ -12,6 +12,7 @@
 #include "hex_geometry.hpp"
 #include "notices.hpp"
 #include "time.hpp"
+#include "world.hpp"
 
 namespace qm {
 
@@ -56,6 +57,7 @@ struct Game {
     LoopState state;
     Collection collection{};
     Notices notices{};
+    NightReport night{};  // what the last night did
 };
 
 // What is drawn over the field besides the controls and the top line: the collection panel
