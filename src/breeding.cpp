@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-
-#include <boost/unordered/unordered_flat_map.hpp>
+#include <cstdlib>
+#include <utility>
 
 #include "day_clock.hpp"
 #include "fatal.hpp"
@@ -43,31 +43,51 @@ private:
 constexpr std::array<std::size_t, 6> RING_WALK{3, 2, 1, 0, 5, 4};
 constexpr std::size_t SOUTH_WEST = 5;
 
+std::uint32_t row_major(Cell c) { return std::uint32_t{c.j} << 16 | c.i; }
+
 struct Offset {
     int di;
     int dj;
 };
 
-// The partners of each parent: every other parent at the smallest distance, in list order. The
-// list's cells are unique, so a ring search outward from each parent finds the same set as a scan
-// of the whole list, at a fraction of its cost in a dense garden.
-void choose_partners(HiveList& list, const std::vector<Offset>& offsets, ListGrid& grid) {
-    for (std::size_t k = 0; k < offsets.size(); ++k) grid.place(offsets[k].di, offsets[k].dj, static_cast<std::uint32_t>(k));
-    list.partner_begin.assign(1, 0);
-    for (const Offset& from : offsets) {
-        const std::size_t first = list.partner_index.size();
-        for (int d = 1; d <= 2 * HIVE_RANGE && list.partner_index.size() == first; ++d) {
-            int di = from.di + d * NEIGHBOUR_OFFSETS[SOUTH_WEST][0];
-            int dj = from.dj + d * NEIGHBOUR_OFFSETS[SOUTH_WEST][1];
-            for (const std::size_t dir : RING_WALK) {
-                for (int step = 0; step < d; ++step) {
-                    if (const std::uint32_t found = grid.at(di, dj)) list.partner_index.push_back(found - 1);
-                    di += NEIGHBOUR_OFFSETS[dir][0];
-                    dj += NEIGHBOUR_OFFSETS[dir][1];
-                }
+std::vector<Offset> list_offsets(const NightPlan& plan, const HiveList& list) {
+    std::vector<Offset> offsets;
+    offsets.reserve(list.parents.size());
+    for (const std::uint32_t k : list.parents) {
+        const Cell at = plan.open[k].position;
+        offsets.push_back({as_i16(wrap_sub(at.i, list.hive.position.i)), as_i16(wrap_sub(at.j, list.hive.position.j))});
+    }
+    return offsets;
+}
+
+// The partners of one parent: every other parent at the smallest distance, appended in list
+// order. The list's cells are unique, so a ring search outward from the parent finds the same set
+// as a scan of the whole list, at a fraction of its cost in a dense garden.
+void append_partners(const ListGrid& grid, Offset from, std::vector<std::uint32_t>& out) {
+    const std::size_t first = out.size();
+    for (int d = 1; d <= 2 * HIVE_RANGE && out.size() == first; ++d) {
+        int di = from.di + d * NEIGHBOUR_OFFSETS[SOUTH_WEST][0];
+        int dj = from.dj + d * NEIGHBOUR_OFFSETS[SOUTH_WEST][1];
+        for (const std::size_t dir : RING_WALK) {
+            for (int step = 0; step < d; ++step) {
+                if (const std::uint32_t found = grid.at(di, dj)) out.push_back(found - 1);
+                di += NEIGHBOUR_OFFSETS[dir][0];
+                dj += NEIGHBOUR_OFFSETS[dir][1];
             }
         }
-        std::sort(list.partner_index.begin() + static_cast<std::ptrdiff_t>(first), list.partner_index.end());
+    }
+    std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
+}
+
+void place_all(ListGrid& grid, const std::vector<Offset>& offsets) {
+    for (std::size_t k = 0; k < offsets.size(); ++k) grid.place(offsets[k].di, offsets[k].dj, static_cast<std::uint32_t>(k));
+}
+
+void choose_partners(HiveList& list, const std::vector<Offset>& offsets, ListGrid& grid) {
+    place_all(grid, offsets);
+    list.partner_begin.assign(1, 0);
+    for (const Offset& from : offsets) {
+        append_partners(grid, from, list.partner_index);
         list.partner_begin.push_back(static_cast<std::uint32_t>(list.partner_index.size()));
     }
     for (const Offset& o : offsets) grid.clear(o.di, o.dj);
@@ -80,20 +100,22 @@ bool open_tonight(const Flower& flower, Open which) {
     return which == Open::ByNightfall && flower.stage == FlowerStage::Bud && flower.next_stage <= DAY_END;
 }
 
-NightPlan plan_night(const World& world, Open which) {
+NightPlan plan_night(const World& world, Open which, Partners partners) {
     NightPlan plan;
     for (const auto& [c, tile] : world.tiles()) {
         const Flower* flower = flower_on(tile);
         if (flower && open_tonight(*flower, which)) plan.open.push_back({c, *flower});
     }
 
-    // Each hive looks only at the cells of its range, not at every open flower of the field.
-    boost::unordered_flat_map<Cell, std::uint32_t, CellHash> open_at;
-    open_at.reserve(plan.open.size());
-    for (std::size_t k = 0; k < plan.open.size(); ++k) open_at.emplace(plan.open[k].position, static_cast<std::uint32_t>(k));
+    // Each hive looks only at the rows of its range: the open flowers sorted by row, then column,
+    // give each row's stretch to a binary search, with no hash look-up per cell.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> by_cell;  // (row << 16 | column, index)
+    by_cell.reserve(plan.open.size());
+    for (std::size_t k = 0; k < plan.open.size(); ++k) by_cell.emplace_back(row_major(plan.open[k].position), static_cast<std::uint32_t>(k));
+    std::ranges::sort(by_cell);
 
     ListGrid grid;
-    std::vector<Offset> offsets;
+    std::vector<std::uint64_t> marks((plan.open.size() + 63) / 64, 0);
     plan.hives.reserve(world.hive_ranges().size());
     for (const auto& [hive_cell, range] : world.hive_ranges()) {
         const auto stored = world.tiles().find(hive_cell);
@@ -101,22 +123,48 @@ NightPlan plan_night(const World& world, Open which) {
         const auto* hive = std::get_if<Hive>(&stored->second);
         if (!hive) fatal("There's not a hive here!");
         HiveList& list = plan.hives.emplace_back(HiveList{hive_cell, hive->hive, {}, {}, {}});
-        if (!open_at.empty()) {
-            for_each_in_hexagon(hive->hive.position, HIVE_RANGE, [&](Cell c) {
-                if (const auto found = open_at.find(c); found != open_at.end()) list.parents.push_back(found->second);
-            });
+        const Cell centre = hive->hive.position;
+        for (int dj = -HIVE_RANGE; dj <= HIVE_RANGE; ++dj) {
+            const auto j = static_cast<std::uint16_t>(centre.j + dj);
+            const int reach = 2 * HIVE_RANGE - std::abs(dj);
+            const auto first = static_cast<std::uint16_t>(centre.i - reach);
+            const auto last = static_cast<std::uint16_t>(centre.i + reach);
+            // A stretch that runs over the edge of the columns is two stretches.
+            const auto take = [&](std::uint16_t from, std::uint16_t to) {
+                const std::uint32_t end = std::uint32_t{j} << 16 | to;
+                auto at = std::ranges::lower_bound(by_cell, std::pair{std::uint32_t{j} << 16 | from, std::uint32_t{0}});
+                for (; at != by_cell.end() && at->first <= end; ++at) {
+                    if (distance(plan.open[at->second].position, centre) <= HIVE_RANGE) list.parents.push_back(at->second);
+                }
+            };
+            if (first <= last) {
+                take(first, last);
+            } else {
+                take(first, 0xFFFF);
+                take(0, last);
+            }
         }
-        // The night takes them in the order of the open flowers.
-        std::ranges::sort(list.parents);
-        if (!list.breeds()) continue;
-        offsets.clear();
-        for (const std::uint32_t k : list.parents) {
-            const Cell at = plan.open[k].position;
-            offsets.push_back({as_i16(wrap_sub(at.i, hive->hive.position.i)), as_i16(wrap_sub(at.j, hive->hive.position.j))});
+        // The night takes them in the order of the open flowers: marked in a bitmap, read back in
+        // order, which costs less than sorting them.
+        for (const std::uint32_t k : list.parents) marks[k / 64] |= std::uint64_t{1} << (k % 64);
+        list.parents.clear();
+        for (std::size_t w = 0; w < marks.size(); ++w) {
+            for (; marks[w] != 0; marks[w] &= marks[w] - 1) {
+                list.parents.push_back(static_cast<std::uint32_t>(w * 64 + static_cast<std::size_t>(std::countr_zero(marks[w]))));
+            }
         }
-        choose_partners(list, offsets, grid);
+        if (list.breeds() && partners == Partners::All) choose_partners(list, list_offsets(plan, list), grid);
     }
     return plan;
+}
+
+std::vector<std::uint32_t> nearest_partners(const NightPlan& plan, const HiveList& list, std::size_t k) {
+    const std::vector<Offset> offsets = list_offsets(plan, list);
+    ListGrid grid;
+    place_all(grid, offsets);
+    std::vector<std::uint32_t> partners;
+    append_partners(grid, offsets[k], partners);
+    return partners;
 }
 
 std::vector<bool> breeding_parents(const NightPlan& plan) {

@@ -35,7 +35,7 @@ struct HiveList {
     // its seed count before dropping it.
     std::vector<std::uint32_t> parents;
     // For each parent of a list that breeds, its nearest partners as positions in `parents`, in
-    // list order: partners_of(k).
+    // list order: partners_of(k). Left empty by a plan made without them.
     std::vector<std::uint32_t> partner_begin;
     std::vector<std::uint32_t> partner_index;
 
@@ -50,8 +50,16 @@ struct NightPlan {
     std::vector<HiveList> hives;  // every hive, in the order of the world's ranges
 };
 
+// Whether the plan pairs every parent (the night does) or leaves it to nearest_partners (the
+// forecast counts seeds, and the planner asks about one flower).
+enum class Partners { All, OnRequest };
+
 // The plan of tonight. A range whose cell holds no hive stops the program as the night does.
-NightPlan plan_night(const World& world, Open which = Open::Now);
+NightPlan plan_night(const World& world, Open which = Open::Now, Partners partners = Partners::All);
+
+// The nearest partners of parent k of a list that breeds, as positions in list.parents, in list
+// order: the same rule the night pairs by.
+std::vector<std::uint32_t> nearest_partners(const NightPlan& plan, const HiveList& list, std::size_t k);
 
 // For each entry of plan.open: whether some list that breeds holds it.
 std::vector<bool> breeding_parents(const NightPlan& plan);

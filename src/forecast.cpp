@@ -193,7 +193,7 @@ FlowerOutlook flower_outlook(const World& world, const NightPlan& plan, Cell at)
         chances.weight = mean_seeds(list.hive.level);
         outlook.seeds_least += 1;
         outlook.seeds_most += most_seeds(list.hive.level);
-        for (const std::uint32_t p : list.partners_of(static_cast<std::size_t>(place - list.parents.begin()))) {
+        for (const std::uint32_t p : nearest_partners(plan, list, static_cast<std::size_t>(place - list.parents.begin()))) {
             const Parent& partner = plan.open[list.parents[p]];
             if (std::ranges::find(outlook.partners, partner.position) == outlook.partners.end()) outlook.partners.push_back(partner.position);
             const auto c = genome_64ths(open->flower, partner.flower);
@@ -234,26 +234,33 @@ FlowerOutlook flower_outlook(const World& world, const NightPlan& plan, Cell at)
 }
 
 void Tonight::refresh(const World& world) {
-    if (world_ == &world && revision_ == world.revision()) return;
     world_ = &world;
     revision_ = world.revision();
-    plan_ = plan_night(world, Open::ByNightfall);
+    frames_since_refresh_ = 0;
+    plan_ = plan_night(world, Open::ByNightfall, Partners::OnRequest);
     forecast_ = forecast_night(world, plan_);
     outlook_at_.reset();
 }
 
+void Tonight::next_frame(const World& world) {
+    ++frames_since_refresh_;
+    if (world_ != &world) return refresh(world);
+    if (revision_ == world.revision()) return;
+    if (frames_since_refresh_ * OPEN_FLOWERS_PER_FRAME_OF_PAUSE > plan_.open.size()) refresh(world);
+}
+
 const NightPlan& Tonight::plan(const World& world) {
-    refresh(world);
+    if (world_ != &world) refresh(world);
     return plan_;
 }
 
 const Forecast& Tonight::forecast(const World& world) {
-    refresh(world);
+    if (world_ != &world) refresh(world);
     return forecast_;
 }
 
 const FlowerOutlook& Tonight::outlook(const World& world, Cell at) {
-    refresh(world);
+    if (world_ != &world) refresh(world);
     if (outlook_at_ != at) {
         outlook_ = flower_outlook(world, plan_, at);
         outlook_at_ = at;

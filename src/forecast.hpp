@@ -59,10 +59,18 @@ FlowerOutlook flower_outlook(const World& world, const NightPlan& plan, Cell at)
 // A child's gene from parents' genes a and b: its chances of 0, 1 and 2 dominant alleles, in quarters.
 std::array<std::uint32_t, 3> gene_quarters(std::uint8_t a, std::uint8_t b);
 
-// The plan, the forecast and the planner's table, kept until the field changes (or, for the
-// table, the tile asked about): the field changes far less often than frames are drawn.
+// The plan, the forecast and the planner's table, kept while the field stands still. A change is
+// taken up on the next frame in a small garden; in a large one, whose plan takes a while to work
+// out and whose plants change stage every few frames, after a pause that grows with the number of
+// open flowers (a second and a half at three thousand), so the forecast never costs a frame more
+// than a sliver of its time. The first read after a change of world is always fresh.
 class Tonight {
 public:
+    static constexpr std::size_t OPEN_FLOWERS_PER_FRAME_OF_PAUSE = 64;
+
+    // Once a frame, after the world's update.
+    void next_frame(const World& world);
+
     const NightPlan& plan(const World& world);
     const Forecast& forecast(const World& world);
     const FlowerOutlook& outlook(const World& world, Cell at);
@@ -72,6 +80,7 @@ private:
 
     const World* world_ = nullptr;
     std::uint64_t revision_ = 0;
+    std::size_t frames_since_refresh_ = 0;
     NightPlan plan_;
     Forecast forecast_;
     std::optional<Cell> outlook_at_;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "day_clock.hpp"
 #include "random.hpp"
 #include "support/world_helpers.hpp"
@@ -53,6 +55,7 @@ void expect_plain_lists(const NightPlan& plan, std::uint64_t garden) {
             }
             const auto partners = list.partners_of(a);
             EXPECT_EQ(std::vector<std::uint32_t>(partners.begin(), partners.end()), nearest) << "garden " << garden;
+            EXPECT_EQ(nearest_partners(plan, list, a), nearest) << "garden " << garden;
         }
     }
 }
@@ -85,6 +88,7 @@ TEST(Forecast, TheDaysPlanIsTheNightsAndItsSeedsFallInTheRange) {
         EXPECT_TRUE(report.sown >= forecast.seeds_least && report.sown <= forecast.seeds_most)
             << "garden " << garden << ": " << report.sown << " sown, forecast " << forecast.seeds_least << " to " << forecast.seeds_most;
         EXPECT_EQ(report.sown, count_flowers(w));
+        EXPECT_EQ(report.sown, std::accumulate(report.genomes.begin(), report.genomes.end(), std::size_t{0}));
         at_least += report.sown == forecast.seeds_least;
         at_most += report.sown == forecast.seeds_most;
         std::size_t entries = 0;
