@@ -85,6 +85,10 @@ std::string notice_text(const Happening& happening) {
             return "Hive harvested: level " + std::to_string(happening.value);
         case Happening::Kind::HiveSmoked:
             return "The hive is " + std::to_string(happening.value) + "% full";
+        case Happening::Kind::CanEmptied:
+            return "The can is empty: fill it at the pond";
+        case Happening::Kind::CanFilled:
+            return "The can is full";
     }
     return {};
 }

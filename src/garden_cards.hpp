@@ -1,0 +1,74 @@
+// What the garden's cards say: tonight's forecast, the planner's table of a flower, the hive card
+// and the morning report. Texts here, drawing in garden_cards.cpp; the cards are drawn in the pass
+// over the field, the controls, the clock and the notices.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <SDL_rect.h>
+
+#include "draw_error.hpp"
+#include "forecast.hpp"
+#include "hex_geometry.hpp"
+
+namespace qm {
+
+class Collection;
+class DrawContext;
+class World;
+struct BeeHive;
+struct NightReport;
+
+// "1 seed", "3 seeds"
+std::string count_text(std::size_t n, const char* one, const char* many);
+// "1 to 3 seeds", or "2 seeds" when the range is one number.
+std::string seeds_range_text(std::size_t least, std::size_t most);
+
+// The forecast's lines, title first: what tonight will bring, as the field stands at `now`.
+std::vector<std::string> forecast_lines(const Forecast& forecast, std::uint16_t now);
+
+// "each flower leaves 1 to 2 seeds" (the hive of this level's bees, for each open flower in reach).
+std::string seeds_per_flower_text(std::uint16_t level);
+// The hive card's lines: its level and what it means, its honey, what a harvest will do and when
+// it is ready, counting the open flowers that fill it now.
+std::vector<std::string> hive_card_lines(const BeeHive& hive, std::uint32_t in_bloom, std::uint16_t now);
+// Open flowers in the hive's range on `world`: its honey per frame.
+std::uint32_t flowers_feeding(const World& world, Cell hive_cell);
+
+// "1/4", or "12.5%" for a share that is not one fraction.
+std::string chance_text(const Offspring& offspring);
+
+// A row of a card: a line of text, with a blossom swatch in front when it names a genome.
+struct CardRow {
+    std::string text;
+    std::optional<std::uint32_t> swatch;  // the blossom's colour
+    bool marked = false;                  // a genome the collection has not seen yet: "new"
+};
+
+// The planner's card of the flower at `at` (its genome first), and the cells to mark on the field.
+std::vector<CardRow> planner_rows(const FlowerOutlook& outlook, const std::array<std::uint8_t, 3>& genes,
+                                  const Collection& collection);
+
+// The morning report's rows: what the night did, new genomes among the seeds marked.
+std::vector<CardRow> morning_report_rows(const NightReport& night, const Collection& collection);
+
+// Drawing a card: a framed panel holding its rows, a blossom swatch in front of those that name a
+// genome and a "new" tag behind those the collection lacks.
+struct CardSize {
+    int w = 0;
+    int h = 0;
+};
+enum class CardFont { Small, Medium };
+CardSize card_size(DrawContext& ctx, const std::vector<CardRow>& rows, CardFont font);
+DrawResult draw_card(DrawContext& ctx, const std::vector<CardRow>& rows, CardFont font, SDL_Point top_left);
+// Plain lines as rows.
+std::vector<CardRow> text_rows(const std::vector<std::string>& lines);
+// Where a card of this size goes beside the screen point of a cell: to its right if it fits, else
+// to its left, kept on the screen and below `top`.
+SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top);
+
+}  // namespace qm
