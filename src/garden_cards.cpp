@@ -9,7 +9,10 @@
 #include "fatal.hpp"
 #include "panel.hpp"
 #include "day_clock.hpp"
+#include "field_marks.hpp"
 #include "graphics.hpp"
+#include "lily.hpp"
+#include "notices.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -119,7 +122,7 @@ std::vector<CardRow> morning_report_rows(const NightReport& night, const Collect
         if (night.genomes[t] == 0 || collection.first_day(t)) continue;
         unseen.push_back({genome_label(genes_of_genotype(t)) + " x" + std::to_string(night.genomes[t]), genotype_colour(t), true});
     }
-    rows.push_back({unseen.empty() ? "No new colour among them" : count_text(unseen.size(), "new colour", "new colours") + " among them:",
+    rows.push_back({unseen.empty() ? "No new genome among them" : count_text(unseen.size(), "new genome", "new genomes") + " among them:",
                     std::nullopt});
     rows.insert(rows.end(), unseen.begin(), unseen.end());
     return rows;
@@ -199,6 +202,72 @@ SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top) {
     x = std::clamp(x, 0, std::max(0, ctx.transform.width - size.w));
     const int y = std::clamp(p.y - size.h / 2, top, std::max(top, ctx.transform.height - size.h));
     return {x, y};
+}
+
+namespace {
+
+// The flower whose seeds the planner shows: a bud or an open flower on the tile she aims at.
+const Flower* planned_flower(const GardenPass& pass) {
+    if (pass.lily.in_building) return nullptr;
+    const std::optional<Cell> aim = pass.lily.target();
+    if (!aim) return nullptr;
+    const Flower* flower = flower_on(pass.world.get_tile(*aim));
+    return flower && shows_blossom(*flower) ? flower : nullptr;
+}
+
+bool overlaps(SDL_Rect a, SDL_Rect b) { return SDL_HasIntersection(&a, &b) == SDL_TRUE; }
+
+constexpr int EDGE = 2;  // between a card and the screen's edge
+
+}  // namespace
+
+DrawResult draw_garden_marks(DrawContext& ctx, GardenPass& pass) {
+    QM_TRY(draw_selected_ranges(ctx, pass.lily, pass.world));
+    if (pass.genomes_shown) QM_TRY(draw_every_genome(ctx, pass.world));
+    if (planned_flower(pass)) {
+        const FlowerOutlook& outlook = pass.tonight.outlook(pass.world, *pass.lily.target());
+        QM_TRY(draw_partner_marks(ctx, outlook.partners));
+    }
+    QM_TRY(draw_aim(ctx, pass.lily, pass.world));
+    return draw_can_charges(ctx, pass.lily);
+}
+
+std::expected<SDL_Rect, DrawError> draw_forecast_card(DrawContext& ctx, GardenPass& pass) {
+    const std::vector<CardRow> rows = text_rows(forecast_lines(pass.tonight.forecast(pass.world), pass.tick));
+    const CardSize size = card_size(ctx, rows, CardFont::Small);
+    const SDL_Rect where{ctx.transform.width - size.w - EDGE, notices_bottom(ctx) + EDGE, size.w, size.h};
+    if (auto done = draw_card(ctx, rows, CardFont::Small, SDL_Point{where.x, where.y}); !done) {
+        return std::unexpected(std::move(done.error()));
+    }
+    return where;
+}
+
+DrawResult draw_selection_card(DrawContext& ctx, GardenPass& pass, SDL_Rect keep_clear) {
+    if (pass.lily.in_building || !pass.lily.target()) return {};
+    const Cell aim = *pass.lily.target();
+    std::vector<CardRow> rows;
+    if (const Flower* flower = planned_flower(pass)) {
+        rows = planner_rows(pass.tonight.outlook(pass.world, aim), flower->genes, pass.collection);
+    } else if (const auto* hive = std::get_if<Hive>(&pass.world.get_tile(aim))) {
+        rows = text_rows(hive_card_lines(hive->hive, flowers_feeding(pass.world, aim), pass.tick));
+    } else {
+        return {};
+    }
+    const CardSize size = card_size(ctx, rows, CardFont::Small);
+    const int top = notices_bottom(ctx) + EDGE;
+    SDL_Point at = card_beside(ctx, aim, size, top);
+    if (overlaps(SDL_Rect{at.x, at.y, size.w, size.h}, keep_clear)) {
+        // Beside the forecast's left edge, or under it when the tile is further left than that.
+        at.x = std::max(0, keep_clear.x - EDGE - size.w);
+    }
+    return draw_card(ctx, rows, CardFont::Small, at);
+}
+
+DrawResult draw_morning_report(DrawContext& ctx, const NightReport& night, const Collection& collection) {
+    const std::vector<CardRow> rows = morning_report_rows(night, collection);
+    const CardSize size = card_size(ctx, rows, CardFont::Medium);
+    const int top = std::max(notices_bottom(ctx) + EDGE, ctx.transform.height / 2 - size.h / 2);
+    return draw_card(ctx, rows, CardFont::Medium, SDL_Point{ctx.transform.width / 2 - size.w / 2, top});
 }
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <expected>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ class Collection;
 class DrawContext;
 class World;
 struct BeeHive;
+struct Lily;
 struct NightReport;
 
 // "1 seed", "3 seeds"
@@ -70,5 +72,28 @@ std::vector<CardRow> text_rows(const std::vector<std::string>& lines);
 // Where a card of this size goes beside the screen point of a cell: to its right if it fits, else
 // to its left, kept on the screen and below `top`.
 SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top);
+
+// What the garden's pass reads each frame.
+struct GardenPass {
+    const World& world;
+    const Lily& lily;
+    const Collection& collection;
+    Tonight& tonight;
+    std::uint16_t tick = 0;
+    bool genomes_shown = false;
+    const NightReport* morning = nullptr;  // while the morning report is up
+};
+
+// The field's layer of the pass: range outlines, every genome label (when shown), the planner's
+// partners, the aim, and the can's number.
+DrawResult draw_garden_marks(DrawContext& ctx, GardenPass& pass);
+// Tonight's forecast, kept to the right under the notices, clear of the clock, the frame time and
+// the controls' corners. Returns where it went.
+std::expected<SDL_Rect, DrawError> draw_forecast_card(DrawContext& ctx, GardenPass& pass);
+// The planner on a flower, or the hive card on a hive, beside the tile the gardener aims at and
+// clear of `keep_clear`.
+DrawResult draw_selection_card(DrawContext& ctx, GardenPass& pass, SDL_Rect keep_clear);
+// The morning report, in the middle of the field under the notices, in the larger font.
+DrawResult draw_morning_report(DrawContext& ctx, const NightReport& night, const Collection& collection);
 
 }  // namespace qm
