@@ -130,8 +130,8 @@ BENCHMARK(BM_DrawDaytimeText)->Unit(benchmark::kMicrosecond);
 // frame time), on a window of 960 × 540 logical pixels at scale 1, 2 or 3: each copy scaled to the
 // window as before (PerCopy), or the frame drawn at the logical size and scaled once (Once).
 void BM_DayFrame(benchmark::State& state) {
-    const auto factor = static_cast<int>(state.range(0));
-    const Scaling scaling = state.range(1) == 0 ? Scaling::PerCopy : Scaling::Once;
+    const Scaling scaling = state.range(0) == 0 ? Scaling::PerCopy : Scaling::Once;
+    const auto factor = static_cast<int>(state.range(1));
     Stage s;
     if (!s.open(state, 960 * factor, 540 * factor)) return;
     SdlInput input(s.ctx->canvas->window());
@@ -149,7 +149,8 @@ void BM_DayFrame(benchmark::State& state) {
     }
     state.SetLabel(scaling == Scaling::Once ? "scaled once" : "each copy scaled");
 }
-BENCHMARK(BM_DayFrame)->ArgsProduct({{1, 2, 3}, {0, 1}})->ArgNames({"scale", "once"})->Unit(benchmark::kMillisecond);
+// The two ways side by side at each scale; at scale 1 both draw straight into the window.
+BENCHMARK(BM_DayFrame)->ArgsProduct({{0, 1}, {1, 2, 3}})->ArgNames({"once", "scale"})->Unit(benchmark::kMillisecond);
 
 void BM_ChooseScale(benchmark::State& state) {
     std::uint32_t w = 640;

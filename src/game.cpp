@@ -138,6 +138,7 @@ Task main_task() {
     if (!core.init()) fatal_sdl_error(SDL_GetError());
     SdlSubsystem video{SDL_INIT_VIDEO};
     if (!video.init()) fatal_sdl_error(SDL_GetError());
+    show_software_frames_plainly();
     TtfContext ttf;
     if (!ttf.init()) fatal_sdl_error(TTF_GetError());
     // Game controllers are welcome but not needed: without them the game plays on as before.

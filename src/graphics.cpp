@@ -287,6 +287,15 @@ DrawResult DrawContext::adjust_scale() {
 // The frame: drawn at the logical size, scaled once
 // ---------------------------------------------------------------------------------------------
 
+void show_software_frames_plainly() {
+    // On X11, SDL shows a software renderer's frame through an OpenGL texture. Without a GPU that
+    // is Mesa's llvmpipe uploading and drawing every window pixel again each frame: at full
+    // screen more than the whole frame's drawing. An X shared-memory image is one copy, made by
+    // the X server. The environment variable of the same name still wins over this.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::string_view(driver) == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
+
 namespace {
 
 // The window's own format, so that blending into the target works on the same pixels as

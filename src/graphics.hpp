@@ -48,6 +48,9 @@ std::string daytime_text(std::uint64_t day, std::uint16_t time);
 std::string frame_time_text(std::chrono::nanoseconds duration);
 // The integer scale that keeps s·s·w·h / n² within the logical area bound.
 std::uint32_t choose_scale(std::uint32_t current_scale, std::uint32_t viewport_w, std::uint32_t viewport_h);
+// Called once video is up, before the renderer is made: on X11 a software renderer's frame goes
+// to the window as a shared-memory image instead of through OpenGL.
+void show_software_frames_plainly();
 
 class DrawContext {
 public:
