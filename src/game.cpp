@@ -14,6 +14,7 @@
 #include "lily.hpp"
 #include "sdl.hpp"
 #include "sdl_input.hpp"
+#include "window_icon.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -24,7 +25,12 @@ void unwrap(const DrawResult& result) {
     if (!result) fatal_unwrap(result.error().to_string());
 }
 
-void present(DrawContext& ctx) { SDL_RenderPresent(ctx.renderer()); }
+// A part of SDL the game cannot start without: up, or the game stops with SDL's error.
+template <class Guard>
+Guard started(std::expected<Guard, std::string> acquired) {
+    if (!acquired) fatal_sdl_error(acquired.error());
+    return std::move(*acquired);
+}
 
 }  // namespace
 
@@ -40,9 +46,10 @@ IntroOutcome intro_frame(Game& game) {
     if (outcome != IntroOutcome::Stay) return outcome;
 
     game.ctx.transform.center = s.intro_pan;
+    unwrap(game.ctx.begin_frame());
     unwrap(game.world.draw(game.ctx, game.lily, s.intro_clock));
     unwrap(game.ctx.draw_intro());
-    present(game.ctx);
+    unwrap(game.ctx.present());
 
     s.intro_pan = Fixed{wrap_add(s.intro_pan.i, INTRO_DRIFT), s.intro_pan.j};
     s.intro_clock = next_intro_clock(s.intro_clock);
@@ -100,20 +107,21 @@ void hear_the_field(Game& game) {
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
                       std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time,
                       const Overlays& overlays) {
+    QM_TRY(ctx.begin_frame());
     QM_TRY(world.draw(ctx, lily, tick));
     if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx));
     QM_TRY(controls.draw(ctx));
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
     if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
-    present(ctx);
-    return {};
+    return ctx.present();
 }
 
 Instant new_day(Game& game) {
     unwrap(game.ctx.adjust_scale());
+    unwrap(game.ctx.begin_frame());
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
-    present(game.ctx);
+    unwrap(game.ctx.present());
     game.lily.morning_reset();
     game.night = game.world.new_day();
     game.notices.raise(night_notice(game.night.sown, game.night.sown_again));
@@ -130,20 +138,24 @@ Task main_task() {
     // window stays up when it loses focus. Failures to set hints change nothing that matters.
     SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");
     SDL_SetHint("SDL_VIDEO_MINIMIZE_ON_FOCUS_LOSS", "0");
+    // The window's class (X11) and application id (Wayland) name the desktop entry, so a dock ties
+    // the running game to its launcher. SDL reads them from the environment; a player's own
+    // setting stays.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", APP_ID, 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", APP_ID, 0);
 
-    SdlCore core;
-    if (!core.init()) fatal_sdl_error(SDL_GetError());
-    SdlSubsystem video{SDL_INIT_VIDEO};
-    if (!video.init()) fatal_sdl_error(SDL_GetError());
-    TtfContext ttf;
-    if (!ttf.init()) fatal_sdl_error(TTF_GetError());
+    const SdlCore core = started(SdlCore::acquire());
+    const SdlSubsystem video = started(SdlSubsystem::acquire(SDL_INIT_VIDEO));
+    show_software_frames_plainly();
+    const TtfContext ttf = started(TtfContext::acquire());
     // Game controllers are welcome but not needed: without them the game plays on as before.
-    SdlSubsystem controllers{SDL_INIT_GAMECONTROLLER};
-    static_cast<void>(controllers.init());
+    const auto controllers = SdlSubsystem::acquire(SDL_INIT_GAMECONTROLLER);
 
     WindowPtr window{SDL_CreateWindow(WINDOW_TITLE, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
                                       WINDOW_HEIGHT, SDL_WINDOW_RESIZABLE)};
     if (!window) fatal_sdl_error(SDL_GetError());
+    // Without its icon the window still works: the window manager shows its generic one.
+    static_cast<void>(set_window_icon(window.get()));
     SDL_Renderer* renderer = SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_PRESENTVSYNC);
     if (renderer == nullptr) fatal_sdl_error(SDL_GetError());
     if (SDL_RenderSetIntegerScale(renderer, SDL_TRUE) != 0) fatal_sdl_error(SDL_GetError());
@@ -159,8 +171,7 @@ Task main_task() {
     Lily lily;
     SdlInput input(ctx.canvas->window());
     Controls controls(input);
-    SdlEventPump pump;
-    if (auto opened = pump.open(); !opened) fatal_sdl_error(opened.error());
+    SdlEventPump pump = started(SdlEventPump::open());
 
     Game game{ctx, world, lily, controls, pump, LoopState{}};
     LoopState& s = game.state;
