@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include "fatal.hpp"
+#include "garden_cards.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "panel.hpp"
@@ -176,11 +177,12 @@ DrawResult draw_every_genome(DrawContext& ctx, const World& world) {
     return {};
 }
 
-DrawResult draw_can_charges(DrawContext& ctx, const Lily& lily) {
+DrawResult draw_can_charges(DrawContext& ctx, TextCache& texts, const Lily& lily) {
     if (!lily.tool || lily.tool->which() != std::to_underlying(ToolKind::WateringCan) || lily.in_building) return {};
     const auto* can = static_cast<const WateringCan*>(lily.tool.get());
-    auto text = make_text(ctx, ctx.small_font.get(), can->water == 0 ? 0xFF6060FF : WHITE, std::to_string(can->water));
-    if (!text) return std::unexpected(std::move(text.error()));
+    auto made = texts.line(ctx, ctx.small_font.get(), can->water == 0 ? 0xFF6060FF : WHITE, std::to_string(can->water));
+    if (!made) return std::unexpected(std::move(made.error()));
+    const TextLine* text = *made;
     // Beside the meter's open side: the meter is seven pixels wide and sixteen tall round its point.
     const Lily::MeterSpot meter = lily.meter_spot();
     const ScreenPoint p = ctx.transform.to_screen(lily.position);

@@ -12,6 +12,7 @@
 namespace qm {
 
 class DrawContext;
+class TextCache;
 class World;
 struct Lily;
 
@@ -35,6 +36,6 @@ DrawResult draw_selected_ranges(DrawContext& ctx, const Lily& lily, const World&
 // The genome labels of every bud and open flower on the screen.
 DrawResult draw_every_genome(DrawContext& ctx, const World& world);
 // The can's charges as a number beside its meter.
-DrawResult draw_can_charges(DrawContext& ctx, const Lily& lily);
+DrawResult draw_can_charges(DrawContext& ctx, TextCache& texts, const Lily& lily);
 
 }  // namespace qm

@@ -139,13 +139,6 @@ TTF_Font* font_of(DrawContext& ctx, CardFont font) {
     return font == CardFont::Small ? ctx.small_font.get() : ctx.medium_font.get();
 }
 
-int text_width(TTF_Font* font, const std::string& text) {
-    int w = 0;
-    int h = 0;
-    if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) fatal(TTF_GetError());
-    return w;
-}
-
 int row_height(DrawContext& ctx, CardFont font, bool swatches) {
     return std::max(TTF_FontHeight(font_of(ctx, font)), swatches ? BLOSSOM_SIDE : 0) + 1;
 }
@@ -158,21 +151,49 @@ std::vector<CardRow> text_rows(const std::vector<std::string>& lines) {
     return rows;
 }
 
-CardSize card_size(DrawContext& ctx, const std::vector<CardRow>& rows, CardFont font) {
+std::expected<const TextLine*, DrawError> TextCache::line(DrawContext& ctx, TTF_Font* font, std::uint32_t colour,
+                                                            const std::string& text) {
+    for (Entry& e : entries_) {
+        if (e.font == font && e.colour == colour && e.text == text) {
+            e.used = true;
+            return &e.line;
+        }
+    }
+    auto made = make_text(ctx, font, colour, text);
+    if (!made) return std::unexpected(std::move(made.error()));
+    entries_.push_back(Entry{font, colour, text, std::move(*made), true});
+    return &entries_.back().line;
+}
+
+void TextCache::end_frame() {
+    std::erase_if(entries_, [](const Entry& e) { return !e.used; });
+    for (Entry& e : entries_) e.used = false;
+}
+
+std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardRow>& rows,
+                                             CardFont font) {
     TTF_Font* f = font_of(ctx, font);
     const bool swatches = std::ranges::any_of(rows, [](const CardRow& r) { return r.swatch.has_value(); });
     int w = 0;
     for (const CardRow& row : rows) {
-        int row_w = text_width(f, row.text) + (swatches ? SWATCH_ROOM : 0);
-        if (row.marked) row_w += PAD + text_width(f, NEW_TAG);
+        auto text = texts.line(ctx, f, WHITE, row.text);
+        if (!text) return std::unexpected(std::move(text.error()));
+        int row_w = (*text)->w + (swatches ? SWATCH_ROOM : 0);
+        if (row.marked) {
+            auto tag = texts.line(ctx, f, NEW_COLOUR, NEW_TAG);
+            if (!tag) return std::unexpected(std::move(tag.error()));
+            row_w += PAD + (*tag)->w;
+        }
         w = std::max(w, row_w);
     }
-    return {w + 2 * PAD, static_cast<int>(rows.size()) * row_height(ctx, font, swatches) + 2 * PAD - 2};
+    return CardSize{w + 2 * PAD, static_cast<int>(rows.size()) * row_height(ctx, font, swatches) + 2 * PAD - 2};
 }
 
-DrawResult draw_card(DrawContext& ctx, const std::vector<CardRow>& rows, CardFont font, SDL_Point top_left) {
-    const CardSize size = card_size(ctx, rows, font);
-    QM_TRY(draw_panel(ctx, SDL_Rect{top_left.x, top_left.y, size.w, size.h}));
+DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardRow>& rows, CardFont font,
+                     SDL_Point top_left) {
+    const auto size = card_size(ctx, texts, rows, font);
+    if (!size) return std::unexpected(size.error());
+    QM_TRY(draw_panel(ctx, SDL_Rect{top_left.x, top_left.y, size->w, size->h}));
     TTF_Font* f = font_of(ctx, font);
     const bool swatches = std::ranges::any_of(rows, [](const CardRow& r) { return r.swatch.has_value(); });
     const int h = row_height(ctx, font, swatches);
@@ -181,13 +202,13 @@ DrawResult draw_card(DrawContext& ctx, const std::vector<CardRow>& rows, CardFon
         int x = top_left.x + PAD;
         if (row.swatch) QM_TRY(draw_blossom(ctx, *row.swatch, 255, SDL_Point{x + BLOSSOM_SIDE / 2, y + h / 2}, 1));
         if (swatches) x += SWATCH_ROOM;
-        auto text = make_text(ctx, f, WHITE, row.text);
+        auto text = texts.line(ctx, f, WHITE, row.text);
         if (!text) return std::unexpected(std::move(text.error()));
-        QM_TRY(put_text(ctx, *text, x, y + (h - text->h) / 2));
+        QM_TRY(put_text(ctx, **text, x, y + (h - (*text)->h) / 2));
         if (row.marked) {
-            auto tag = make_text(ctx, f, NEW_COLOUR, NEW_TAG);
+            auto tag = texts.line(ctx, f, NEW_COLOUR, NEW_TAG);
             if (!tag) return std::unexpected(std::move(tag.error()));
-            QM_TRY(put_text(ctx, *tag, x + text->w + PAD, y + (h - tag->h) / 2));
+            QM_TRY(put_text(ctx, **tag, x + (*text)->w + PAD, y + (h - (*tag)->h) / 2));
         }
         y += h;
     }
@@ -204,16 +225,15 @@ SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top) {
     return {x, y};
 }
 
-namespace {
-
-// The flower whose seeds the planner shows: a bud or an open flower on the tile she aims at.
-const Flower* planned_flower(const GardenPass& pass) {
-    if (pass.lily.in_building) return nullptr;
-    const std::optional<Cell> aim = pass.lily.target();
-    if (!aim) return nullptr;
-    const Flower* flower = flower_on(pass.world.get_tile(*aim));
-    return flower && shows_blossom(*flower) ? flower : nullptr;
+std::optional<Cell> planned_cell(const World& world, const Lily& lily) {
+    if (lily.in_building) return std::nullopt;
+    const std::optional<Cell> aim = lily.target();
+    if (!aim) return std::nullopt;
+    const Flower* flower = flower_on(world.get_tile(*aim));
+    return flower && shows_blossom(*flower) ? aim : std::nullopt;
 }
+
+namespace {
 
 bool overlaps(SDL_Rect a, SDL_Rect b) { return SDL_HasIntersection(&a, &b) == SDL_TRUE; }
 
@@ -221,53 +241,53 @@ constexpr int EDGE = 2;  // between a card and the screen's edge
 
 }  // namespace
 
-DrawResult draw_garden_marks(DrawContext& ctx, GardenPass& pass) {
+DrawResult draw_garden_marks(DrawContext& ctx, const GardenPass& pass) {
     QM_TRY(draw_selected_ranges(ctx, pass.lily, pass.world));
     if (pass.genomes_shown) QM_TRY(draw_every_genome(ctx, pass.world));
-    if (planned_flower(pass)) {
-        const FlowerOutlook& outlook = pass.tonight.outlook(pass.world, *pass.lily.target());
-        QM_TRY(draw_partner_marks(ctx, outlook.partners));
-    }
+    if (pass.outlook) QM_TRY(draw_partner_marks(ctx, pass.outlook->partners));
     QM_TRY(draw_aim(ctx, pass.lily, pass.world));
-    return draw_can_charges(ctx, pass.lily);
+    return draw_can_charges(ctx, *pass.texts, pass.lily);
 }
 
-std::expected<SDL_Rect, DrawError> draw_forecast_card(DrawContext& ctx, GardenPass& pass) {
-    const std::vector<CardRow> rows = text_rows(forecast_lines(pass.tonight.forecast(pass.world), pass.tick));
-    const CardSize size = card_size(ctx, rows, CardFont::Small);
-    const SDL_Rect where{ctx.transform.width - size.w - EDGE, notices_bottom(ctx) + EDGE, size.w, size.h};
-    if (auto done = draw_card(ctx, rows, CardFont::Small, SDL_Point{where.x, where.y}); !done) {
+std::expected<SDL_Rect, DrawError> draw_forecast_card(DrawContext& ctx, const GardenPass& pass) {
+    const std::vector<CardRow> rows = text_rows(forecast_lines(pass.forecast, pass.tick));
+    const auto size = card_size(ctx, *pass.texts, rows, CardFont::Small);
+    if (!size) return std::unexpected(size.error());
+    const SDL_Rect where{ctx.transform.width - size->w - EDGE, notices_bottom(ctx) + EDGE, size->w, size->h};
+    if (auto done = draw_card(ctx, *pass.texts, rows, CardFont::Small, SDL_Point{where.x, where.y}); !done) {
         return std::unexpected(std::move(done.error()));
     }
     return where;
 }
 
-DrawResult draw_selection_card(DrawContext& ctx, GardenPass& pass, SDL_Rect keep_clear) {
+DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass, SDL_Rect keep_clear) {
     if (pass.lily.in_building || !pass.lily.target()) return {};
     const Cell aim = *pass.lily.target();
     std::vector<CardRow> rows;
-    if (const Flower* flower = planned_flower(pass)) {
-        rows = planner_rows(pass.tonight.outlook(pass.world, aim), flower->genes, pass.collection);
+    if (pass.outlook && planned_cell(pass.world, pass.lily)) {
+        rows = planner_rows(*pass.outlook, flower_on(pass.world.get_tile(aim))->genes, pass.collection);
     } else if (const auto* hive = std::get_if<Hive>(&pass.world.get_tile(aim))) {
         rows = text_rows(hive_card_lines(hive->hive, flowers_feeding(pass.world, aim), pass.tick));
     } else {
         return {};
     }
-    const CardSize size = card_size(ctx, rows, CardFont::Small);
+    const auto size = card_size(ctx, *pass.texts, rows, CardFont::Small);
+    if (!size) return std::unexpected(size.error());
     const int top = notices_bottom(ctx) + EDGE;
-    SDL_Point at = card_beside(ctx, aim, size, top);
-    if (overlaps(SDL_Rect{at.x, at.y, size.w, size.h}, keep_clear)) {
-        // Beside the forecast's left edge, or under it when the tile is further left than that.
-        at.x = std::max(0, keep_clear.x - EDGE - size.w);
+    SDL_Point at = card_beside(ctx, aim, *size, top);
+    if (overlaps(SDL_Rect{at.x, at.y, size->w, size->h}, keep_clear)) {
+        // Beside the forecast's left edge.
+        at.x = std::max(0, keep_clear.x - EDGE - size->w);
     }
-    return draw_card(ctx, rows, CardFont::Small, at);
+    return draw_card(ctx, *pass.texts, rows, CardFont::Small, at);
 }
 
-DrawResult draw_morning_report(DrawContext& ctx, const NightReport& night, const Collection& collection) {
+DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection) {
     const std::vector<CardRow> rows = morning_report_rows(night, collection);
-    const CardSize size = card_size(ctx, rows, CardFont::Medium);
-    const int top = std::max(notices_bottom(ctx) + EDGE, ctx.transform.height / 2 - size.h / 2);
-    return draw_card(ctx, rows, CardFont::Medium, SDL_Point{ctx.transform.width / 2 - size.w / 2, top});
+    const auto size = card_size(ctx, texts, rows, CardFont::Medium);
+    if (!size) return std::unexpected(size.error());
+    const int top = std::max(notices_bottom(ctx) + EDGE, ctx.transform.height / 2 - size->h / 2);
+    return draw_card(ctx, texts, rows, CardFont::Medium, SDL_Point{ctx.transform.width / 2 - size->w / 2, top});
 }
 
 }  // namespace qm

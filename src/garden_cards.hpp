@@ -15,6 +15,7 @@
 #include "draw_error.hpp"
 #include "forecast.hpp"
 #include "hex_geometry.hpp"
+#include "panel.hpp"
 
 namespace qm {
 
@@ -58,6 +59,26 @@ std::vector<CardRow> planner_rows(const FlowerOutlook& outlook, const std::array
 // The morning report's rows: what the night did, new genomes among the seeds marked.
 std::vector<CardRow> morning_report_rows(const NightReport& night, const Collection& collection);
 
+// Lines of text drawn frame after frame: rendered once and kept while some frame draws them, so a
+// card that stays up costs no font rendering.
+class TextCache {
+public:
+    std::expected<const TextLine*, DrawError> line(DrawContext& ctx, TTF_Font* font, std::uint32_t colour,
+                                                  const std::string& text);
+    // After a frame: the lines it did not draw are let go.
+    void end_frame();
+
+private:
+    struct Entry {
+        TTF_Font* font;
+        std::uint32_t colour;
+        std::string text;
+        TextLine line;
+        bool used;
+    };
+    std::vector<Entry> entries_;
+};
+
 // Drawing a card: a framed panel holding its rows, a blossom swatch in front of those that name a
 // genome and a "new" tag behind those the collection lacks.
 struct CardSize {
@@ -65,35 +86,42 @@ struct CardSize {
     int h = 0;
 };
 enum class CardFont { Small, Medium };
-CardSize card_size(DrawContext& ctx, const std::vector<CardRow>& rows, CardFont font);
-DrawResult draw_card(DrawContext& ctx, const std::vector<CardRow>& rows, CardFont font, SDL_Point top_left);
+std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardRow>& rows,
+                                             CardFont font);
+DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardRow>& rows, CardFont font,
+                     SDL_Point top_left);
 // Plain lines as rows.
 std::vector<CardRow> text_rows(const std::vector<std::string>& lines);
 // Where a card of this size goes beside the screen point of a cell: to its right if it fits, else
 // to its left, kept on the screen and below `top`.
 SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top);
 
-// What the garden's pass reads each frame.
+// What the garden's pass reads each frame; the loop fills it (`garden_pass`).
 struct GardenPass {
     const World& world;
     const Lily& lily;
     const Collection& collection;
-    Tonight& tonight;
+    const Forecast& forecast;
+    const FlowerOutlook* outlook = nullptr;  // of the bud or flower she aims at
     std::uint16_t tick = 0;
     bool genomes_shown = false;
     const NightReport* morning = nullptr;  // while the morning report is up
+    TextCache* texts = nullptr;
 };
+
+// The flower the planner shows: a bud or an open flower on the tile she aims at.
+std::optional<Cell> planned_cell(const World& world, const Lily& lily);
 
 // The field's layer of the pass: range outlines, every genome label (when shown), the planner's
 // partners, the aim, and the can's number.
-DrawResult draw_garden_marks(DrawContext& ctx, GardenPass& pass);
+DrawResult draw_garden_marks(DrawContext& ctx, const GardenPass& pass);
 // Tonight's forecast, kept to the right under the notices, clear of the clock, the frame time and
 // the controls' corners. Returns where it went.
-std::expected<SDL_Rect, DrawError> draw_forecast_card(DrawContext& ctx, GardenPass& pass);
+std::expected<SDL_Rect, DrawError> draw_forecast_card(DrawContext& ctx, const GardenPass& pass);
 // The planner on a flower, or the hive card on a hive, beside the tile the gardener aims at and
 // clear of `keep_clear`.
-DrawResult draw_selection_card(DrawContext& ctx, GardenPass& pass, SDL_Rect keep_clear);
+DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass, SDL_Rect keep_clear);
 // The morning report, in the middle of the field under the notices, in the larger font.
-DrawResult draw_morning_report(DrawContext& ctx, const NightReport& night, const Collection& collection);
+DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection);
 
 }  // namespace qm
