@@ -80,9 +80,12 @@ TEST(IntroEventsTest, TheFirstDecisiveEventWins) {
     };
     const std::vector<Case> cases{
         {"empty queue", {}, IntroOutcome::Stay, 0, false},
-        {"keys are ignored", {test::key_event(SDL_SCANCODE_SPACE), test::key_event(SDL_SCANCODE_F)}, IntroOutcome::Stay, 0, false},
+        {"other keys are ignored", {test::key_event(SDL_SCANCODE_Q), test::key_event(SDL_SCANCODE_F), test::key_event(SDL_SCANCODE_T)}, IntroOutcome::Stay, 0, false},
+        {"Enter starts", {test::key_event(SDL_SCANCODE_C), test::key_event(SDL_SCANCODE_RETURN), test::quit_event()}, IntroOutcome::Start, 1, false},
+        {"Space starts", {test::key_event(SDL_SCANCODE_SPACE)}, IntroOutcome::Start, 0, false},
+        {"a walking key starts", {test::key_event(SDL_SCANCODE_LEFT)}, IntroOutcome::Start, 0, false},
         {"left click", {test::mouse_down(10, 10)}, IntroOutcome::Start, 0, false},
-        {"right click starts too", {test::key_event(SDL_SCANCODE_A), test::mouse_down(10, 10, SDL_BUTTON_RIGHT)}, IntroOutcome::Start, 0, false},
+        {"right click starts too", {test::key_event(SDL_SCANCODE_Q), test::mouse_down(10, 10, SDL_BUTTON_RIGHT)}, IntroOutcome::Start, 0, false},
         {"touch", {test::finger_down(3, 0.5f, 0.5f)}, IntroOutcome::Start, 0, true},
         {"a controller's button", {[] { SDL_Event e{}; return e.type = SDL_CONTROLLERBUTTONDOWN, e; }()}, IntroOutcome::Start, 0, false},
         {"quit stops at once", {test::quit_event(), test::mouse_down(1, 1), test::finger_down(1, 0.1f, 0.1f)}, IntroOutcome::Quit, 2, false},
@@ -116,7 +119,7 @@ protected:
         ctx().transform.center = HOME;
     }
 
-    bool frame(std::uint16_t now = 14000) { return controls.frame_events(events, lily, world, now, ctx()); }
+    bool frame(std::uint16_t now = 14000) { return controls.frame_events(events, lily, world, now, ctx()).quit; }
 
     // Window pixel of a world point (scale 1).
     ScreenPoint pixel_of(Fixed p) { return ctx().transform.to_screen(p); }

@@ -156,7 +156,7 @@ TEST_F(GameTest, AClickOrATouchStartsPlayWithoutDrawingThatIntroFrame) {
         EXPECT_EQ(state().intro_pan, (Fixed{0, 0}));
         EXPECT_EQ(controls.touch_mode, c.touch_mode);
     }
-    events.push(test::key_event(SDL_SCANCODE_RETURN)).push(test::quit_event());
+    events.push(test::key_event(SDL_SCANCODE_Q)).push(test::quit_event());
     EXPECT_EQ(intro_frame(*game), IntroOutcome::Quit);
 }
 

@@ -1,0 +1,88 @@
+// The action table. Its rows are the order of the help card; the walking keys' directions stay
+// in controls.cpp, which steps by them.
+#include "keys.hpp"
+
+#include <algorithm>
+
+#include "controls.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr Key NO_KEY{SDL_SCANCODE_UNKNOWN, ""};
+constexpr SDL_GameControllerButton NO_BUTTON = SDL_CONTROLLER_BUTTON_INVALID;
+
+// clang-format off
+constexpr std::array ACTIONS{
+    ActionKeys{Action::Walk, "Walk",
+        {Key{SDL_SCANCODE_W, "W"}, Key{SDL_SCANCODE_A, "A"}, Key{SDL_SCANCODE_S, "S"}, Key{SDL_SCANCODE_D, "D"},
+         Key{SDL_SCANCODE_UP, "Up"}, Key{SDL_SCANCODE_LEFT, "Left"}, Key{SDL_SCANCODE_DOWN, "Down"},
+         Key{SDL_SCANCODE_RIGHT, "Right"}},
+        "", "move pad", NO_BUTTON, "left stick, d-pad"},
+    ActionKeys{Action::Run, "Run",
+        {Key{SDL_SCANCODE_LSHIFT, "Shift"}, Key{SDL_SCANCODE_RSHIFT, "Shift"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "hold", "run button", NO_BUTTON, "hold LB, RB or B"},
+    ActionKeys{Action::UseTool, "Use the tool ahead",
+        {Key{SDL_SCANCODE_SPACE, "Space"}, Key{SDL_SCANCODE_E, "E"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "hold to sweep", "left button, tool button", SDL_CONTROLLER_BUTTON_A, "A"},
+    ActionKeys{Action::Choose, "Choose in a menu",
+        {Key{SDL_SCANCODE_RETURN, "Enter"}, Key{SDL_SCANCODE_KP_ENTER, "Enter"}, Key{SDL_SCANCODE_SPACE, "Space"},
+         NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "walking keys move the ring", "click or touch a button", SDL_CONTROLLER_BUTTON_A, "A, d-pad or stick"},
+    ActionKeys{Action::LeaveMenu, "Leave a menu",
+        {Key{SDL_SCANCODE_ESCAPE, "Esc"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "", "", SDL_CONTROLLER_BUTTON_B, "B"},
+    ActionKeys{Action::FullScreen, "Full screen",
+        {Key{SDL_SCANCODE_F, "F"}, Key{SDL_SCANCODE_F11, "F11"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "", "top-left button", SDL_CONTROLLER_BUTTON_START, "Start"},
+    ActionKeys{Action::Collection, "Colour collection",
+        {Key{SDL_SCANCODE_C, "C"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "", "button below it", SDL_CONTROLLER_BUTTON_Y, "Y"},
+    ActionKeys{Action::TimeFlies, "Time flies",
+        {Key{SDL_SCANCODE_T, "T"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "hold", "", SDL_CONTROLLER_BUTTON_X, "hold X"},
+    ActionKeys{Action::EndDay, "End the day",
+        {Key{SDL_SCANCODE_N, "N"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "then Enter", "", SDL_CONTROLLER_BUTTON_RIGHTSTICK, "press right stick, then A"},
+    ActionKeys{Action::Pause, "Pause",
+        {Key{SDL_SCANCODE_P, "P"}, Key{SDL_SCANCODE_ESCAPE, "Esc"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "", "", SDL_CONTROLLER_BUTTON_BACK, "Back"},
+    ActionKeys{Action::Help, "This card",
+        {Key{SDL_SCANCODE_H, "H"}, Key{SDL_SCANCODE_F1, "F1"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        "", "", SDL_CONTROLLER_BUTTON_BACK, "Back"},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const Key> ActionKeys::key_list() const {
+    const auto end = std::find_if(keys.begin(), keys.end(), [](const Key& k) { return k.code == SDL_SCANCODE_UNKNOWN; });
+    return {keys.begin(), end};
+}
+
+std::span<const ActionKeys> action_table() { return ACTIONS; }
+
+const ActionKeys& action_keys(Action action) { return ACTIONS[std::to_underlying(action)]; }
+
+bool key_does(Action action, SDL_Scancode key) {
+    const auto keys = action_keys(action).key_list();
+    return std::any_of(keys.begin(), keys.end(), [key](const Key& k) { return k.code == key; });
+}
+
+bool button_does(Action action, std::uint8_t button) {
+    const SDL_GameControllerButton own = action_keys(action).button;
+    return own != SDL_CONTROLLER_BUTTON_INVALID && own == button;
+}
+
+bool key_held(Action action, const InputState& input) {
+    const auto keys = action_keys(action).key_list();
+    return std::any_of(keys.begin(), keys.end(), [&](const Key& k) { return input.key_down(k.code); });
+}
+
+bool held(Action action, const InputState& input) {
+    const SDL_GameControllerButton button = action_keys(action).button;
+    return key_held(action, input) || (button != SDL_CONTROLLER_BUTTON_INVALID && input.gamepads().held(button));
+}
+
+}  // namespace qm
