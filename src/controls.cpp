@@ -429,10 +429,9 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
         mouse_use = false;
         mouse_released = false;
     }
-    if (!key_held(Action::UseTool, *input_)) {
-        key_use_ = false;
-        key_choice_held_ = false;
-    }
+    // A tap has had its frame; a hold goes on through the keys' state.
+    key_use_ = false;
+    if (!key_held(Action::UseTool, *input_)) key_choice_held_ = false;
     if (fullscreen_requested) {
         fullscreen_requested = false;
         toggle_fullscreen(ctx);

@@ -17,8 +17,8 @@ constexpr SDL_GameControllerButton NO_BUTTON = SDL_CONTROLLER_BUTTON_INVALID;
 constexpr std::array ACTIONS{
     ActionKeys{Action::Walk, "Walk",
         {Key{SDL_SCANCODE_W, "W"}, Key{SDL_SCANCODE_A, "A"}, Key{SDL_SCANCODE_S, "S"}, Key{SDL_SCANCODE_D, "D"},
-         Key{SDL_SCANCODE_UP, "Up"}, Key{SDL_SCANCODE_LEFT, "Left"}, Key{SDL_SCANCODE_DOWN, "Down"},
-         Key{SDL_SCANCODE_RIGHT, "Right"}},
+         Key{SDL_SCANCODE_UP, "arrows"}, Key{SDL_SCANCODE_LEFT, "arrows"}, Key{SDL_SCANCODE_DOWN, "arrows"},
+         Key{SDL_SCANCODE_RIGHT, "arrows"}},
         "", "move pad", NO_BUTTON, "left stick, d-pad"},
     ActionKeys{Action::Run, "Run",
         {Key{SDL_SCANCODE_LSHIFT, "Shift"}, Key{SDL_SCANCODE_RSHIFT, "Shift"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},

@@ -13,6 +13,8 @@
 #include "support/sdl_fixture.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
+#include "bees.hpp"
+#include "random.hpp"
 #include "tools.hpp"
 #include "world.hpp"
 
@@ -259,6 +261,98 @@ TEST_F(ControlsTest, HoldingShiftStopsToolUseAndHidesTheToolButton) {
     EXPECT_FALSE(frame());
     EXPECT_TRUE(std::holds_alternative<Soil>(world.get_tile(EAST_OF_HOME)));
     EXPECT_TRUE(controls.tool_button->visible);
+}
+
+// Space on the tile ahead of her does what a left click on that tile does, for every tool.
+TEST_F(ControlsTest, TheUseKeyOnTheTileAheadDoesWhatALeftClickThereDoes) {
+    struct Case {
+        const char* name;
+        std::unique_ptr<Tool> (*tool)();
+        Tile before;
+    };
+    const Tile bud = Soil{Flower{NEVER, {1, 2, 0}, FlowerStage::Bud}, false};
+    const Tile bloom = Soil{Flower{NEVER, {2, 0, 1}, FlowerStage::Flower}, true};
+    const Tile full_hive = Hive{BeeHive{EAST_OF_HOME, HONEY_MAX, 3}};
+    const std::vector<Case> cases{
+        {"hoe on tall grass", []() -> std::unique_ptr<Tool> { return std::make_unique<Hoe>(); }, TallGrass{}},
+        {"can on a dry bud", []() -> std::unique_ptr<Tool> { return std::make_unique<WateringCan>(); }, bud},
+        {"shovel on a flower", []() -> std::unique_ptr<Tool> { return std::make_unique<Shovel>(); }, bloom},
+        {"smoker on a full hive", []() -> std::unique_ptr<Tool> { return std::make_unique<Smoker>(); }, full_hive},
+    };
+    struct Outcome {
+        Tile tile;
+        std::size_t carried;
+        std::uint16_t arm_until;
+        bool menu;
+        bool operator==(const Outcome&) const = default;
+    };
+    for (const auto& c : cases) {
+        std::array<Outcome, 2> outcomes;
+        for (const bool by_key : {false, true}) {
+            world.set_tile(EAST_OF_HOME, c.before);
+            lily = Lily{};
+            lily.position = HOME;
+            lily.anchor = HOME;
+            lily.facing = Fixed{ONE_UNIT, 0};
+            lily.selection = cell(2, 0);  // ahead, as her last step east left it
+            controls.menu.reset();
+            set_rng_state(0xD16);  // watering draws the bud's next stage
+            give_tool(c.tool());
+            if (by_key) {
+                input.mouse.reset();
+                events.push(test::key_event(SDL_SCANCODE_SPACE));
+            } else {
+                const ScreenPoint east = pixel_of(centre_of(EAST_OF_HOME));
+                input.mouse = east;
+                events.push(test::mouse_down(east.x, east.y)).push(test::mouse_up(east.x, east.y));
+            }
+            EXPECT_FALSE(frame()) << c.name;
+            outcomes[by_key] = {world.get_tile(EAST_OF_HOME), lily.carried_flowers.size(), lily.arm_until,
+                                controls.menu.has_value()};
+        }
+        EXPECT_EQ(outcomes[0], outcomes[1]) << c.name;
+        EXPECT_TRUE(outcomes[0].tile != c.before || outcomes[0].carried > 0 || outcomes[0].menu) << c.name;
+    }
+}
+
+TEST_F(ControlsTest, HoldingTheUseKeySweepsShiftBlocksItAndInAMenuItChooses) {
+    give_tool(std::make_unique<Hoe>());
+    lily.facing = Fixed{ONE_UNIT, 0};
+    // E held while she walks east: each tile that comes up ahead is tilled in turn.
+    input.keys = {SDL_SCANCODE_E, SDL_SCANCODE_D};
+    for (int k = 0; k < 40; ++k) ASSERT_FALSE(frame());
+    for (const Cell c : {cell(12, 4), cell(14, 4), cell(16, 4)}) {
+        EXPECT_TRUE(std::holds_alternative<Soil>(world.get_tile(c))) << as_i16(c.i);
+    }
+    // Shift runs and blocks the key as it blocks the mouse, tap or hold.
+    input.keys = {SDL_SCANCODE_SPACE, SDL_SCANCODE_A};
+    input.shift = true;
+    events.push(test::key_event(SDL_SCANCODE_SPACE));
+    for (int k = 0; k < 6; ++k) ASSERT_FALSE(frame());
+    const auto grass_ahead = [&] {
+        const Cell at = containing_tile(lily.position) + *lily.selection;
+        return std::holds_alternative<TallGrass>(world.get_tile(at));
+    };
+    EXPECT_TRUE(grass_ahead());
+    input.keys = {SDL_SCANCODE_SPACE};
+    input.shift = false;
+    ASSERT_FALSE(frame());
+    EXPECT_FALSE(grass_ahead());
+
+    // In a menu Space chooses; held on after the choice, it uses nothing until it is let go.
+    open_shed_menu();
+    input.keys.clear();
+    events.push(test::key_event(SDL_SCANCODE_SPACE));
+    input.keys = {SDL_SCANCODE_SPACE};
+    ASSERT_FALSE(frame());
+    EXPECT_FALSE(controls.menu.has_value());
+    ASSERT_NE(lily.tool, nullptr);
+    EXPECT_EQ(lily.tool->which(), std::to_underlying(ToolKind::WateringCan));
+    lily.selection = cell(2, 0);
+    const Cell ahead = containing_tile(lily.position) + cell(2, 0);
+    world.set_tile(ahead, Soil{Flower{NEVER, {1, 1, 1}, FlowerStage::Bud}, false});
+    ASSERT_FALSE(frame());
+    EXPECT_EQ(world.get_tile(ahead), (Tile{Soil{Flower{NEVER, {1, 1, 1}, FlowerStage::Bud}, false}}));
 }
 
 TEST_F(ControlsTest, PointingNeedsMouseFocusAndTakesWindowPixelsOverTheScale) {
