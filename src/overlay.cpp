@@ -16,7 +16,7 @@ namespace qm {
 namespace {
 
 constexpr int PAD = 8;         // text to the card's frame
-constexpr int COLUMN_GAP = 14;
+constexpr int COLUMN_GAP = 10;
 constexpr int TITLE_GAP = 4;   // between the title's rule and the first line
 
 enum class HoldsGame : bool { No, Yes };
