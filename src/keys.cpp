@@ -3,6 +3,7 @@
 #include "keys.hpp"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "controls.hpp"
 
@@ -10,46 +11,52 @@ namespace qm {
 
 namespace {
 
-constexpr Key NO_KEY{SDL_SCANCODE_UNKNOWN, ""};
 constexpr SDL_GameControllerButton NO_BUTTON = SDL_CONTROLLER_BUTTON_INVALID;
+
+// An action's keys, the unused places left unknown.
+constexpr std::array<Key, 8> keys(std::initializer_list<Key> listed) {
+    std::array<Key, 8> all{};
+    all.fill(Key{SDL_SCANCODE_UNKNOWN, ""});
+    std::copy(listed.begin(), listed.end(), all.begin());
+    return all;
+}
 
 // clang-format off
 constexpr std::array ACTIONS{
     ActionKeys{Action::Walk, "Walk",
-        {Key{SDL_SCANCODE_W, "W"}, Key{SDL_SCANCODE_A, "A"}, Key{SDL_SCANCODE_S, "S"}, Key{SDL_SCANCODE_D, "D"},
-         Key{SDL_SCANCODE_UP, "arrows"}, Key{SDL_SCANCODE_LEFT, "arrows"}, Key{SDL_SCANCODE_DOWN, "arrows"},
-         Key{SDL_SCANCODE_RIGHT, "arrows"}},
+        keys({Key{SDL_SCANCODE_W, "W"}, Key{SDL_SCANCODE_A, "A"}, Key{SDL_SCANCODE_S, "S"}, Key{SDL_SCANCODE_D, "D"},
+              Key{SDL_SCANCODE_UP, "arrows"}, Key{SDL_SCANCODE_LEFT, "arrows"}, Key{SDL_SCANCODE_DOWN, "arrows"},
+              Key{SDL_SCANCODE_RIGHT, "arrows"}}),
         "", "move pad", NO_BUTTON, "left stick, d-pad"},
     ActionKeys{Action::Run, "Run",
-        {Key{SDL_SCANCODE_LSHIFT, "Shift"}, Key{SDL_SCANCODE_RSHIFT, "Shift"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_LSHIFT, "Shift"}, Key{SDL_SCANCODE_RSHIFT, "Shift"}}),
         "hold", "run button", NO_BUTTON, "hold LB, RB or B"},
     ActionKeys{Action::UseTool, "Use the tool",
-        {Key{SDL_SCANCODE_SPACE, "Space"}, Key{SDL_SCANCODE_E, "E"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_SPACE, "Space"}, Key{SDL_SCANCODE_E, "E"}}),
         "hold to sweep", "click, tool button", SDL_CONTROLLER_BUTTON_A, "A"},
     ActionKeys{Action::Choose, "Choose in a menu",
-        {Key{SDL_SCANCODE_RETURN, "Enter"}, Key{SDL_SCANCODE_KP_ENTER, "Enter"}, Key{SDL_SCANCODE_SPACE, "Space"},
-         NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_RETURN, "Enter"}, Key{SDL_SCANCODE_KP_ENTER, "Enter"}, Key{SDL_SCANCODE_SPACE, "Space"}}),
         "arrows move", "click, touch a button", SDL_CONTROLLER_BUTTON_A, "A, d-pad or stick"},
     ActionKeys{Action::LeaveMenu, "Leave a menu",
-        {Key{SDL_SCANCODE_ESCAPE, "Esc"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_ESCAPE, "Esc"}}),
         "", "", SDL_CONTROLLER_BUTTON_B, "B"},
     ActionKeys{Action::FullScreen, "Full screen",
-        {Key{SDL_SCANCODE_F, "F"}, Key{SDL_SCANCODE_F11, "F11"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_F, "F"}, Key{SDL_SCANCODE_F11, "F11"}}),
         "", "top-left button", SDL_CONTROLLER_BUTTON_START, "Start"},
     ActionKeys{Action::Collection, "Colour collection",
-        {Key{SDL_SCANCODE_C, "C"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_C, "C"}}),
         "", "button below it", SDL_CONTROLLER_BUTTON_Y, "Y"},
     ActionKeys{Action::TimeFlies, "Time flies",
-        {Key{SDL_SCANCODE_T, "T"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_T, "T"}}),
         "hold", "", SDL_CONTROLLER_BUTTON_X, "hold X"},
     ActionKeys{Action::EndDay, "End the day",
-        {Key{SDL_SCANCODE_N, "N"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_N, "N"}}),
         "then Enter", "", SDL_CONTROLLER_BUTTON_RIGHTSTICK, "right stick, then A"},
     ActionKeys{Action::Pause, "Pause",
-        {Key{SDL_SCANCODE_P, "P"}, Key{SDL_SCANCODE_ESCAPE, "Esc"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_P, "P"}, Key{SDL_SCANCODE_ESCAPE, "Esc"}}),
         "", "", SDL_CONTROLLER_BUTTON_BACK, "Back"},
     ActionKeys{Action::Help, "This card",
-        {Key{SDL_SCANCODE_H, "H"}, Key{SDL_SCANCODE_F1, "F1"}, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY, NO_KEY},
+        keys({Key{SDL_SCANCODE_H, "H"}, Key{SDL_SCANCODE_F1, "F1"}}),
         "", "", SDL_CONTROLLER_BUTTON_BACK, "Back"},
 };
 // clang-format on

@@ -3,8 +3,9 @@
 // ask it which action a key or a button is, the card draws it row by row, and a test checks that
 // the README's controls table names every key in it.
 //
-// Adding an action: a value in `Action` and one row in ACTIONS (keys.cpp); then the controls act
-// on it where it belongs (`Controls::handle_event` for presses, `held` for keys kept down).
+// Adding an action: a value in `Action` and one row in ACTIONS (keys.cpp), at the same place; then
+// the controls act on it where it belongs (`Controls::play_key` / `controller_button` for presses,
+// `held` for keys kept down), and the README's controls table names its keys (a test checks).
 #pragma once
 
 #include <array>

@@ -447,7 +447,7 @@ TEST_F(EndToEnd, AKeyboardOnlyDayFromTheTitleCardToTheNight) {
     EXPECT_TRUE(wait_for_shot("day-2", 60s, [](const Image& img) { return clock_reads(img, "Day 2 5:"); }, 10ms, CLOCK));
     if (keep) {
         // The cards at twice the scale, for a look: the window at 1440 × 720 draws at scale 2.
-        ASSERT_TRUE(resize(1024, 768));
+        ASSERT_TRUE(resize(1024, 768) && xdo("windowmove " + std::to_string(window_) + " 0 0"));
         ASSERT_TRUE(xdo("key h"));
         wait_for_shot("help-card-2x", 10s, [](const Image& img) { return img.width == 1024 && colour_count(img, img.whole(), HONEY_RGB) > 80; });
         ASSERT_TRUE(xdo("key h") && xdo("key n"));
