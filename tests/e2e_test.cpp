@@ -115,7 +115,7 @@ double button_face_fraction(const Image& img, Region r) {
     return n == 0 ? 0 : face / n;
 }
 
-// Pixels of exactly one colour (0xRRGGBB): the cards' honey titles and the time-flies mark.
+// Pixels of exactly one colour (0xRRGGBB): the honey of the time-flies mark.
 int colour_count(const Image& img, Region r, std::uint32_t colour) {
     int n = 0;
     for_each_pixel(img, r, [&](int, int, std::uint32_t p) { n += (p & 0xFFFFFF) == colour ? 1 : 0; });
@@ -128,7 +128,6 @@ int soil_pixels(const Image& img, Region r) {
     for_each_pixel(img, r, [&](int, int, std::uint32_t p) { n += red(p) > green(p) + 25 && green(p) > blue(p) ? 1 : 0; });
     return n;
 }
-constexpr Region CARD_MIDDLE{100, 20, 520, 320};
 constexpr Region TIME_FLIES_MARK{660, 16, 60, 30};
 
 class EndToEnd : public testing::Test {
@@ -307,19 +306,21 @@ TEST_F(EndToEnd, ADayInTheGardenAndTheDawnOfTheNext) {
     // On to the evening: a small window draws fast.
     xdo_window("mousemove", "-50 -50");
     ASSERT_TRUE(resize(240, 120));
-    EXPECT_TRUE(wait_for_shot("evening", 240s, [](const Image& img) {
+    // Limits in frames (the afternoon's 11520, the evening's 1920) at twice the measured frame time.
+    EXPECT_TRUE(wait_for_shot("evening", std::max<std::chrono::milliseconds>(240s, frames(2 * 11520)), [](const Image& img) {
         return clock_reads(img, "Day 1 6:") || clock_reads(img, "Day 1 7:") || clock_reads(img, "Day 2");
     }, 20ms, CLOCK));
     ASSERT_TRUE(resize(720, 360));
+    measure_frame();
 
     // The day ends on the new-day screen: black, "Dawn of" and "Day 2".
-    EXPECT_TRUE(wait_for_shot("dawn-of-day-2", 120s, [](const Image& band) {
+    EXPECT_TRUE(wait_for_shot("dawn-of-day-2", std::max<std::chrono::milliseconds>(120s, frames(2 * 1920)), [](const Image& band) {
         return band.width == 720 && new_day_screen_reads(band, 2);
     }, 2ms, NEW_DAY_BAND));
     EXPECT_GT(dark_fraction(shots_["dawn-of-day-2"], shots_["dawn-of-day-2"].whole()), 0.9);
 
     // Day 2 starts at 5:00 am in the dark red of dawn.
-    EXPECT_TRUE(wait_for_shot("day-2", 30s, [&](const Image& img) {
+    EXPECT_TRUE(wait_for_shot("day-2", std::max<std::chrono::milliseconds>(30s, frames(1920)), [&](const Image& img) {
         if (!clock_reads(img, "Day 2 5:")) return false;
         const Colour c = mean_colour(img, field);
         return c.r > 20 && c.r > 1.5 * c.g && c.r > 1.5 * c.b;
@@ -391,7 +392,6 @@ TEST_F(EndToEnd, TheWindowSurvivesTinySizesFullScreenTogglesAndABurstOfKeys) {
 
 
 TEST_F(EndToEnd, AKeyboardOnlyDayFromTheTitleCardToTheNight) {
-    const bool keep = std::getenv("QM_E2E_KEEP_SHOTS") != nullptr;
     xdo_window("mousemove", "-50 -50");  // the pointer stays out: the keys alone play
     ASSERT_TRUE(xdo("key Return"));
     ASSERT_TRUE(wait_for_shot("day-1", 10s, [](const Image& img) { return clock_reads(img, "Day 1 "); }, 5ms, CLOCK));
@@ -415,47 +415,17 @@ TEST_F(EndToEnd, AKeyboardOnlyDayFromTheTitleCardToTheNight) {
         return soil_pixels(img, around_her) > soil_pixels(before, around_her) + 150;
     })) << soil_pixels(before, around_her) << " soil pixels before, " << soil_pixels(shots_["tilled"], around_her) << " after";
 
-    // P pauses under the card of controls and P plays on; N asks about the night and Esc keeps playing.
-    for (const auto& [open, close, label] : std::vector<std::tuple<std::string, std::string, std::string>>{
-             {"p", "p", "pause-card"}, {"h", "Escape", "help-card"}, {"n", "Escape", "end-day-card"}}) {
-        ASSERT_TRUE(xdo("key " + open));
-        EXPECT_TRUE(wait_for_shot(label, 10s, [](const Image& img) { return colour_count(img, CARD_MIDDLE, HONEY_RGB) > 40; }))
-            << label;
-        const Image held_a = shot(label + "-a");
-        std::this_thread::sleep_for(frames(40));  // more than a clock minute, were the clock running
-        EXPECT_LT(difference(held_a, shot(label + "-b"), CLOCK), 0.001) << label << ": the clock ran under the card";
-        ASSERT_TRUE(xdo("key " + close));
-        EXPECT_TRUE(wait_for_shot(label + "-gone", 10s, [](const Image& img) {
-            return colour_count(img, CARD_MIDDLE, HONEY_RGB) < 10;
-        })) << label;
-    }
-
     // T held: the mark shows and the afternoon flies by into the night's screen.
     ASSERT_TRUE(xdo("keydown t"));
     EXPECT_TRUE(wait_for_shot("time-flies", 10s, [](const Image& img) {
         return colour_count(img, TIME_FLIES_MARK, HONEY_RGB) > 20;
     }, 5ms));
-    const auto flying_since = Clock::now();
     const bool night = wait_for_shot("dawn-of-day-2", 240s, [](const Image& band) {
         return band.width == 720 && new_day_screen_reads(band, 2);
     }, 2ms, NEW_DAY_BAND);
-    const auto flown = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - flying_since);
     xdo("keyup t");
     EXPECT_TRUE(night);
-    std::cerr << "time flew from the afternoon to the night in " << flown.count() << " ms (a frame took "
-              << frame_.count() << " ms)\n";
     EXPECT_TRUE(wait_for_shot("day-2", 60s, [](const Image& img) { return clock_reads(img, "Day 2 5:"); }, 10ms, CLOCK));
-    if (keep) {
-        // The cards at twice the scale, for a look: the window at 1440 × 720 draws at scale 2.
-        ASSERT_TRUE(resize(1024, 768) && xdo("windowmove " + std::to_string(window_) + " 0 0"));
-        ASSERT_TRUE(xdo("key h"));
-        wait_for_shot("help-card-2x", 10s, [](const Image& img) { return img.width == 1024 && colour_count(img, img.whole(), HONEY_RGB) > 80; });
-        ASSERT_TRUE(xdo("key h") && xdo("key n"));
-        wait_for_shot("end-day-card-2x", 10s, [](const Image& img) { return img.width == 1024 && colour_count(img, img.whole(), HONEY_RGB) > 80; });
-        ASSERT_TRUE(xdo("key Escape") && xdo("keydown t"));
-        wait_for_shot("time-flies-2x", 10s, [](const Image& img) { return colour_count(img, Region{900, 30, 124, 60}, HONEY_RGB) > 40; }, 5ms);
-        xdo("keyup t");
-    }
     EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
 }
 
