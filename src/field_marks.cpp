@@ -26,7 +26,7 @@ namespace {
 constexpr std::array<SDL_Point, 6> CORNERS{{{-16, 7}, {-16, -7}, {0, -15}, {16, -7}, {16, 7}, {0, 15}}};
 // Edge k (facing NEIGHBOURS[k]) runs from corner k to corner k + 1.
 constexpr std::uint8_t SHADOW_ALPHA = 160;
-constexpr std::uint8_t RANGE_FILL_ALPHA = 34;
+constexpr std::uint8_t RANGE_FILL_ALPHA = 44;
 
 void check(int sdl_result) {
     if (sdl_result != 0) fatal(SDL_GetError());

@@ -20,7 +20,7 @@ struct Lily;
 inline constexpr std::uint32_t AIM_READY = 0xFFFFFFFF;
 inline constexpr std::uint32_t AIM_IDLE = 0xFFB4B4B4;
 inline constexpr std::uint32_t PARTNER_MARK = 0xFFFF60FF;
-inline constexpr std::uint32_t RANGE_OUTLINE = 0xFF00F0FF;
+inline constexpr std::uint32_t RANGE_OUTLINE = 0xFFFFE060;
 
 // A hexagon's outline round a cell, two pixels wide over a dark shadow.
 DrawResult draw_cell_outline(DrawContext& ctx, Cell c, std::uint32_t colour);

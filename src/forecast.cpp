@@ -111,15 +111,14 @@ std::array<std::uint32_t, GENOTYPES> genome_64ths(const Flower& a, const Flower&
     return chances;
 }
 
-// The mean of a hive's seeds per flower, as a fraction: sum of the bit lengths of 1 .. level over
-// level.
+}  // namespace
+
 double mean_seeds(std::uint16_t level) {
+    // The bit lengths of the draws 1 .. level, each as likely as the others.
     double sum = 0;
     for (std::uint32_t v = 1; v <= level; ++v) sum += std::bit_width(v);
     return level ? sum / level : 0.0;
 }
-
-}  // namespace
 
 std::array<std::uint32_t, 3> gene_quarters(std::uint8_t a, std::uint8_t b) {
     const auto pa = passed_halves(a);

@@ -56,6 +56,9 @@ struct FlowerOutlook {
 // The planner's view of the plant at `at`, from a plan made with Open::ByNightfall.
 FlowerOutlook flower_outlook(const World& world, const NightPlan& plan, Cell at);
 
+// The mean number of seeds one open flower leaves for a hive of this level.
+double mean_seeds(std::uint16_t level);
+
 // A child's gene from parents' genes a and b: its chances of 0, 1 and 2 dominant alleles, in quarters.
 std::array<std::uint32_t, 3> gene_quarters(std::uint8_t a, std::uint8_t b);
 

@@ -66,6 +66,7 @@ void start_day(LoopState& state, std::uint16_t first_tick) {
 void start_play(Game& game) {
     game.world.setup_farm();
     game.lily.morning_reset();
+    for (const Card card : DAY_CARDS) game.overlay.open(card);
     game.state.day = 1;
     start_day(game.state, FIRST_DAY_START);
 }
@@ -80,8 +81,13 @@ std::uint16_t tick_clock(LoopState& state) {
     return t;
 }
 
-void apply_commands(Game& game, const FrameCommands& commands) {
+void apply_commands(Game& game, const FrameCommands& commands, bool moved) {
     Overlay& overlay = game.overlay;
+    if (overlay.is_open(Card::Morning) && overlay.modal() == Card::None) {
+        ++game.morning_frames;
+        const bool answered = (commands.pressed || moved) && game.morning_frames > MORNING_REPORT_LEAST_FRAMES;
+        if (answered || game.morning_frames >= MORNING_REPORT_MOST_FRAMES) overlay.close(Card::Morning);
+    }
     if (commands.pause_toggled) overlay.toggle(Card::Help);
     if (commands.end_day_asked) overlay.open(Card::EndDay);
     if (commands.end_day_cancelled) overlay.close(Card::EndDay);
@@ -102,8 +108,7 @@ DayFrame held_frame(Game& game, Card modal) {
         game.controls.frame_events(game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
     if (commands.quit) return {true, s.shown_tick};
     apply_commands(game, commands);
-    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, s.shown_tick, s.frame_time,
-                      Overlays{&game.collection, &game.notices, &game.overlay, OverlayView{s.day, s.shown_tick}}));
+    unwrap(draw_game_frame(game, s.shown_tick));
     return {false, s.shown_tick};
 }
 
@@ -115,6 +120,7 @@ DayFrame day_frame(Game& game) {
     LoopState& s = game.state;
     const std::uint16_t t = tick_clock(s);
     unwrap(game.ctx.adjust_scale());
+    const Fixed stood = game.lily.position;
     const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
     if (commands.quit) return {true, t};
     game.world.update(t);
@@ -127,12 +133,11 @@ DayFrame day_frame(Game& game) {
         }
     }
     s.shown_tick = last;
+    game.tonight.next_frame(game.world);
     game.notices.advance();
     hear_the_field(game);
-    apply_commands(game, commands);
-    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, last, s.frame_time,
-                      Overlays{&game.collection, &game.notices, &game.overlay,
-                               OverlayView{s.day, last, commands.time_flies}}));
+    apply_commands(game, commands, game.lily.position != stood);
+    unwrap(draw_game_frame(game, last, commands.time_flies));
     return {false, last};
 }
 
@@ -167,6 +172,26 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
     return ctx.present();
 }
 
+DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
+    const LoopState& s = game.state;
+    const std::optional<Cell> planned = planned_cell(game.world, game.lily);
+    const GardenPass garden{game.world,
+                            game.lily,
+                            game.collection,
+                            game.tonight.forecast(game.world),
+                            planned ? &game.tonight.outlook(game.world, *planned) : nullptr,
+                            tick,
+                            game.controls.genomes_shown,
+                            &game.night,
+                            &game.card_texts,
+                            game.controls.collection_open};
+    const DrawResult drawn =
+        draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, tick, s.frame_time,
+                   Overlays{&game.collection, &game.notices, &game.overlay, OverlayView{s.day, tick, time_flies, &garden}});
+    game.card_texts.end_frame();
+    return drawn;
+}
+
 Instant new_day(Game& game) {
     unwrap(game.ctx.adjust_scale());
     unwrap(game.ctx.begin_frame());
@@ -175,6 +200,8 @@ Instant new_day(Game& game) {
     game.lily.morning_reset();
     game.night = game.world.new_day();
     game.notices.raise(night_notice(game.night.sown, game.night.sown_again));
+    game.overlay.open(Card::Morning);
+    game.morning_frames = 0;
     return game.state.frame_start + NEW_DAY_PAUSE;
 }
 

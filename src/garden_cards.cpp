@@ -61,7 +61,10 @@ std::vector<std::string> hive_card_lines(const BeeHive& hive, std::uint32_t in_b
     lines.push_back("Honey " + std::to_string(honey_percent(hive.honey)) + "%, from " +
                     count_text(in_bloom, "open flower", "open flowers"));
     const auto next = static_cast<std::uint16_t>(hive.level == 0xFFFF ? hive.level : hive.level + 1);
-    lines.push_back("A harvest: level " + std::to_string(next) + ", " + seeds_per_flower_text(next));
+    char average[64];
+    std::snprintf(average, sizeof average, "A harvest: level %u, %.1f seeds a flower on average (now %.1f)",
+                  static_cast<unsigned>(next), mean_seeds(next), mean_seeds(hive.level));
+    lines.emplace_back(average);
     if (hive.honey >= HONEY_MAX) {
         lines.emplace_back("Full: harvest it with the smoker");
     } else if (in_bloom == 0) {
@@ -90,9 +93,9 @@ std::string chance_text(const Offspring& offspring) {
     return buf;
 }
 
-std::vector<CardRow> planner_rows(const FlowerOutlook& outlook, const std::array<std::uint8_t, 3>& genes,
+std::vector<CardLine> planner_rows(const FlowerOutlook& outlook, const std::array<std::uint8_t, 3>& genes,
                                   const Collection& collection) {
-    std::vector<CardRow> rows;
+    std::vector<CardLine> rows;
     const std::uint32_t colour = genotype_colour(genes[0] + 3u * genes[1] + 9u * genes[2]);
     if (outlook.why != Barren::No) {
         rows.push_back({genome_label(genes) + ": no seed tonight", colour});
@@ -103,13 +106,13 @@ std::vector<CardRow> planner_rows(const FlowerOutlook& outlook, const std::array
     rows.push_back({"with " + count_text(outlook.partners.size(), "partner", "partners") + ", marked; its seeds:", std::nullopt});
     for (const Offspring& o : outlook.offspring) {
         const bool unseen = !collection.first_day(o.genotype).has_value();
-        rows.push_back({genome_label(genes_of_genotype(o.genotype)) + "  " + chance_text(o), genotype_colour(o.genotype), unseen});
+        rows.push_back({genome_label(genes_of_genotype(o.genotype)) + " " + chance_text(o), genotype_colour(o.genotype), unseen, true});
     }
     return rows;
 }
 
-std::vector<CardRow> morning_report_rows(const NightReport& night, const Collection& collection) {
-    std::vector<CardRow> rows{{"Last night", std::nullopt}};
+std::vector<CardLine> morning_report_rows(const NightReport& night, const Collection& collection) {
+    std::vector<CardLine> rows{{"Last night", std::nullopt}};
     if (night.sown == 0) {
         rows.push_back({"The bees sowed no seed", std::nullopt});
         rows.push_back({"The garden was sown again: " + count_text(night.sown_again, "seed", "seeds"), std::nullopt});
@@ -117,14 +120,18 @@ std::vector<CardRow> morning_report_rows(const NightReport& night, const Collect
     }
     rows.push_back({count_text(night.bred, "flower", "flowers") + " bred", std::nullopt});
     rows.push_back({"The bees sowed " + count_text(night.sown, "seed", "seeds"), std::nullopt});
-    std::vector<CardRow> unseen;
+    std::vector<CardLine> unseen;
     for (std::size_t t = 0; t < GENOTYPES; ++t) {
         if (night.genomes[t] == 0 || collection.first_day(t)) continue;
-        unseen.push_back({genome_label(genes_of_genotype(t)) + " x" + std::to_string(night.genomes[t]), genotype_colour(t), true});
+        unseen.push_back({genome_label(genes_of_genotype(t)) + " x" + std::to_string(night.genomes[t]), genotype_colour(t), true, true});
     }
     rows.push_back({unseen.empty() ? "No new genome among them" : count_text(unseen.size(), "new genome", "new genomes") + " among them:",
                     std::nullopt});
-    rows.insert(rows.end(), unseen.begin(), unseen.end());
+    // A dozen swatches at most: the collection shows the rest.
+    constexpr std::size_t SHOWN = 12;
+    const std::size_t more = unseen.size() > SHOWN ? unseen.size() - SHOWN : 0;
+    rows.insert(rows.end(), unseen.begin(), unseen.begin() + static_cast<std::ptrdiff_t>(unseen.size() - more));
+    if (more > 0) rows.push_back({"and " + std::to_string(more) + " more in the collection (C)", std::nullopt});
     return rows;
 }
 
@@ -145,8 +152,8 @@ int row_height(DrawContext& ctx, CardFont font, bool swatches) {
 
 }  // namespace
 
-std::vector<CardRow> text_rows(const std::vector<std::string>& lines) {
-    std::vector<CardRow> rows;
+std::vector<CardLine> text_rows(const std::vector<std::string>& lines) {
+    std::vector<CardLine> rows;
     for (const std::string& line : lines) rows.push_back({line, std::nullopt});
     return rows;
 }
@@ -170,36 +177,81 @@ void TextCache::end_frame() {
     for (Entry& e : entries_) e.used = false;
 }
 
-std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardRow>& rows,
+namespace {
+
+constexpr int GRID_GAP = 10;
+constexpr std::size_t GRID_COLUMNS = 3;
+
+// Where each line of a card goes, relative to the card's corner, and the card's size.
+struct CardLayout {
+    std::vector<SDL_Point> at;
+    CardSize size;
+    int line_h = 0;
+};
+
+std::expected<CardLayout, DrawError> lay_out(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& lines,
                                              CardFont font) {
     TTF_Font* f = font_of(ctx, font);
-    const bool swatches = std::ranges::any_of(rows, [](const CardRow& r) { return r.swatch.has_value(); });
-    int w = 0;
-    for (const CardRow& row : rows) {
-        auto text = texts.line(ctx, f, WHITE, row.text);
+    const bool swatches = std::ranges::any_of(lines, [](const CardLine& r) { return r.swatch.has_value(); });
+    CardLayout layout;
+    layout.line_h = row_height(ctx, font, swatches);
+    std::vector<int> widths;
+    int cell_w = 0;
+    for (const CardLine& line : lines) {
+        auto text = texts.line(ctx, f, WHITE, line.text);
         if (!text) return std::unexpected(std::move(text.error()));
-        int row_w = (*text)->w + (swatches ? SWATCH_ROOM : 0);
-        if (row.marked) {
+        int w = (*text)->w + (swatches ? SWATCH_ROOM : 0);
+        if (line.marked) {
             auto tag = texts.line(ctx, f, NEW_COLOUR, NEW_TAG);
             if (!tag) return std::unexpected(std::move(tag.error()));
-            row_w += PAD + (*tag)->w;
+            w += PAD + (*tag)->w;
         }
-        w = std::max(w, row_w);
+        widths.push_back(w);
+        if (line.in_grid) cell_w = std::max(cell_w, w);
     }
-    return CardSize{w + 2 * PAD, static_cast<int>(rows.size()) * row_height(ctx, font, swatches) + 2 * PAD - 2};
+    int y = PAD - 1;
+    int w = 0;
+    std::size_t column = 0;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (lines[k].in_grid) {
+            layout.at.push_back({PAD + static_cast<int>(column) * (cell_w + GRID_GAP), y});
+            w = std::max(w, layout.at.back().x - PAD + cell_w);
+            const bool last = k + 1 == lines.size() || !lines[k + 1].in_grid;
+            if (++column == GRID_COLUMNS || last) {
+                column = 0;
+                y += layout.line_h;
+            }
+        } else {
+            layout.at.push_back({PAD, y});
+            w = std::max(w, widths[k]);
+            y += layout.line_h;
+        }
+    }
+    layout.size = CardSize{w + 2 * PAD, y + PAD - 1};
+    return layout;
 }
 
-DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardRow>& rows, CardFont font,
+}  // namespace
+
+std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows,
+                                             CardFont font) {
+    const auto layout = lay_out(ctx, texts, rows, font);
+    if (!layout) return std::unexpected(layout.error());
+    return layout->size;
+}
+
+DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows, CardFont font,
                      SDL_Point top_left) {
-    const auto size = card_size(ctx, texts, rows, font);
-    if (!size) return std::unexpected(size.error());
-    QM_TRY(draw_panel(ctx, SDL_Rect{top_left.x, top_left.y, size->w, size->h}));
+    const auto layout = lay_out(ctx, texts, rows, font);
+    if (!layout) return std::unexpected(layout.error());
+    QM_TRY(draw_panel(ctx, SDL_Rect{top_left.x, top_left.y, layout->size.w, layout->size.h}));
     TTF_Font* f = font_of(ctx, font);
-    const bool swatches = std::ranges::any_of(rows, [](const CardRow& r) { return r.swatch.has_value(); });
-    const int h = row_height(ctx, font, swatches);
-    int y = top_left.y + PAD - 1;
-    for (const CardRow& row : rows) {
-        int x = top_left.x + PAD;
+    const bool swatches = std::ranges::any_of(rows, [](const CardLine& r) { return r.swatch.has_value(); });
+    const int h = layout->line_h;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const CardLine& row = rows[k];
+        int x = top_left.x + layout->at[k].x;
+        const int y = top_left.y + layout->at[k].y;
         if (row.swatch) QM_TRY(draw_blossom(ctx, *row.swatch, 255, SDL_Point{x + BLOSSOM_SIDE / 2, y + h / 2}, 1));
         if (swatches) x += SWATCH_ROOM;
         auto text = texts.line(ctx, f, WHITE, row.text);
@@ -210,19 +262,34 @@ DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardR
             if (!tag) return std::unexpected(std::move(tag.error()));
             QM_TRY(put_text(ctx, **tag, x + (*text)->w + PAD, y + (h - (*tag)->h) / 2));
         }
-        y += h;
     }
     return {};
 }
 
-SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top) {
-    constexpr int CLEAR = 24;  // half a cell and a little more, so the card leaves the tile in view
+SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top, const std::vector<SDL_Rect>& avoid) {
+    constexpr int CLEAR = 28;  // from the tile's centre: the tile and a little more stay in view
     const ScreenPoint p = ctx.transform.to_screen(centre_of(c));
-    int x = p.x + CLEAR;
-    if (x + size.w > ctx.transform.width) x = p.x - CLEAR - size.w;
-    x = std::clamp(x, 0, std::max(0, ctx.transform.width - size.w));
-    const int y = std::clamp(p.y - size.h / 2, top, std::max(top, ctx.transform.height - size.h));
-    return {x, y};
+    const std::array<SDL_Point, 4> tries{{{p.x + CLEAR, p.y - size.h / 2},
+                                          {p.x - CLEAR - size.w, p.y - size.h / 2},
+                                          {p.x - size.w / 2, p.y + CLEAR},
+                                          {p.x - size.w / 2, p.y - CLEAR - size.h}}};
+    SDL_Point best{};
+    long best_cover = -1;
+    for (SDL_Point at : tries) {
+        at.x = std::clamp(at.x, 0, std::max(0, ctx.transform.width - size.w));
+        at.y = std::clamp(at.y, top, std::max(top, ctx.transform.height - size.h));
+        const SDL_Rect card{at.x, at.y, size.w, size.h};
+        long cover = 0;
+        for (const SDL_Rect& place : avoid) {
+            SDL_Rect both{};
+            if (SDL_IntersectRect(&card, &place, &both) == SDL_TRUE) cover += long{both.w} * both.h;
+        }
+        if (best_cover < 0 || cover < best_cover) {
+            best = at;
+            best_cover = cover;
+        }
+    }
+    return best;
 }
 
 std::optional<Cell> planned_cell(const World& world, const Lily& lily) {
@@ -234,8 +301,6 @@ std::optional<Cell> planned_cell(const World& world, const Lily& lily) {
 }
 
 namespace {
-
-bool overlaps(SDL_Rect a, SDL_Rect b) { return SDL_HasIntersection(&a, &b) == SDL_TRUE; }
 
 constexpr int EDGE = 2;  // between a card and the screen's edge
 
@@ -249,21 +314,30 @@ DrawResult draw_garden_marks(DrawContext& ctx, const GardenPass& pass) {
     return draw_can_charges(ctx, *pass.texts, pass.lily);
 }
 
-std::expected<SDL_Rect, DrawError> draw_forecast_card(DrawContext& ctx, const GardenPass& pass) {
-    const std::vector<CardRow> rows = text_rows(forecast_lines(pass.forecast, pass.tick));
-    const auto size = card_size(ctx, *pass.texts, rows, CardFont::Small);
+namespace {
+
+// Where the forecast goes: to the right, under the notices.
+std::expected<SDL_Rect, DrawError> forecast_place(DrawContext& ctx, const GardenPass& pass,
+                                                  const std::vector<CardLine>& lines) {
+    const auto size = card_size(ctx, *pass.texts, lines, CardFont::Small);
     if (!size) return std::unexpected(size.error());
-    const SDL_Rect where{ctx.transform.width - size->w - EDGE, notices_bottom(ctx) + EDGE, size->w, size->h};
-    if (auto done = draw_card(ctx, *pass.texts, rows, CardFont::Small, SDL_Point{where.x, where.y}); !done) {
-        return std::unexpected(std::move(done.error()));
-    }
-    return where;
+    return SDL_Rect{ctx.transform.width - size->w - EDGE, notices_bottom(ctx) + EDGE, size->w, size->h};
 }
 
-DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass, SDL_Rect keep_clear) {
-    if (pass.lily.in_building || !pass.lily.target()) return {};
+}  // namespace
+
+DrawResult draw_forecast_card(DrawContext& ctx, const GardenPass& pass) {
+    if (pass.collection_open) return {};
+    const std::vector<CardLine> lines = text_rows(forecast_lines(pass.forecast, pass.tick));
+    const auto where = forecast_place(ctx, pass, lines);
+    if (!where) return std::unexpected(where.error());
+    return draw_card(ctx, *pass.texts, lines, CardFont::Small, SDL_Point{where->x, where->y});
+}
+
+DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass) {
+    if (pass.collection_open || pass.lily.in_building || !pass.lily.target()) return {};
     const Cell aim = *pass.lily.target();
-    std::vector<CardRow> rows;
+    std::vector<CardLine> rows;
     if (pass.outlook && planned_cell(pass.world, pass.lily)) {
         rows = planner_rows(*pass.outlook, flower_on(pass.world.get_tile(aim))->genes, pass.collection);
     } else if (const auto* hive = std::get_if<Hive>(&pass.world.get_tile(aim))) {
@@ -273,17 +347,23 @@ DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass, SDL_Rec
     }
     const auto size = card_size(ctx, *pass.texts, rows, CardFont::Small);
     if (!size) return std::unexpected(size.error());
-    const int top = notices_bottom(ctx) + EDGE;
-    SDL_Point at = card_beside(ctx, aim, *size, top);
-    if (overlaps(SDL_Rect{at.x, at.y, size->w, size->h}, keep_clear)) {
-        // Beside the forecast's left edge.
-        at.x = std::max(0, keep_clear.x - EDGE - size->w);
+    const auto forecast = forecast_place(ctx, pass, text_rows(forecast_lines(pass.forecast, pass.tick)));
+    if (!forecast) return std::unexpected(forecast.error());
+    // The card leaves in view the tile, her, the partners and the forecast.
+    const auto around = [&](Fixed p) {
+        const ScreenPoint s = ctx.transform.to_screen(p);
+        return SDL_Rect{s.x - 18, s.y - 40, 36, 58};
+    };
+    std::vector<SDL_Rect> avoid{*forecast, *forecast, around(centre_of(aim)), around(pass.lily.position)};
+    if (pass.outlook) {
+        for (const Cell c : pass.outlook->partners) avoid.push_back(around(centre_of(c)));
     }
+    const SDL_Point at = card_beside(ctx, aim, *size, notices_bottom(ctx) + EDGE, avoid);
     return draw_card(ctx, *pass.texts, rows, CardFont::Small, at);
 }
 
 DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection) {
-    const std::vector<CardRow> rows = morning_report_rows(night, collection);
+    const std::vector<CardLine> rows = morning_report_rows(night, collection);
     const auto size = card_size(ctx, texts, rows, CardFont::Medium);
     if (!size) return std::unexpected(size.error());
     const int top = std::max(notices_bottom(ctx) + EDGE, ctx.transform.height / 2 - size->h / 2);

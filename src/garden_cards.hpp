@@ -46,18 +46,19 @@ std::uint32_t flowers_feeding(const World& world, Cell hive_cell);
 std::string chance_text(const Offspring& offspring);
 
 // A row of a card: a line of text, with a blossom swatch in front when it names a genome.
-struct CardRow {
+struct CardLine {
     std::string text;
     std::optional<std::uint32_t> swatch;  // the blossom's colour
     bool marked = false;                  // a genome the collection has not seen yet: "new"
+    bool in_grid = false;                 // one of a run of genomes laid out in columns
 };
 
 // The planner's card of the flower at `at` (its genome first), and the cells to mark on the field.
-std::vector<CardRow> planner_rows(const FlowerOutlook& outlook, const std::array<std::uint8_t, 3>& genes,
+std::vector<CardLine> planner_rows(const FlowerOutlook& outlook, const std::array<std::uint8_t, 3>& genes,
                                   const Collection& collection);
 
 // The morning report's rows: what the night did, new genomes among the seeds marked.
-std::vector<CardRow> morning_report_rows(const NightReport& night, const Collection& collection);
+std::vector<CardLine> morning_report_rows(const NightReport& night, const Collection& collection);
 
 // Lines of text drawn frame after frame: rendered once and kept while some frame draws them, so a
 // card that stays up costs no font rendering.
@@ -86,15 +87,15 @@ struct CardSize {
     int h = 0;
 };
 enum class CardFont { Small, Medium };
-std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardRow>& rows,
+std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows,
                                              CardFont font);
-DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardRow>& rows, CardFont font,
+DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows, CardFont font,
                      SDL_Point top_left);
 // Plain lines as rows.
-std::vector<CardRow> text_rows(const std::vector<std::string>& lines);
-// Where a card of this size goes beside the screen point of a cell: to its right if it fits, else
-// to its left, kept on the screen and below `top`.
-SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top);
+std::vector<CardLine> text_rows(const std::vector<std::string>& lines);
+// Where a card of this size goes near the screen point of a cell: right of it, left of it, below or
+// above, kept on the screen and below `top`, whichever covers least of the places in `avoid`.
+SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top, const std::vector<SDL_Rect>& avoid);
 
 // What the garden's pass reads each frame; the loop fills it (`garden_pass`).
 struct GardenPass {
@@ -105,8 +106,9 @@ struct GardenPass {
     const FlowerOutlook* outlook = nullptr;  // of the bud or flower she aims at
     std::uint16_t tick = 0;
     bool genomes_shown = false;
-    const NightReport* morning = nullptr;  // while the morning report is up
+    const NightReport* night = nullptr;  // what the last night did, for the morning report
     TextCache* texts = nullptr;
+    bool collection_open = false;  // the cards beside the field make way for the collection
 };
 
 // The flower the planner shows: a bud or an open flower on the tile she aims at.
@@ -116,11 +118,11 @@ std::optional<Cell> planned_cell(const World& world, const Lily& lily);
 // partners, the aim, and the can's number.
 DrawResult draw_garden_marks(DrawContext& ctx, const GardenPass& pass);
 // Tonight's forecast, kept to the right under the notices, clear of the clock, the frame time and
-// the controls' corners. Returns where it went.
-std::expected<SDL_Rect, DrawError> draw_forecast_card(DrawContext& ctx, const GardenPass& pass);
+// the controls' corners.
+DrawResult draw_forecast_card(DrawContext& ctx, const GardenPass& pass);
 // The planner on a flower, or the hive card on a hive, beside the tile the gardener aims at and
-// clear of `keep_clear`.
-DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass, SDL_Rect keep_clear);
+// clear of the forecast.
+DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass);
 // The morning report, in the middle of the field under the notices, in the larger font.
 DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection);
 

@@ -1,6 +1,7 @@
 // The cards drawn over the field: one home that knows which are open and draws them, in one
 // order, in a pass of its own after the field, the controls, the clock, the frame time and the
-// notices. Today: the pause and help card, the end-day card and the time-flies mark.
+// notices. Today: the marks over the field, tonight's forecast, the planner or the hive card, the
+// morning report, the pause and help card, the end-day card and the time-flies mark.
 //
 // Adding a card:
 //   1. a value in `Card` (before `Count`); the enum's order is the drawing order, so a later card
@@ -27,18 +28,29 @@ namespace qm {
 class DrawContext;
 
 enum class Card : std::uint8_t {
+    FieldMarks,  // the aim's outline, partners, range outlines, every genome label, the can's number
+    Forecast,
+    Selection,   // the planner on a flower, the hive card on a hive
+    Morning,     // what the night did, until she moves or a key is pressed
     EndDay,
     Help,
     Count,
     None = Count,
 };
 
+struct GardenPass;
+
 // What the cards may show of the game.
 struct OverlayView {
     std::uint64_t day = 0;
     std::uint16_t tick = 0;
     bool time_flies = false;  // the mark in the top-right corner
+    const GardenPass* garden = nullptr;  // the field, tonight and the gardener, for the garden's cards
 };
+
+// The cards of a day's play: open from the start of play on, each drawn when it has something to
+// show.
+inline constexpr Card DAY_CARDS[] = {Card::FieldMarks, Card::Forecast, Card::Selection};
 
 class Overlay {
 public:

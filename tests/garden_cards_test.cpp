@@ -54,14 +54,14 @@ TEST(GardenCards, SayWhatTonightAndTheNightBring) {
 
     const std::vector<std::string> hive = hive_card_lines(BeeHive{cell(0, 0), HONEY_MAX / 2, 2}, 64, NOON);
     EXPECT_EQ(hive, (std::vector<std::string>{"Hive, level 2: each flower leaves 1 to 2 seeds", "Honey 50%, from 64 open flowers",
-                                              "A harvest: level 3, each flower leaves 1 to 2 seeds", "Full at about 1:04 pm"}));
+                                              "A harvest: level 3, 1.7 seeds a flower on average (now 1.5)", "Full at about 1:04 pm"}));
 
     Collection collection;
     collection.record(13, 1);
     NightReport night{3, 5, {}, 0};
     night.genomes[13] = 3;
     night.genomes[26] = 2;
-    const std::vector<CardRow> rows = morning_report_rows(night, collection);
+    const std::vector<CardLine> rows = morning_report_rows(night, collection);
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[1].text, "3 flowers bred");
     EXPECT_EQ(rows[3].text, "1 new genome among them:");

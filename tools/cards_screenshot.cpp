@@ -102,19 +102,19 @@ int main(int argc, char** argv) {
         qm::set_rng_state(SEED);
         qm::World world;
         world.setup_farm();
-        world.set_tile(qm::GARDEN_CENTRE, qm::Hive{qm::BeeHive{qm::GARDEN_CENTRE, 150000, 4}});
         qm::Lily lily;
         NoInput input;
         NoEvents events;
         qm::Controls controls(input);
         qm::Game game{ctx, world, lily, controls, events, qm::LoopState{}};
         qm::start_play(game);
+        world.set_tile(qm::GARDEN_CENTRE, qm::Hive{qm::BeeHive{qm::GARDEN_CENTRE, 150000, 4}});
         water_everything(world);
         for (std::uint32_t t = qm::FIRST_DAY_START; t <= qm::DAY_END; ++t) world.update(static_cast<std::uint16_t>(t));
-        game.night = world.new_day();
-        for (const auto& [c, tile] : world.tiles()) {
-            if (const qm::Flower* f = qm::flower_on(tile)) game.collection.record(qm::genotype_of(*f), 1);
-        }
+        // What opened today is in the collection; some of tonight's seeds will be new.
+        qm::hear_the_field(game);
+        static_cast<void>(qm::new_day(game));
+        qm::begin_next_day(game.state);
 
         const auto shoot = [&](const std::string& name) {
             std::vector<std::uint32_t> pixels(static_cast<std::size_t>(WIDTH * scale * HEIGHT * scale));
@@ -131,6 +131,7 @@ int main(int argc, char** argv) {
             game.state.time_of_day = tick;
             game.state.shown_tick = tick;
             ctx.transform.center = lily.position;
+            game.tonight.next_frame(world);
             if (auto drawn = qm::draw_game_frame(game, tick); !drawn) {
                 status = fail(drawn.error().to_string());
                 return;
@@ -139,9 +140,8 @@ int main(int argc, char** argv) {
         };
 
         // The morning: the report over the dawn's tint.
-        game.morning_report.show();
         frame(120, "morning");
-        game.morning_report.dismiss();
+        game.overlay.close(qm::Card::Morning);
 
         // The next noon: flowers open, buds, the can in hand.
         water_everything(world);
