@@ -182,7 +182,7 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
                             planned ? &game.tonight.outlook(game.world, *planned) : nullptr,
                             tick,
                             game.controls.genomes_shown,
-                            &game.night,
+                            game.overlay.is_open(Card::Morning) ? &game.night : nullptr,
                             &game.card_texts,
                             game.controls.collection_open};
     const DrawResult drawn =

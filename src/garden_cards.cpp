@@ -327,7 +327,7 @@ std::expected<SDL_Rect, DrawError> forecast_place(DrawContext& ctx, const Garden
 }  // namespace
 
 DrawResult draw_forecast_card(DrawContext& ctx, const GardenPass& pass) {
-    if (pass.collection_open) return {};
+    if (pass.collection_open || pass.night) return {};
     const std::vector<CardLine> lines = text_rows(forecast_lines(pass.forecast, pass.tick));
     const auto where = forecast_place(ctx, pass, lines);
     if (!where) return std::unexpected(where.error());

@@ -106,7 +106,7 @@ struct GardenPass {
     const FlowerOutlook* outlook = nullptr;  // of the bud or flower she aims at
     std::uint16_t tick = 0;
     bool genomes_shown = false;
-    const NightReport* night = nullptr;  // what the last night did, for the morning report
+    const NightReport* night = nullptr;  // what the last night did, while the morning report is up
     TextCache* texts = nullptr;
     bool collection_open = false;  // the cards beside the field make way for the collection
 };
@@ -118,7 +118,7 @@ std::optional<Cell> planned_cell(const World& world, const Lily& lily);
 // partners, the aim, and the can's number.
 DrawResult draw_garden_marks(DrawContext& ctx, const GardenPass& pass);
 // Tonight's forecast, kept to the right under the notices, clear of the clock, the frame time and
-// the controls' corners.
+// the controls' corners; it makes way for the morning report while that is up.
 DrawResult draw_forecast_card(DrawContext& ctx, const GardenPass& pass);
 // The planner on a flower, or the hive card on a hive, beside the tile the gardener aims at and
 // clear of the forecast.
