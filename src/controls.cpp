@@ -252,7 +252,19 @@ void Controls::controller_button(std::uint8_t button) {
 
 void Controls::step_highlight(ScreenDirection direction) {
     highlight_shown = true;
-    if (highlight < menu->items.size()) highlight = menu->towards(highlight, direction.dx, direction.dy);
+    if (highlight >= menu->items.size()) return;
+    const std::size_t from = std::exchange(highlight, menu->towards(highlight, direction.dx, direction.dy));
+    if (highlight != from) tell({Happening::Kind::HighlightMoved});
+}
+
+void Controls::toggle_collection() {
+    collection_open = !collection_open;
+    tell({collection_open ? Happening::Kind::CollectionOpened : Happening::Kind::CollectionClosed});
+}
+
+void Controls::pass_on(World& world) {
+    for (const Happening& happening : told_) world.tell(happening);
+    told_.clear();
 }
 
 void Controls::choose(std::optional<std::size_t> index) {
@@ -324,6 +336,7 @@ void Controls::enter_menu(ButtonMenu opened, const Lily& lily) {
     }
     if (!lily.tool) tool_button.reset();
     open_menu(std::move(opened));
+    tell({Happening::Kind::MenuOpened});
 }
 
 void Controls::toggle_fullscreen(DrawContext& ctx) {
@@ -338,6 +351,7 @@ bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::
     while (events.poll(event)) {
         if (!handle_event(event, ctx)) return true;
     }
+    pass_on(world);
 
     const Gamepads& pads = input_->gamepads();
     if (!pads.held(SDL_CONTROLLER_BUTTON_A)) pad_choice_held_ = false;
@@ -348,7 +362,10 @@ bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::
     if (menu) {
         if (fresh_push) step_highlight(pushed);
         // While a menu is open the gardener stands still; only a choice can close it.
-        if (const auto choice = menu->chosen()) {
+        if (const auto choice = menu->chosen(); choice && menu->action) {
+            const bool closing = choice == menu->in_slot(CLOSE_SLOT);
+            world.tell(closing ? Happening{Happening::Kind::MenuClosed}
+                               : Happening{Happening::Kind::MenuChosen, static_cast<std::uint32_t>(*choice)});
             if (auto result = menu->run_action(*choice, world, lily)) after_menu(std::move(*result), lily);
         }
     } else {
@@ -364,6 +381,7 @@ bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::
         fullscreen_requested = false;
         toggle_fullscreen(ctx);
     }
+    pass_on(world);
     return false;
 }
 

@@ -7,11 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <SDL_scancode.h>
 
 #include "draw_error.hpp"
 #include "gamepad.hpp"
+#include "happening.hpp"
 #include "hex_geometry.hpp"
 #include "ui.hpp"
 
@@ -84,7 +86,7 @@ public:
 
     // Opens or closes the colour collection: the C key, its button below the full-screen
     // button, or a gamepad button.
-    void toggle_collection() { collection_open = !collection_open; }
+    void toggle_collection();
 
     // The events of one intro frame.
     IntroOutcome intro_events(EventSource& events);
@@ -117,7 +119,12 @@ private:
     // A frame without an open menu: run, walk, point, use the tool.
     void walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
 
+    // What the events did, until the frame has the world to tell it to.
+    void tell(Happening happening) { told_.push_back(happening); }
+    void pass_on(World& world);
+
     InputState* input_;
+    std::vector<Happening> told_;
     // The A that chose from a menu uses no tool until it is let go.
     bool pad_choice_held_ = false;
     // The stick's menu direction last frame: each fresh push steps the highlight once.

@@ -12,6 +12,7 @@
 #include "fatal.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
+#include "mixer.hpp"
 #include "sdl.hpp"
 #include "sdl_input.hpp"
 #include "world.hpp"
@@ -75,6 +76,7 @@ DayFrame day_frame(Game& game) {
     game.world.update(t);
     game.notices.advance();
     hear_the_field(game);
+    hear_the_place(game, t);
     unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, t, s.frame_time,
                       Overlays{&game.collection, &game.notices}));
     return {false, t};
@@ -87,14 +89,26 @@ Instant finish_day_frame(LoopState& state, Instant now) {
 }
 
 void hear_the_field(Game& game) {
+    game.heard.clear();
     for (const Happening& happening : game.world.take_happenings()) {
-        std::optional<std::uint32_t> blossom;
-        if (happening.kind == Happening::Kind::FlowerOpened) {
-            if (!game.collection.record(happening.value, game.state.day)) continue;
-            blossom = genotype_colour(happening.value);
+        game.heard.push_back(happening);
+        if (happening.kind == Happening::Kind::FlowerOpened && game.collection.record(happening.value, game.state.day)) {
+            game.heard.push_back({Happening::Kind::NewColour, happening.value});
         }
+    }
+    for (const Happening& happening : game.heard) {
+        if (!has_notice(happening.kind)) continue;
+        std::optional<std::uint32_t> blossom;
+        if (happening.kind == Happening::Kind::NewColour) blossom = genotype_colour(happening.value);
         game.notices.raise(notice_text(happening), blossom);
     }
+    play_happenings(*game.sound, game.heard);
+}
+
+void hear_the_place(Game& game, std::uint16_t tick) {
+    if (const auto step = game.footsteps.step(game.world, game.lily)) game.sound->play(*step);
+    const auto loops = place_loops(game.world, containing_tile(game.lily.position), tick);
+    for (std::size_t k = 0; k < LOOP_COUNT; ++k) game.sound->loop(Loop{static_cast<std::uint8_t>(k)}, loops[k]);
 }
 
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
@@ -114,12 +128,17 @@ Instant new_day(Game& game) {
     unwrap(game.ctx.adjust_scale());
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
     present(game.ctx);
+    // The night is quiet but for the dawn's chime.
+    for (std::size_t k = 0; k < LOOP_COUNT; ++k) game.sound->loop(Loop{static_cast<std::uint8_t>(k)}, 0);
+    game.world.tell({Happening::Kind::DawnOf, static_cast<std::uint32_t>(game.state.day + 1)});
     game.lily.morning_reset();
     game.world.overnight();
     // Only seeds stand on the field after the night, each one sown by the bees.
     const std::size_t bees_sowed = game.world.flower_count();
     const std::size_t sown_again = bees_sowed == 0 ? game.world.sow_garden(Sowing::Again) : 0;
-    game.notices.raise(night_notice(bees_sowed, sown_again));
+    game.world.tell(bees_sowed > 0 ? Happening{Happening::Kind::BeesSowed, static_cast<std::uint32_t>(bees_sowed)}
+                                   : Happening{Happening::Kind::GardenSownAgain, static_cast<std::uint32_t>(sown_again)});
+    hear_the_field(game);
     return game.state.frame_start + NEW_DAY_PAUSE;
 }
 
@@ -157,6 +176,9 @@ Task main_task() {
     auto made = DrawContext::create(std::move(canvas), texture_creator);
     if (!made) fatal_unwrap(made.error().to_string());
     DrawContext& ctx = *made;
+    // Sound is welcome too, once the game's own files have loaded: without a device it says so
+    // once and the game plays on silently.
+    const std::unique_ptr<Sound> sound = open_sound();
 
     World world;
     Lily lily;
@@ -166,6 +188,7 @@ Task main_task() {
     if (auto opened = pump.open(); !opened) fatal_sdl_error(opened.error());
 
     Game game{ctx, world, lily, controls, pump, LoopState{}};
+    game.sound = sound.get();
     LoopState& s = game.state;
     s.frame_start = monotonic_now();
 

@@ -11,6 +11,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include <string>
 #include <utility>
 
+#include "audio.hpp"
 #include "controls.hpp"
 #include "game.hpp"
 #include "graphics.hpp"
@@ -167,6 +169,35 @@ public:
         }
         expect(world.walkable(lily.position.i, lily.position.j), containing_tile(lily.position),
                "Lily stands where nobody can");
+    }
+
+    // What the frame played: each sound at most once (no pile-up however many events came), at
+    // most one footstep, and the bees heard only near a hive, recounted from the map.
+    void check_sound(RecordingSound& sound, const World& world, const Lily& lily) {
+        std::array<int, SOUND_COUNT> times{};
+        int steps = 0;
+        for (const SoundId id : sound.played) {
+            ++times[static_cast<std::size_t>(id)];
+            steps += id == SoundId::StepGrass || id == SoundId::StepSoil || id == SoundId::StepWet ? 1 : 0;
+        }
+        expect(std::ranges::all_of(times, [](int n) { return n <= 1; }), Cell{}, "a sound played twice in a frame");
+        expect(steps <= 1, Cell{}, "two footsteps in a frame");
+        expect(sound.tunes.size() <= 1, Cell{}, "two colour tunes in a frame");
+        expect(sound.loops_playing() <= LOOP_COUNT, Cell{}, "more loops playing than there are");
+        const Cell here = containing_tile(lily.position);
+        bool hive_near = false;
+        for (const auto& [cell, tile] : world.tiles()) {
+            hive_near = hive_near || (std::holds_alternative<Hive>(tile) && distance(cell, here) <= HUM_REACH);
+        }
+        const bool humming = sound.loops[static_cast<std::size_t>(Loop::Hum)] > 0;
+        expect(humming == hive_near, here, humming ? "bees heard far from every hive" : "a hive near her not heard");
+        sound.clear();
+    }
+
+    // The intro is silent, and a night stops the place's loops.
+    void check_quiet(RecordingSound& sound) {
+        expect(sound.loops_playing() == 0, Cell{}, "a loop playing through the intro or the night");
+        sound.clear();
     }
 
     Figures figures;
@@ -366,6 +397,8 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     SdlEventPump pump;
     if (auto opened = pump.open(); !opened) fail(opened.error(), seed);
     Game game{ctx, world, lily, controls, pump, LoopState{}};
+    RecordingSound sound;
+    game.sound = &sound;
     Soak soak(seed, ctx, input);
     Dice clock(seed ^ 0xC10C);
     const auto began = std::chrono::steady_clock::now();
@@ -401,6 +434,11 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             }
         }
         soak.check(world, lily, tick);
+        if (tick >= 0) {
+            soak.check_sound(sound, world, lily);
+        } else {
+            soak.check_quiet(sound);
+        }
         if (soak.failure) fail("frame " + std::to_string(soak.figures.frames) + ": " + *soak.failure, seed);
         if (soak.figures.frames % 20000 == 0) report(soak.figures, world, began, "so far");
     }
