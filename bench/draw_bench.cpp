@@ -20,9 +20,9 @@ namespace {
 
 // SDL, a hidden 720 × 360 window (the game's own start size) and a draw context on it.
 struct Stage {
-    SdlCore core;
-    SdlSubsystem video{SDL_INIT_VIDEO};
-    TtfContext ttf;
+    std::optional<SdlCore> core;
+    std::optional<SdlSubsystem> video;
+    std::optional<TtfContext> ttf;
     Canvas canvas;
     std::optional<DrawContext> ctx;
     World world;
@@ -34,8 +34,13 @@ struct Stage {
             return false;
         }
         SDL_setenv("SDL_VIDEODRIVER", "dummy", 0);
-        if (!core.init() || !video.init() || !ttf.init()) {
-            state.SkipWithError(SDL_GetError());
+        const auto up = [&](auto acquired, auto& guard) {
+            if (acquired) guard.emplace(std::move(*acquired));
+            else state.SkipWithError(acquired.error().c_str());
+            return acquired.has_value();
+        };
+        if (!up(SdlCore::acquire(), core) || !up(SdlSubsystem::acquire(SDL_INIT_VIDEO), video) ||
+            !up(TtfContext::acquire(), ttf)) {
             return false;
         }
         WindowPtr window{SDL_CreateWindow("Quillmarsh", 0, 0, 720, 360, SDL_WINDOW_HIDDEN)};

@@ -15,6 +15,7 @@
 #include "mixer.hpp"
 #include "sdl.hpp"
 #include "sdl_input.hpp"
+#include "window_icon.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -26,6 +27,13 @@ void unwrap(const DrawResult& result) {
 }
 
 void present(DrawContext& ctx) { SDL_RenderPresent(ctx.renderer()); }
+
+// A part of SDL the game cannot start without: up, or the game stops with SDL's error.
+template <class Guard>
+Guard started(std::expected<Guard, std::string> acquired) {
+    if (!acquired) fatal_sdl_error(acquired.error());
+    return std::move(*acquired);
+}
 
 }  // namespace
 
@@ -152,20 +160,23 @@ Task main_task() {
     // window stays up when it loses focus. Failures to set hints change nothing that matters.
     SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");
     SDL_SetHint("SDL_VIDEO_MINIMIZE_ON_FOCUS_LOSS", "0");
+    // The window's class (X11) and application id (Wayland) name the desktop entry, so a dock ties
+    // the running game to its launcher. SDL reads them from the environment; a player's own
+    // setting stays.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", APP_ID, 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", APP_ID, 0);
 
-    SdlCore core;
-    if (!core.init()) fatal_sdl_error(SDL_GetError());
-    SdlSubsystem video{SDL_INIT_VIDEO};
-    if (!video.init()) fatal_sdl_error(SDL_GetError());
-    TtfContext ttf;
-    if (!ttf.init()) fatal_sdl_error(TTF_GetError());
+    const SdlCore core = started(SdlCore::acquire());
+    const SdlSubsystem video = started(SdlSubsystem::acquire(SDL_INIT_VIDEO));
+    const TtfContext ttf = started(TtfContext::acquire());
     // Game controllers are welcome but not needed: without them the game plays on as before.
-    SdlSubsystem controllers{SDL_INIT_GAMECONTROLLER};
-    static_cast<void>(controllers.init());
+    const auto controllers = SdlSubsystem::acquire(SDL_INIT_GAMECONTROLLER);
 
     WindowPtr window{SDL_CreateWindow(WINDOW_TITLE, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
                                       WINDOW_HEIGHT, SDL_WINDOW_RESIZABLE)};
     if (!window) fatal_sdl_error(SDL_GetError());
+    // Without its icon the window still works: the window manager shows its generic one.
+    static_cast<void>(set_window_icon(window.get()));
     SDL_Renderer* renderer = SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_PRESENTVSYNC);
     if (renderer == nullptr) fatal_sdl_error(SDL_GetError());
     if (SDL_RenderSetIntegerScale(renderer, SDL_TRUE) != 0) fatal_sdl_error(SDL_GetError());
@@ -184,8 +195,7 @@ Task main_task() {
     Lily lily;
     SdlInput input(ctx.canvas->window());
     Controls controls(input);
-    SdlEventPump pump;
-    if (auto opened = pump.open(); !opened) fatal_sdl_error(opened.error());
+    SdlEventPump pump = started(SdlEventPump::open());
 
     Game game{ctx, world, lily, controls, pump, LoopState{}};
     game.sound = sound.get();

@@ -32,6 +32,8 @@ inline constexpr std::uint16_t INTRO_CLOCK_END = 24960;
 inline constexpr std::int32_t INTRO_DRIFT = -8192;
 
 inline constexpr const char* WINDOW_TITLE = "Quillmarsh";
+// The desktop entry's name, which the window carries as its class and application id.
+inline constexpr const char* APP_ID = "io.github.quillmarsh.Quillmarsh";
 inline constexpr int WINDOW_WIDTH = 720;
 inline constexpr int WINDOW_HEIGHT = 360;
 

@@ -3,7 +3,10 @@
 // the window goes after the renderer.
 #pragma once
 
+#include <expected>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -44,39 +47,50 @@ private:
 using Canvas = std::shared_ptr<RendererContext>;
 using TextureCreator = std::shared_ptr<RendererContext>;
 
-// Scoped initialisation guards, released in reverse order of creation.
-class SdlCore {
-public:
-    SdlCore() = default;
-    ~SdlCore() { if (active_) SDL_Quit(); }
-    SdlCore(const SdlCore&) = delete;
-    SdlCore& operator=(const SdlCore&) = delete;
-    bool init() { active_ = SDL_Init(0) == 0; return active_; }
-private:
-    bool active_ = false;
-};
+// What SDL switches on: the core, one of its subsystems, or the TTF library.
+enum class SdlPart { Core, Subsystem, Ttf };
 
-class SdlSubsystem {
+// A part of SDL that is up, switched off again when its guard goes; guards are released in
+// reverse order of creation. Only `acquire` makes one, so there is no guard of a part that failed
+// to start: it returns SDL's (or TTF's) error text instead.
+template <SdlPart P>
+class SdlGuard {
 public:
-    explicit SdlSubsystem(Uint32 flags) : flags_(flags) {}
-    ~SdlSubsystem() { if (active_) SDL_QuitSubSystem(flags_); }
-    SdlSubsystem(const SdlSubsystem&) = delete;
-    SdlSubsystem& operator=(const SdlSubsystem&) = delete;
-    bool init() { active_ = SDL_InitSubSystem(flags_) == 0; return active_; }
+    static std::expected<SdlGuard, std::string> acquire(Uint32 flags = 0) {
+        if constexpr (P == SdlPart::Core) {
+            if (SDL_Init(flags) != 0) return std::unexpected(std::string(SDL_GetError()));
+        } else if constexpr (P == SdlPart::Subsystem) {
+            if (SDL_InitSubSystem(flags) != 0) return std::unexpected(std::string(SDL_GetError()));
+        } else {
+            if (TTF_Init() != 0) return std::unexpected(std::string(TTF_GetError()));
+        }
+        return SdlGuard(flags);
+    }
+
+    SdlGuard(SdlGuard&& other) noexcept : flags_(other.flags_), active_(std::exchange(other.active_, false)) {}
+    SdlGuard& operator=(SdlGuard&&) = delete;
+    SdlGuard(const SdlGuard&) = delete;
+    SdlGuard& operator=(const SdlGuard&) = delete;
+    ~SdlGuard() {
+        if (!active_) return;
+        if constexpr (P == SdlPart::Core) {
+            SDL_Quit();
+        } else if constexpr (P == SdlPart::Subsystem) {
+            SDL_QuitSubSystem(flags_);
+        } else {
+            TTF_Quit();
+        }
+    }
+
 private:
+    explicit SdlGuard(Uint32 flags) : flags_(flags) {}
+
     Uint32 flags_;
-    bool active_ = false;
+    bool active_ = true;
 };
 
-class TtfContext {
-public:
-    TtfContext() = default;
-    ~TtfContext() { if (active_) TTF_Quit(); }
-    TtfContext(const TtfContext&) = delete;
-    TtfContext& operator=(const TtfContext&) = delete;
-    bool init() { active_ = TTF_Init() == 0; return active_; }
-private:
-    bool active_ = false;
-};
+using SdlCore = SdlGuard<SdlPart::Core>;
+using SdlSubsystem = SdlGuard<SdlPart::Subsystem>;
+using TtfContext = SdlGuard<SdlPart::Ttf>;
 
 }  // namespace qm

@@ -19,12 +19,11 @@ SdlEventPump::~SdlEventPump() {
     }
 }
 
-std::expected<void, std::string> SdlEventPump::open() {
-    if (open_ || sdl_pump_open) return std::unexpected(std::string("an event pump is already open"));
+std::expected<SdlEventPump, std::string> SdlEventPump::open() {
+    if (sdl_pump_open) return std::unexpected(std::string("an event pump is already open"));
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return std::unexpected(std::string(SDL_GetError()));
-    open_ = true;
     sdl_pump_open = true;
-    return {};
+    return SdlEventPump();
 }
 
 bool SdlEventPump::poll(SDL_Event& event) { return SDL_PollEvent(&event) == 1; }

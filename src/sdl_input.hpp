@@ -5,6 +5,7 @@
 #include <expected>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "controls.hpp"
 
@@ -12,20 +13,25 @@ struct SDL_Window;
 
 namespace qm {
 
-// SDL's event queue, opened by initialising the events subsystem. Only one can be open.
+// SDL's event queue, opened by initialising the events subsystem. Only one can be open; `open`
+// is the only way to get one, so a pump in hand is always open.
 class SdlEventPump final : public EventSource {
 public:
-    SdlEventPump() = default;
-    ~SdlEventPump() override;
+    // SDL's error text when the subsystem cannot start or a pump is open already.
+    static std::expected<SdlEventPump, std::string> open();
+
+    SdlEventPump(SdlEventPump&& other) noexcept : open_(std::exchange(other.open_, false)) {}
+    SdlEventPump& operator=(SdlEventPump&&) = delete;
     SdlEventPump(const SdlEventPump&) = delete;
     SdlEventPump& operator=(const SdlEventPump&) = delete;
+    ~SdlEventPump() override;
 
-    // SDL's error text when the subsystem cannot start or a pump is open already.
-    std::expected<void, std::string> open();
     bool poll(SDL_Event& event) override;
 
 private:
-    bool open_ = false;
+    SdlEventPump() = default;
+
+    bool open_ = true;
 };
 
 // SDL's keyboard, modifier and mouse state, and the game window's full-screen flags.

@@ -705,7 +705,9 @@ protected:
     void SetUp() override {
         ControlsTest::SetUp();
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // the hidden window never has focus
-        ASSERT_TRUE(controllers.emplace(SDL_INIT_GAMECONTROLLER).init()) << SDL_GetError();
+        auto acquired = SdlSubsystem::acquire(SDL_INIT_GAMECONTROLLER);
+        ASSERT_TRUE(acquired) << acquired.error();
+        controllers.emplace(std::move(*acquired));
         SDL_VirtualJoystickDesc d{};
         d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION, d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
         d.naxes = SDL_CONTROLLER_AXIS_MAX, d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;

@@ -13,6 +13,16 @@ const std::string APP_ID = "io.github.quillmarsh.Quillmarsh";
 
 bool run(const std::string& command) { return std::system((command + " >&2").c_str()) == 0; }
 
+std::string output_of(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
 class Installed : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -70,6 +80,15 @@ TEST_F(Installed, LauncherStartsTheGameFromRootAndItQuitsCleanly) {
     EXPECT_TRUE(poll_shots(x, *window, 30s * slowness, shot, [](const Image& i) { return dark_fraction(i, i.whole()) < 0.5; }))
         << "the window stayed dark";
     save_png(shot, fs::path(QM_BUILD_DIR) / "e2e-shots/installed-game.png");
+    // The running window names its desktop entry as its class, as the entry's StartupWMClass says,
+    // and carries the game's own 64-pixel icon: a dock ties it to its launcher.
+    std::ifstream entry(prefix_ / "share/applications" / (APP_ID + ".desktop"));
+    const std::string entry_text{std::istreambuf_iterator<char>(entry), {}};
+    EXPECT_NE(entry_text.find("\nStartupWMClass=" + APP_ID + "\n"), std::string::npos);
+    const std::string props = output_of("xprop -display " + xvfb.display() + " -id " + std::to_string(*window) +
+                                        " WM_CLASS _NET_WM_ICON 2>&1");
+    EXPECT_NE(props.find("WM_CLASS(STRING) = \"" + APP_ID + "\", \"" + APP_ID + "\""), std::string::npos) << props;
+    EXPECT_NE(props.find("_NET_WM_ICON(CARDINAL) = \tIcon (64 x 64):"), std::string::npos) << props.substr(0, 400);
     kill(game, SIGTERM);
     const auto status = wait_for(game, 30s * slowness);
     EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << said(log);

@@ -6,7 +6,10 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <expected>
 #include <stdexcept>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace qm::test {
@@ -140,12 +143,27 @@ void corrupt_sheet(const std::filesystem::path& dir, std::string_view name) {
     out << "this is not a picture of anything";
 }
 
-SdlSession::SdlSession() {
+namespace {
+
+// A part of SDL the tests need: up, or the test stops with the library's error.
+template <class Guard>
+Guard needed(std::expected<Guard, std::string> acquired, const char* what) {
+    if (!acquired) throw std::runtime_error(std::string(what) + ": " + acquired.error());
+    return std::move(*acquired);
+}
+
+SdlCore headless_core() {
     // Tests run headless whatever the caller's environment says.
     SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (!core_.init() || !video_.init()) throw std::runtime_error(std::string("SDL: ") + SDL_GetError());
-    if (!ttf_.init()) throw std::runtime_error(std::string("TTF: ") + TTF_GetError());
+    return needed(SdlCore::acquire(), "SDL");
 }
+
+}  // namespace
+
+SdlSession::SdlSession()
+    : core_(headless_core()),
+      video_(needed(SdlSubsystem::acquire(SDL_INIT_VIDEO), "SDL")),
+      ttf_(needed(TtfContext::acquire(), "TTF")) {}
 
 Canvas make_canvas(int w, int h) {
     WindowPtr window{SDL_CreateWindow("Quillmarsh", 0, 0, w, h, SDL_WINDOW_HIDDEN)};

@@ -96,7 +96,7 @@ public:
 
 private:
     SdlCore core_;
-    SdlSubsystem video_{SDL_INIT_VIDEO};
+    SdlSubsystem video_;
     TtfContext ttf_;
 };
 

@@ -378,10 +378,10 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     set_rng_state(seed);
 
     SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");
-    SdlCore core;
-    SdlSubsystem video{SDL_INIT_VIDEO};
-    TtfContext ttf;
-    if (!core.init() || !video.init() || !ttf.init()) fail(std::string("SDL: ") + SDL_GetError(), seed);
+    auto core = SdlCore::acquire();
+    auto video = core ? SdlSubsystem::acquire(SDL_INIT_VIDEO) : std::unexpected(core.error());
+    auto ttf = video ? TtfContext::acquire() : std::unexpected(video.error());
+    if (!ttf) fail("SDL: " + ttf.error(), seed);
     WindowPtr window{SDL_CreateWindow(WINDOW_TITLE, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, SDL_WINDOW_RESIZABLE)};
     SDL_Renderer* renderer = window ? SDL_CreateRenderer(window.get(), -1, 0) : nullptr;
     if (!renderer || SDL_RenderSetIntegerScale(renderer, SDL_TRUE) != 0) fail(SDL_GetError(), seed);
@@ -394,9 +394,9 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     Lily lily;
     SoakInput input(ctx.canvas->window());
     Controls controls(input);
-    SdlEventPump pump;
-    if (auto opened = pump.open(); !opened) fail(opened.error(), seed);
-    Game game{ctx, world, lily, controls, pump, LoopState{}};
+    auto pump = SdlEventPump::open();
+    if (!pump) fail(pump.error(), seed);
+    Game game{ctx, world, lily, controls, *pump, LoopState{}};
     RecordingSound sound;
     game.sound = &sound;
     Soak soak(seed, ctx, input);
