@@ -34,7 +34,8 @@ std::optional<SoundId> sound_for(const Happening& happening) {
         case K::HiveHarvested: return SoundId::Harvest;
         case K::HiveSplit: return SoundId::Split;
         case K::HiveSetDown: return SoundId::HiveDown;
-        case K::HighlightMoved: return SoundId::MenuMove;
+        case K::HighlightMoved:
+        case K::VolumeChanged: return SoundId::MenuMove;  // a tick at the new volume
         case K::MenuChosen: return SoundId::MenuChoose;
         case K::MenuClosed: return SoundId::MenuClose;
         case K::CollectionOpened: return SoundId::CollectionOpen;

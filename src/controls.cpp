@@ -10,6 +10,7 @@
 #include "fatal.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
+#include "speaker_mark.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -262,6 +263,18 @@ void Controls::toggle_collection() {
     tell({collection_open ? Happening::Kind::CollectionOpened : Happening::Kind::CollectionClosed});
 }
 
+void Controls::toggle_mute() {
+    volume.toggle_mute();
+    speaker_mark_frames = SPEAKER_MARK_FRAMES;
+    tell({Happening::Kind::VolumeChanged, volume.mixer_volume()});
+}
+
+void Controls::step_volume(int direction) {
+    volume.step(direction);
+    speaker_mark_frames = SPEAKER_MARK_FRAMES;
+    tell({Happening::Kind::VolumeChanged, volume.mixer_volume()});
+}
+
 void Controls::pass_on(World& world) {
     for (const Happening& happening : told_) world.tell(happening);
     told_.clear();
@@ -347,6 +360,7 @@ void Controls::toggle_fullscreen(DrawContext& ctx) {
 }
 
 bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
+    if (speaker_mark_frames > 0) --speaker_mark_frames;
     SDL_Event event;
     while (events.poll(event)) {
         if (!handle_event(event, ctx)) return true;

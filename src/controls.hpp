@@ -12,6 +12,7 @@
 #include <SDL_scancode.h>
 
 #include "draw_error.hpp"
+#include "audio.hpp"
 #include "gamepad.hpp"
 #include "happening.hpp"
 #include "hex_geometry.hpp"
@@ -81,12 +82,18 @@ public:
     // Menu keys or a gamepad have been used: from then on the highlight is drawn.
     bool highlight_shown = false;
     bool collection_open = false;
+    // The player's volume, for the run, and how many more frames its speaker mark shows.
+    Volume volume;
+    std::uint32_t speaker_mark_frames = 0;
 
     explicit Controls(InputState& input) : input_(&input) {}
 
     // Opens or closes the colour collection: the C key, its button below the full-screen
     // button, or a gamepad button.
     void toggle_collection();
+    // M, and minus and equals: mute or unmute everything, or a step quieter or louder.
+    void toggle_mute();
+    void step_volume(int direction);
 
     // The events of one intro frame.
     IntroOutcome intro_events(EventSource& events);

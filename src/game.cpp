@@ -13,6 +13,7 @@
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "mixer.hpp"
+#include "speaker_mark.hpp"
 #include "sdl.hpp"
 #include "sdl_input.hpp"
 #include "window_icon.hpp"
@@ -81,6 +82,7 @@ DayFrame day_frame(Game& game) {
     }
     unwrap(game.ctx.adjust_scale());
     if (game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx)) return {true, t};
+    game.sound->master(game.controls.volume.mixer_volume());
     game.world.update(t);
     game.notices.advance();
     hear_the_field(game);
@@ -128,6 +130,7 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
     if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
+    if (controls.speaker_mark_frames > 0) QM_TRY(draw_speaker_mark(ctx, controls.volume));
     present(ctx);
     return {};
 }

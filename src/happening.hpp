@@ -37,6 +37,7 @@ struct Happening {
         MenuClosed,      // the closing button was chosen
         CollectionOpened,
         CollectionClosed,
+        VolumeChanged,   // muted, unmuted or stepped; value: the mixer volume now (0 when muted)
         // ---- the day ----
         DawnOf,          // the new-day screen went up; value: the coming day's number
         BeesSowed,       // the night's seeds; value: how many the bees sowed

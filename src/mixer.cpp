@@ -13,6 +13,7 @@
 #include <SDL_mixer.h>
 
 #include "flowers.hpp"
+#include "sdl.hpp"
 
 namespace qm {
 
@@ -34,9 +35,10 @@ struct ChunkDeleter {
 };
 using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
 
+// Made only once the device is open; the audio subsystem goes when it does.
 class MixerSound final : public Sound {
 public:
-    MixerSound() = default;
+    explicit MixerSound(SdlSubsystem audio) : audio_(std::move(audio)) {}
     MixerSound(const MixerSound&) = delete;
     MixerSound& operator=(const MixerSound&) = delete;
     ~MixerSound() override {
@@ -44,7 +46,6 @@ public:
         chunks_ = {};
         tunes_ = {};
         Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     // Everything synthesized and loaded; false leaves SDL_mixer's error for the caller.
@@ -101,32 +102,32 @@ private:
         return chunk != nullptr;
     }
 
+    SdlSubsystem audio_;  // first made, last gone
     // Each buffer stays where it is once made: the vector of vectors moves only the handles.
     std::vector<Samples> buffers_;
     std::array<ChunkPtr, SOUND_COUNT> chunks_;
     std::array<ChunkPtr, GENOTYPES> tunes_;
 };
 
-std::unique_ptr<Sound> silent_because(const char* what, const char* why) {
-    std::fprintf(stderr, "Quillmarsh: playing without sound: %s: %s\n", what, why);
+std::unique_ptr<Sound> silent_because(const char* what, const std::string& why) {
+    std::fprintf(stderr, "Quillmarsh: playing without sound: %s: %s\n", what, why.c_str());
     return std::make_unique<SilentSound>();
 }
 
 }  // namespace
 
 std::unique_ptr<Sound> open_sound() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return silent_because("no audio", SDL_GetError());
+    auto audio = SdlSubsystem::acquire(SDL_INIT_AUDIO);
+    if (!audio) return silent_because("no audio", audio.error());
     // No changes allowed: SDL converts for the device, so the chunks are always in our format.
     if (Mix_OpenAudioDevice(SAMPLE_RATE, AUDIO_S16SYS, 1, BUFFER_FRAMES, nullptr, 0) != 0) {
-        const std::string why = Mix_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return silent_because("the audio device would not open", why.c_str());
+        return silent_because("the audio device would not open", Mix_GetError());
     }
-    auto sound = std::make_unique<MixerSound>();
+    auto sound = std::make_unique<MixerSound>(std::move(*audio));
     if (!sound->load()) {
         const std::string why = Mix_GetError();
         sound.reset();
-        return silent_because("SDL_mixer", why.c_str());
+        return silent_because("SDL_mixer", why);
     }
     return sound;
 }
