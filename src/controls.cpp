@@ -170,6 +170,7 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
         }
         // Held down, C stays put: a panel flickering open and shut helps nobody.
         if (event.key.keysym.scancode == SDL_SCANCODE_C && event.key.repeat == 0) toggle_collection();
+        volume_key(event.key.keysym.scancode, event.key.repeat != 0);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         controller_button(event.cbutton.button);
@@ -226,9 +227,30 @@ void Controls::menu_key(SDL_Scancode key) {
     }
 }
 
+void Controls::volume_key(SDL_Scancode key, bool repeat) {
+    switch (key) {
+    case SDL_SCANCODE_M:
+        if (!repeat) toggle_mute();
+        return;
+    case SDL_SCANCODE_MINUS:
+    case SDL_SCANCODE_KP_MINUS:
+        step_volume(-1);
+        return;
+    case SDL_SCANCODE_EQUALS:
+    case SDL_SCANCODE_KP_PLUS:
+        step_volume(+1);
+        return;
+    default:
+        return;
+    }
+}
+
 void Controls::controller_button(std::uint8_t button) {
     highlight_shown = true;
     switch (button) {
+    case SDL_CONTROLLER_BUTTON_BACK:
+        toggle_mute();
+        return;
     case SDL_CONTROLLER_BUTTON_START:
         fullscreen_requested = true;
         return;
@@ -372,6 +394,9 @@ bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::
     const ScreenDirection pushed = stick_direction(pads.left_stick());
     const bool fresh_push = pushed != stick_was_ && pushed != ScreenDirection{};
     stick_was_ = pushed;
+    const ScreenDirection volume_push = stick_direction(pads.right_stick());
+    if (volume_push.dy != 0 && volume_push.dy != volume_stick_was_.dy) step_volume(-volume_push.dy);
+    volume_stick_was_ = volume_push;
 
     if (menu) {
         if (fresh_push) step_highlight(pushed);

@@ -111,6 +111,8 @@ private:
     bool plug_event(const SDL_Event& event);
     // A key pressed while a menu is open: the highlight moves, or a button is chosen.
     void menu_key(SDL_Scancode key);
+    // M, minus and equals (repeats step on, a held M mutes once).
+    void volume_key(SDL_Scancode key, bool repeat);
     void controller_button(std::uint8_t button);
     void step_highlight(ScreenDirection direction);
     // Chooses a button of the open menu as a click would; none chooses nothing.
@@ -136,6 +138,8 @@ private:
     bool pad_choice_held_ = false;
     // The stick's menu direction last frame: each fresh push steps the highlight once.
     ScreenDirection stick_was_;
+    // The right stick's likewise: each fresh push up or down steps the volume once.
+    ScreenDirection volume_stick_was_;
 };
 
 // A finger's normalised position as a logical pixel of a W × H screen.

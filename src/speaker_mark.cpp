@@ -25,7 +25,9 @@ constexpr SDL_Color CROSS{230, 90, 70, 255};
 }  // namespace
 
 DrawResult draw_speaker_mark(DrawContext& ctx, const Volume& volume) {
-    const SDL_Rect area{ctx.transform.width - WIDTH - MARGIN, MARGIN, WIDTH, HEIGHT};
+    // Below the frame time, which shares the top line with the clock.
+    const int below_top_line = TTF_FontHeight(ctx.medium_font.get()) + MARGIN;
+    const SDL_Rect area{ctx.transform.width - WIDTH - MARGIN, below_top_line, WIDTH, HEIGHT};
     QM_TRY(draw_panel(ctx, area));
     SDL_Renderer* r = ctx.renderer();
     const auto fill = [&](SDL_Color c, SDL_Rect rect) -> DrawResult {

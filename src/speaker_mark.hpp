@@ -1,5 +1,5 @@
 // The small speaker mark that shows the volume for two seconds after it changes: a speaker, and
-// ten bars lit up to the level, or a cross while muted. Top right, clear of the clock and notices.
+// ten bars lit up to the level, or a cross while muted. Top right, under the frame time.
 #pragma once
 
 #include <cstdint>

@@ -16,6 +16,7 @@
 #include "game.hpp"
 #include "lily.hpp"
 #include "mixer.hpp"
+#include "speaker_mark.hpp"
 #include "tools.hpp"
 #include "world.hpp"
 
@@ -233,6 +234,35 @@ TEST(VolumeTest, StepsStopAtTheEndsAndMuteRemembersTheLevel) {
     for (int k = 0; k < 20; ++k) v.step(-1);  // stepping unmutes, down to nothing
     EXPECT_FALSE(v.muted);
     EXPECT_EQ(v.mixer_volume(), 0);
+}
+
+TEST_F(HearingTest, MMinusAndEqualsSetTheVolumeForTheRunAndShowTheSpeakerMarkForTwoSeconds) {
+    const auto crossed = [&] {  // the mark's red cross, top right
+        int n = 0;
+        for (int y = 0; y < 60; ++y) {
+            for (int x = 640 - 80; x < 640; ++x) n += pixel(x, y) == 0xFF465AE6 ? 1 : 0;
+        }
+        return n;
+    };
+    struct Press {
+        SDL_Scancode key;
+        std::uint8_t master;
+    };
+    using K = SDL_Scancode;
+    for (const auto& [k, master] : {Press{K::SDL_SCANCODE_M, 0}, Press{K::SDL_SCANCODE_M, 128}, Press{K::SDL_SCANCODE_MINUS, 115},
+                                    Press{K::SDL_SCANCODE_MINUS, 102}, Press{K::SDL_SCANCODE_EQUALS, 115},
+                                    Press{K::SDL_SCANCODE_M, 0}, Press{K::SDL_SCANCODE_KP_PLUS, 128}}) {
+        key(k);
+        day_frame(*game);
+        EXPECT_EQ(heard.master_volume, master) << k;
+        EXPECT_EQ(controls.speaker_mark_frames, SPEAKER_MARK_FRAMES) << k;
+    }
+    key(SDL_SCANCODE_M);
+    day_frame(*game);
+    EXPECT_GT(crossed(), 10);
+    for (std::uint32_t k = 0; k < SPEAKER_MARK_FRAMES; ++k) day_frame(*game);
+    EXPECT_EQ(crossed(), 0);
+    EXPECT_EQ(heard.master_volume, 0);  // muted still, for the run
 }
 
 // ---- the device ----

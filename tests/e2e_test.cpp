@@ -390,7 +390,7 @@ protected:
     }
 };
 
-TEST_F(EndToEndHearing, SheIsHeardAtWork) {
+TEST_F(EndToEndHearing, SheIsHeardAtWorkAndSilentAfterM) {
     ASSERT_TRUE(click_at(360, 320));
     ASSERT_TRUE(wait_for_shot("day-1", 30s, [](const Image& img) { return clock_reads(img, "Day 1 "); }, 5ms, CLOCK));
     take_the_hoe();
@@ -405,6 +405,18 @@ TEST_F(EndToEndHearing, SheIsHeardAtWork) {
     ASSERT_TRUE(xdo("click 1"));
     EXPECT_TRUE(wait_for_sound(before_work, 20s, [](int peak) { return peak > WORK; }))
         << "peak " << loudest(before_work, recorded_bytes());
+
+    // M mutes everything: the birds too. Half a second of the game's output in a row is silence.
+    ASSERT_TRUE(xdo("key m"));
+    std::this_thread::sleep_for(50ms);
+    shot("muted");  // the speaker mark, crossed out, top right
+    const auto last_half_second = [&] {
+        const std::uintmax_t n = recorded_bytes();
+        return loudest(n > 22050 ? n - 22050 : 0, n);
+    };
+    const auto end = Clock::now() + 30s * SLOWNESS;
+    while (last_half_second() > 0 && Clock::now() < end) std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(last_half_second(), 0);
     EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
 }
 

@@ -79,7 +79,8 @@ private:
 constexpr SDL_Scancode KEYS[] = {SDL_SCANCODE_W,     SDL_SCANCODE_A,    SDL_SCANCODE_S,     SDL_SCANCODE_D,
                                  SDL_SCANCODE_UP,    SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT,  SDL_SCANCODE_RIGHT,
                                  SDL_SCANCODE_F,     SDL_SCANCODE_F11,  SDL_SCANCODE_SPACE, SDL_SCANCODE_ESCAPE,
-                                 SDL_SCANCODE_LSHIFT, SDL_SCANCODE_Q,     SDL_SCANCODE_RETURN, SDL_SCANCODE_C};
+                                 SDL_SCANCODE_LSHIFT, SDL_SCANCODE_Q,     SDL_SCANCODE_RETURN, SDL_SCANCODE_C,
+                                 SDL_SCANCODE_M,      SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS};
 
 struct Figures {
     std::uint64_t frames = 0;
@@ -173,7 +174,9 @@ public:
 
     // What the frame played: each sound at most once (no pile-up however many events came), at
     // most one footstep, and the bees heard only near a hive, recounted from the map.
-    void check_sound(RecordingSound& sound, const World& world, const Lily& lily) {
+    void check_sound(RecordingSound& sound, const World& world, const Lily& lily, const Controls& controls) {
+        expect(sound.master_volume == controls.volume.mixer_volume(), Cell{}, "the mixer's volume is not the player's");
+        expect(controls.volume.level <= Volume::STEPS, Cell{}, "a volume above its top step");
         std::array<int, SOUND_COUNT> times{};
         int steps = 0;
         for (const SoundId id : sound.played) {
@@ -435,7 +438,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
         }
         soak.check(world, lily, tick);
         if (tick >= 0) {
-            soak.check_sound(sound, world, lily);
+            soak.check_sound(sound, world, lily, controls);
         } else {
             soak.check_quiet(sound);
         }
