@@ -27,8 +27,6 @@ void unwrap(const DrawResult& result) {
     if (!result) fatal_unwrap(result.error().to_string());
 }
 
-void present(DrawContext& ctx) { SDL_RenderPresent(ctx.renderer()); }
-
 // A part of SDL the game cannot start without: up, or the game stops with SDL's error.
 template <class Guard>
 Guard started(std::expected<Guard, std::string> acquired) {
@@ -50,9 +48,10 @@ IntroOutcome intro_frame(Game& game) {
     if (outcome != IntroOutcome::Stay) return outcome;
 
     game.ctx.transform.center = s.intro_pan;
+    unwrap(game.ctx.begin_frame());
     unwrap(game.world.draw(game.ctx, game.lily, s.intro_clock));
     unwrap(game.ctx.draw_intro());
-    present(game.ctx);
+    unwrap(game.ctx.present());
 
     s.intro_pan = Fixed{wrap_add(s.intro_pan.i, INTRO_DRIFT), s.intro_pan.j};
     s.intro_clock = next_intro_clock(s.intro_clock);
@@ -124,6 +123,7 @@ void hear_the_place(Game& game, std::uint16_t tick) {
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
                       std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time,
                       const Overlays& overlays) {
+    QM_TRY(ctx.begin_frame());
     QM_TRY(world.draw(ctx, lily, tick));
     if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx));
     QM_TRY(controls.draw(ctx));
@@ -131,14 +131,14 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
     QM_TRY(ctx.draw_frame_time(frame_time));
     if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
     if (controls.speaker_mark_frames > 0) QM_TRY(draw_speaker_mark(ctx, controls.volume));
-    present(ctx);
-    return {};
+    return ctx.present();
 }
 
 Instant new_day(Game& game) {
     unwrap(game.ctx.adjust_scale());
+    unwrap(game.ctx.begin_frame());
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
-    present(game.ctx);
+    unwrap(game.ctx.present());
     // The night is quiet but for the dawn's chime.
     for (std::size_t k = 0; k < LOOP_COUNT; ++k) game.sound->loop(Loop{static_cast<std::uint8_t>(k)}, 0);
     game.world.tell({Happening::Kind::DawnOf, static_cast<std::uint32_t>(game.state.day + 1)});
@@ -171,6 +171,7 @@ Task main_task() {
 
     const SdlCore core = started(SdlCore::acquire());
     const SdlSubsystem video = started(SdlSubsystem::acquire(SDL_INIT_VIDEO));
+    show_software_frames_plainly();
     const TtfContext ttf = started(TtfContext::acquire());
     // Game controllers are welcome but not needed: without them the game plays on as before.
     const auto controllers = SdlSubsystem::acquire(SDL_INIT_GAMECONTROLLER);
