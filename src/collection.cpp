@@ -31,13 +31,6 @@ void check(int sdl_result) {
     if (sdl_result != 0) fatal(SDL_GetError());
 }
 
-int text_width(TTF_Font* font, const std::string& text) {
-    int w = 0;
-    int h = 0;
-    if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) fatal(TTF_GetError());
-    return w;
-}
-
 struct Metrics {
     int label_w, label_h;  // one allele-pair label
     int small_h, medium_h;
@@ -52,18 +45,6 @@ Metrics metrics(DrawContext& ctx) {
     m.cell_w = std::max(3 * m.label_w, CARD) + 8;
     m.cell_h = CARD + 1 + m.label_h + m.small_h + 2;
     return m;
-}
-
-DrawResult fill(DrawContext& ctx, SDL_Rect area, SDL_Color colour) {
-    check(SDL_SetRenderDrawColor(ctx.renderer(), colour.r, colour.g, colour.b, colour.a));
-    if (SDL_RenderFillRect(ctx.renderer(), &area) != 0) return std::unexpected(DrawError::from_sdl());
-    return {};
-}
-
-DrawResult draw_text(DrawContext& ctx, TTF_Font* font, const std::string& text, int x, int y) {
-    auto line = make_text(ctx, font, WHITE, text);
-    if (!line) return std::unexpected(std::move(line.error()));
-    return put_text(ctx, *line, x, y);
 }
 
 // The three allele pairs under a swatch, as the field's genome labels show them.
@@ -137,16 +118,16 @@ DrawResult Collection::draw(DrawContext& ctx) const {
     if (auto done = draw_panel(ctx, panel); !done) return done;
 
     const int top = panel.y + PAD;
-    if (auto done = draw_text(ctx, ctx.medium_font.get(), TITLE, panel.x + PAD, top); !done) return done;
+    if (auto done = draw_text(ctx, ctx.medium_font.get(), WHITE, TITLE, panel.x + PAD, top); !done) return done;
     const std::string count = collection_count_text(seen());
     const int count_x = panel.x + panel.w - PAD - text_width(ctx.medium_font.get(), count);
-    if (auto done = draw_text(ctx, ctx.medium_font.get(), count, count_x, top); !done) return done;
+    if (auto done = draw_text(ctx, ctx.medium_font.get(), WHITE, count, count_x, top); !done) return done;
 
     for (std::size_t k = 0; k < GENOTYPES; ++k) {
         const SDL_Rect& card = layout.swatches[k];
         const std::optional<std::uint64_t> day = first_day(k);
-        if (auto done = fill(ctx, card, PAPER_EDGE); !done) return done;
-        if (auto done = fill(ctx, SDL_Rect{card.x + 1, card.y + 1, card.w - 2, card.h - 2}, PAPER); !done) return done;
+        if (auto done = fill_rect(ctx, card, PAPER_EDGE); !done) return done;
+        if (auto done = fill_rect(ctx, SDL_Rect{card.x + 1, card.y + 1, card.w - 2, card.h - 2}, PAPER); !done) return done;
         const SDL_Point centre{card.x + card.w / 2, card.y + card.h / 2};
         auto blossom = day ? draw_blossom(ctx, genotype_colour(k), 255, centre, BLOSSOM_ZOOM)
                            : draw_blossom(ctx, 0, SILHOUETTE_ALPHA, centre, BLOSSOM_ZOOM);
@@ -156,17 +137,17 @@ DrawResult Collection::draw(DrawContext& ctx) const {
         if (day) {
             const std::string when = "Day " + std::to_string(*day);
             const int x = centre.x - text_width(ctx.small_font.get(), when) / 2;
-            if (auto done = draw_text(ctx, ctx.small_font.get(), when, x, labels_top + m.label_h); !done) return done;
+            if (auto done = draw_text(ctx, ctx.small_font.get(), WHITE, when, x, labels_top + m.label_h); !done) return done;
         }
     }
 
     const int legend_y = panel.y + panel.h - PAD - (layout.legend_on_one_line ? 1 : 2) * m.small_h;
     if (layout.legend_on_one_line) {
-        return draw_text(ctx, ctx.small_font.get(), std::string(LEGEND_FIRST) + " " + LEGEND_SECOND, panel.x + PAD,
+        return draw_text(ctx, ctx.small_font.get(), WHITE, std::string(LEGEND_FIRST) + " " + LEGEND_SECOND, panel.x + PAD,
                          legend_y);
     }
-    if (auto done = draw_text(ctx, ctx.small_font.get(), LEGEND_FIRST, panel.x + PAD, legend_y); !done) return done;
-    return draw_text(ctx, ctx.small_font.get(), LEGEND_SECOND, panel.x + PAD, legend_y + m.small_h);
+    if (auto done = draw_text(ctx, ctx.small_font.get(), WHITE, LEGEND_FIRST, panel.x + PAD, legend_y); !done) return done;
+    return draw_text(ctx, ctx.small_font.get(), WHITE, LEGEND_SECOND, panel.x + PAD, legend_y + m.small_h);
 }
 
 }  // namespace qm

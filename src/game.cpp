@@ -13,7 +13,6 @@
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "mixer.hpp"
-#include "speaker_mark.hpp"
 #include "sdl.hpp"
 #include "sdl_input.hpp"
 #include "window_icon.hpp"
@@ -60,6 +59,7 @@ IntroOutcome intro_frame(Game& game) {
 
 void start_day(LoopState& state, std::uint16_t first_tick) {
     state.time_of_day = first_tick;
+    state.shown_tick = first_tick;
     state.day_end = DAY_END;
     state.day_over = false;
 }
@@ -71,24 +71,86 @@ void start_play(Game& game) {
     start_day(game.state, FIRST_DAY_START);
 }
 
-DayFrame day_frame(Game& game) {
-    LoopState& s = game.state;
-    const std::uint16_t t = s.time_of_day;
-    if (t < s.day_end) {
-        s.time_of_day = static_cast<std::uint16_t>(t + 1);
+std::uint16_t tick_clock(LoopState& state) {
+    const std::uint16_t t = state.time_of_day;
+    if (t < state.day_end) {
+        state.time_of_day = static_cast<std::uint16_t>(t + 1);
     } else {
-        s.day_over = true;  // the last frame of the day is still played in full
+        state.day_over = true;  // the last frame of the day is still played in full
     }
+    return t;
+}
+
+void apply_commands(Game& game, const FrameCommands& commands) {
+    Overlay& overlay = game.overlay;
+    if (commands.pause_toggled) overlay.toggle(Card::Help);
+    if (commands.end_day_asked) overlay.open(Card::EndDay);
+    if (commands.end_day_cancelled) overlay.close(Card::EndDay);
+    if (commands.end_day_confirmed) {
+        overlay.close(Card::EndDay);
+        game.state.day_over = true;  // the loop runs the night as at 7:00 pm
+    }
+}
+
+namespace {
+
+// The volume to show in the speaker mark, while it shows.
+const Volume* speaker_mark(const Controls& controls) {
+    return controls.speaker_mark_frames > 0 ? &controls.volume : nullptr;
+}
+
+void quiet_the_place(Sound& sound) {
+    for (std::size_t k = 0; k < LOOP_COUNT; ++k) sound.loop(Loop{static_cast<std::uint8_t>(k)}, 0);
+}
+
+// A frame under a card that holds the game: nothing moves, the clock, the world and the notices
+// wait, and the field is drawn as it was.
+DayFrame held_frame(Game& game, Card modal) {
+    LoopState& s = game.state;
     unwrap(game.ctx.adjust_scale());
-    if (game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx)) return {true, t};
+    const FrameCommands commands =
+        game.controls.frame_events(game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
+    if (commands.quit) return {true, s.shown_tick};
+    // The sound keys are heard under a card too; the place falls quiet while the game waits.
+    game.sound->master(game.controls.volume.mixer_volume());
+    hear_the_field(game);
+    quiet_the_place(*game.sound);
+    apply_commands(game, commands);
+    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, s.shown_tick, s.frame_time,
+                      Overlays{&game.collection, &game.notices, &game.overlay,
+                               OverlayView{s.day, s.shown_tick, false, speaker_mark(game.controls)}}));
+    return {false, s.shown_tick};
+}
+
+}  // namespace
+
+DayFrame day_frame(Game& game) {
+    const Card modal = game.overlay.modal();
+    if (modal != Card::None) return held_frame(game, modal);
+    LoopState& s = game.state;
+    const std::uint16_t t = tick_clock(s);
+    unwrap(game.ctx.adjust_scale());
+    const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
+    if (commands.quit) return {true, t};
     game.sound->master(game.controls.volume.mixer_volume());
     game.world.update(t);
+    std::uint16_t last = t;
+    if (commands.time_flies) {
+        // The gardener stood still this frame, so each further tick is a frame without input.
+        for (int k = 1; k < TIME_FLIES_TICKS && !s.day_over; ++k) {
+            last = tick_clock(s);
+            game.world.update(last);
+        }
+    }
+    s.shown_tick = last;
     game.notices.advance();
     hear_the_field(game);
-    hear_the_place(game, t);
-    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, t, s.frame_time,
-                      Overlays{&game.collection, &game.notices}));
-    return {false, t};
+    hear_the_place(game, last);
+    apply_commands(game, commands);
+    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, last, s.frame_time,
+                      Overlays{&game.collection, &game.notices, &game.overlay,
+                               OverlayView{s.day, last, commands.time_flies, speaker_mark(game.controls)}}));
+    return {false, last};
 }
 
 Instant finish_day_frame(LoopState& state, Instant now) {
@@ -130,7 +192,7 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
     if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
-    if (controls.speaker_mark_frames > 0) QM_TRY(draw_speaker_mark(ctx, controls.volume));
+    if (overlays.cards) QM_TRY(overlays.cards->draw(ctx, overlays.view));
     return ctx.present();
 }
 
@@ -140,7 +202,7 @@ Instant new_day(Game& game) {
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
     unwrap(game.ctx.present());
     // The night is quiet but for the dawn's chime.
-    for (std::size_t k = 0; k < LOOP_COUNT; ++k) game.sound->loop(Loop{static_cast<std::uint8_t>(k)}, 0);
+    quiet_the_place(*game.sound);
     game.world.tell({Happening::Kind::DawnOf, static_cast<std::uint32_t>(game.state.day + 1)});
     game.lily.morning_reset();
     game.world.overnight();

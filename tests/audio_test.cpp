@@ -239,7 +239,7 @@ TEST(VolumeTest, StepsStopAtTheEndsAndMuteRemembersTheLevel) {
 TEST_F(HearingTest, MMinusAndEqualsSetTheVolumeForTheRunAndShowTheSpeakerMarkForTwoSeconds) {
     const auto crossed = [&] {  // the mark's red cross, top right
         int n = 0;
-        for (int y = 0; y < 60; ++y) {
+        for (int y = 0; y < 80; ++y) {
             for (int x = 640 - 80; x < 640; ++x) n += pixel(x, y) == 0xFF465AE6 ? 1 : 0;
         }
         return n;
@@ -263,6 +263,15 @@ TEST_F(HearingTest, MMinusAndEqualsSetTheVolumeForTheRunAndShowTheSpeakerMarkFor
     for (std::uint32_t k = 0; k < SPEAKER_MARK_FRAMES; ++k) day_frame(*game);
     EXPECT_EQ(crossed(), 0);
     EXPECT_EQ(heard.master_volume, 0);  // muted still, for the run
+
+    // Paused, the place falls quiet, and the sound keys still work under the card.
+    EXPECT_GT(heard.loops_playing(), 0u);
+    key(SDL_SCANCODE_P);
+    day_frame(*game);
+    key(SDL_SCANCODE_M);
+    day_frame(*game);
+    EXPECT_EQ(heard.loops_playing(), 0u);
+    EXPECT_EQ(heard.master_volume, FULL_VOLUME);
 }
 
 // ---- the device ----

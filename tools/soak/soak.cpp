@@ -80,7 +80,11 @@ constexpr SDL_Scancode KEYS[] = {SDL_SCANCODE_W,     SDL_SCANCODE_A,    SDL_SCAN
                                  SDL_SCANCODE_UP,    SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT,  SDL_SCANCODE_RIGHT,
                                  SDL_SCANCODE_F,     SDL_SCANCODE_F11,  SDL_SCANCODE_SPACE, SDL_SCANCODE_ESCAPE,
                                  SDL_SCANCODE_LSHIFT, SDL_SCANCODE_Q,     SDL_SCANCODE_RETURN, SDL_SCANCODE_C,
-                                 SDL_SCANCODE_M,      SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS};
+                                 // the use key, time flying, the end of the day, pause and help
+                                 SDL_SCANCODE_E,     SDL_SCANCODE_T,    SDL_SCANCODE_N,     SDL_SCANCODE_P,
+                                 SDL_SCANCODE_H,     SDL_SCANCODE_F1,   SDL_SCANCODE_KP_ENTER,
+                                 // mute, quieter, louder
+                                 SDL_SCANCODE_M,     SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS, SDL_SCANCODE_KP_PLUS};
 
 struct Figures {
     std::uint64_t frames = 0;
@@ -89,6 +93,7 @@ struct Figures {
     std::uint64_t events = 0;
     std::uint64_t state_changes = 0;  // held keys, Shift, mouse and window-size changes
     std::uint64_t checks = 0;
+    std::uint64_t held_frames = 0;  // under the pause or the end-day card
 };
 
 class Soak {
@@ -174,7 +179,8 @@ public:
 
     // What the frame played: each sound at most once (no pile-up however many events came), at
     // most one footstep, and the bees heard only near a hive, recounted from the map.
-    void check_sound(RecordingSound& sound, const World& world, const Lily& lily, const Controls& controls) {
+    // `held`: a card held the game this frame, and the place must be quiet.
+    void check_sound(RecordingSound& sound, const World& world, const Lily& lily, const Controls& controls, bool held) {
         expect(sound.master_volume == controls.volume.mixer_volume(), Cell{}, "the mixer's volume is not the player's");
         expect(controls.volume.level <= Volume::STEPS, Cell{}, "a volume above its top step");
         std::array<int, SOUND_COUNT> times{};
@@ -193,7 +199,11 @@ public:
             hive_near = hive_near || (std::holds_alternative<Hive>(tile) && distance(cell, here) <= HUM_REACH);
         }
         const bool humming = sound.loops[static_cast<std::size_t>(Loop::Hum)] > 0;
-        expect(humming == hive_near, here, humming ? "bees heard far from every hive" : "a hive near her not heard");
+        if (held) {
+            expect(sound.loops_playing() == 0, here, "the place heard while a card holds the game");
+        } else {
+            expect(humming == hive_near, here, humming ? "bees heard far from every hive" : "a hive near her not heard");
+        }
         sound.clear();
     }
 
@@ -369,8 +379,8 @@ void report(const Figures& f, const World& world, std::chrono::steady_clock::tim
     }
     std::printf("soak: %" PRIu64 " frames (%" PRIu64 " intro), %" PRIu64 " nights, %" PRIu64
                 " events pushed, %" PRIu64 " input state changes, %" PRIu64
-                " invariant checks, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
-                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, seconds, world.tiles().size(),
+                " invariant checks, %" PRIu64 " frames under a card, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
+                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, f.held_frames, seconds, world.tiles().size(),
                 world.hive_ranges().size(), top_level, flowers, verdict);
     std::fflush(stdout);
 }
@@ -411,6 +421,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
         soak.shake(!playing);
         ++soak.figures.frames;
         int tick = -1;
+        bool card_held = false;  // this frame was played under a card that holds the game
         if (!playing) {
             ++soak.figures.intro_frames;
             const IntroOutcome outcome = intro_frame(game);
@@ -425,9 +436,20 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             LoopState& s = game.state;
             if (clock.one_in(40)) s.time_of_day = static_cast<std::uint16_t>(std::min<int>(
                                       s.day_end, s.time_of_day + clock.between(1, 4000)));
+            const bool held = game.overlay.modal() != Card::None;
+            card_held = held;
+            const std::uint16_t clock_before = s.time_of_day;
             const DayFrame played = day_frame(game);
             if (played.quit) fail("a day frame quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
             tick = played.tick;
+            // A card that holds the game holds the clock; time that flies runs at most sixteen
+            // ticks a frame and never past the day's end.
+            const int ran = s.time_of_day - clock_before;
+            if (held && ran != 0) fail("the clock ran under a card that holds the game", seed);
+            if (ran < 0 || ran > TIME_FLIES_TICKS) fail("a frame ran " + std::to_string(ran) + " ticks", seed);
+            if (s.time_of_day > s.day_end) fail("the clock ran past the end of the day", seed);
+            if (played.tick > s.time_of_day) fail("a frame played a tick the clock has not reached", seed);
+            soak.figures.held_frames += held ? 1u : 0u;
             if (s.day_over) {
                 (void)new_day(game);
                 begin_next_day(s);
@@ -438,7 +460,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
         }
         soak.check(world, lily, tick);
         if (tick >= 0) {
-            soak.check_sound(sound, world, lily, controls);
+            soak.check_sound(sound, world, lily, controls, card_held);
         } else {
             soak.check_quiet(sound);
         }
