@@ -13,6 +13,7 @@
 
 #include "buildings.hpp"
 #include "draw_error.hpp"
+#include "happening.hpp"
 #include "hex_geometry.hpp"
 #include "tile.hpp"
 
@@ -64,14 +65,6 @@ inline constexpr std::uint32_t POND_RADIUS = 2;
 // that left no flower on the field.
 enum class Sowing { LayOut, Again };
 
-// Something on the field the player should hear about; the game shows it as a notice.
-struct Happening {
-    enum class Kind { FlowerOpened, HiveHarvested, HiveSmoked };
-    Kind kind;
-    std::uint32_t value;  // the genotype, the hive's new level, or its fill in percent
-    friend constexpr bool operator==(const Happening&, const Happening&) = default;
-};
-
 // Only the world's own operations write its tiles and hive ranges, so every range stays exact.
 class World {
 public:
@@ -108,6 +101,8 @@ public:
     // that opens is told as a Happening.
     void update(std::uint16_t now);
 
+    // The frame's stream of happenings (happening.hpp): the world, the gardener and the controls
+    // tell it; the game takes it once a frame.
     void tell(Happening happening) { happenings_.push_back(happening); }
     // What was told since the last call, oldest first.
     std::vector<Happening> take_happenings() { return std::exchange(happenings_, {}); }
