@@ -12,6 +12,7 @@
 #include "fatal.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
+#include "mixer.hpp"
 #include "sdl.hpp"
 #include "sdl_input.hpp"
 #include "window_icon.hpp"
@@ -99,6 +100,15 @@ void apply_commands(Game& game, const FrameCommands& commands, bool moved) {
 
 namespace {
 
+// The volume to show in the speaker mark, while it shows.
+const Volume* speaker_mark(const Controls& controls) {
+    return controls.speaker_mark_frames > 0 ? &controls.volume : nullptr;
+}
+
+void quiet_the_place(Sound& sound) {
+    for (std::size_t k = 0; k < LOOP_COUNT; ++k) sound.loop(Loop{static_cast<std::uint8_t>(k)}, 0);
+}
+
 // A frame under a card that holds the game: nothing moves, the clock, the world and the notices
 // wait, and the field is drawn as it was.
 DayFrame held_frame(Game& game, Card modal) {
@@ -107,6 +117,10 @@ DayFrame held_frame(Game& game, Card modal) {
     const FrameCommands commands =
         game.controls.frame_events(game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
     if (commands.quit) return {true, s.shown_tick};
+    // The sound keys are heard under a card too; the place falls quiet while the game waits.
+    game.sound->master(game.controls.volume.mixer_volume());
+    hear_the_field(game);
+    quiet_the_place(*game.sound);
     apply_commands(game, commands);
     unwrap(draw_game_frame(game, s.shown_tick));
     return {false, s.shown_tick};
@@ -123,6 +137,7 @@ DayFrame day_frame(Game& game) {
     const Fixed stood = game.lily.position;
     const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
     if (commands.quit) return {true, t};
+    game.sound->master(game.controls.volume.mixer_volume());
     game.world.update(t);
     std::uint16_t last = t;
     if (commands.time_flies) {
@@ -136,6 +151,7 @@ DayFrame day_frame(Game& game) {
     game.tonight.next_frame(game.world);
     game.notices.advance();
     hear_the_field(game);
+    hear_the_place(game, last);
     apply_commands(game, commands, game.lily.position != stood);
     unwrap(draw_game_frame(game, last, commands.time_flies));
     return {false, last};
@@ -148,14 +164,26 @@ Instant finish_day_frame(LoopState& state, Instant now) {
 }
 
 void hear_the_field(Game& game) {
+    game.heard.clear();
     for (const Happening& happening : game.world.take_happenings()) {
-        std::optional<std::uint32_t> blossom;
-        if (happening.kind == Happening::Kind::FlowerOpened) {
-            if (!game.collection.record(happening.value, game.state.day)) continue;
-            blossom = genotype_colour(happening.value);
+        game.heard.push_back(happening);
+        if (happening.kind == Happening::Kind::FlowerOpened && game.collection.record(happening.value, game.state.day)) {
+            game.heard.push_back({Happening::Kind::NewColour, happening.value});
         }
+    }
+    for (const Happening& happening : game.heard) {
+        if (!has_notice(happening.kind)) continue;
+        std::optional<std::uint32_t> blossom;
+        if (happening.kind == Happening::Kind::NewColour) blossom = genotype_colour(happening.value);
         game.notices.raise(notice_text(happening), blossom);
     }
+    play_happenings(*game.sound, game.heard);
+}
+
+void hear_the_place(Game& game, std::uint16_t tick) {
+    if (const auto step = game.footsteps.step(game.world, game.lily)) game.sound->play(*step);
+    const auto loops = place_loops(game.world, containing_tile(game.lily.position), tick);
+    for (std::size_t k = 0; k < LOOP_COUNT; ++k) game.sound->loop(Loop{static_cast<std::uint8_t>(k)}, loops[k]);
 }
 
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
@@ -187,7 +215,8 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
                             game.controls.collection_open};
     const DrawResult drawn =
         draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, tick, s.frame_time,
-                   Overlays{&game.collection, &game.notices, &game.overlay, OverlayView{s.day, tick, time_flies, &garden}});
+                   Overlays{&game.collection, &game.notices, &game.overlay,
+                            OverlayView{s.day, tick, time_flies, speaker_mark(game.controls), &garden}});
     game.card_texts.end_frame();
     return drawn;
 }
@@ -197,9 +226,15 @@ Instant new_day(Game& game) {
     unwrap(game.ctx.begin_frame());
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
     unwrap(game.ctx.present());
+    // The night is quiet but for the dawn's chime.
+    quiet_the_place(*game.sound);
+    game.world.tell({Happening::Kind::DawnOf, static_cast<std::uint32_t>(game.state.day + 1)});
     game.lily.morning_reset();
     game.night = game.world.new_day();
-    game.notices.raise(night_notice(game.night.sown, game.night.sown_again));
+    // Only seeds stand on the field after the night, each one sown by the bees.
+    game.world.tell(game.night.sown > 0 ? Happening{Happening::Kind::BeesSowed, static_cast<std::uint32_t>(game.night.sown)}
+                                        : Happening{Happening::Kind::GardenSownAgain, static_cast<std::uint32_t>(game.night.sown_again)});
+    hear_the_field(game);
     game.overlay.open(Card::Morning);
     game.morning_frames = 0;
     return game.state.frame_start + NEW_DAY_PAUSE;
@@ -243,6 +278,9 @@ Task main_task() {
     auto made = DrawContext::create(std::move(canvas), texture_creator);
     if (!made) fatal_unwrap(made.error().to_string());
     DrawContext& ctx = *made;
+    // Sound is welcome too, once the game's own files have loaded: without a device it says so
+    // once and the game plays on silently.
+    const std::unique_ptr<Sound> sound = open_sound();
 
     World world;
     Lily lily;
@@ -251,6 +289,7 @@ Task main_task() {
     SdlEventPump pump = started(SdlEventPump::open());
 
     Game game{ctx, world, lily, controls, pump, LoopState{}};
+    game.sound = sound.get();
     LoopState& s = game.state;
     s.frame_start = monotonic_now();
 

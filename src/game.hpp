@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "audio.hpp"
 #include "collection.hpp"
 #include "controls.hpp"
 #include "day_clock.hpp"
@@ -71,6 +72,13 @@ struct Game {
     Tonight tonight{};
     TextCache card_texts{};
     std::uint32_t morning_frames = 0;  // day frames the morning report has been up
+    // Silent unless the main task opened a device; tests record through it.
+    Sound* sound = &silence();
+    Footsteps footsteps{};
+    // The frame's happenings after the collection judged the colours (a FlowerOpened that is a
+    // first is followed by its NewColour), in the order they happened: what the notices and the
+    // sound heard, for anyone else to read until the next frame.
+    std::vector<Happening> heard{};
 };
 
 // The morning report stays up until she moves or a key is pressed, but not for less than half a
@@ -121,8 +129,11 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies = fal
 // After the frame's work: the frame time to show next, and the deadline of the frame's wait.
 Instant finish_day_frame(LoopState& state, Instant now);
 
-// What happened on the field this frame goes into the collection and the notices.
+// What happened this frame (World::take_happenings) goes into the collection, then, with the new
+// colours among it, into Game::heard, the notices and the sound.
 void hear_the_field(Game& game);
+// The place as she stands in it this frame: her footsteps, the hives' hum and the day's loops.
+void hear_the_place(Game& game, std::uint16_t tick);
 
 // Draws and presents one day frame: the field, the collection panel, the controls, the clock, the
 // frame time, the notices and the cards.

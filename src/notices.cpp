@@ -77,20 +77,32 @@ DrawResult Notices::draw(DrawContext& ctx) const {
     return {};
 }
 
+bool has_notice(Happening::Kind kind) {
+    using K = Happening::Kind;
+    return kind == K::NewColour || kind == K::HiveHarvested || kind == K::HiveSmoked || kind == K::BeesSowed ||
+           kind == K::GardenSownAgain || kind == K::CanRanDry || kind == K::CanFilled;
+}
+
 std::string notice_text(const Happening& happening) {
     switch (happening.kind) {
         case Happening::Kind::FlowerOpened:
+        case Happening::Kind::NewColour:
             return "New colour: " + genome_label(genes_of_genotype(happening.value));
         case Happening::Kind::HiveHarvested:
             return "Hive harvested: level " + std::to_string(happening.value);
         case Happening::Kind::HiveSmoked:
             return "The hive is " + std::to_string(happening.value) + "% full";
-        case Happening::Kind::CanEmptied:
+        case Happening::Kind::CanRanDry:
             return "The can is empty: fill it at the pond";
         case Happening::Kind::CanFilled:
             return "The can is full";
+        case Happening::Kind::BeesSowed:
+            return night_notice(happening.value, 0);
+        case Happening::Kind::GardenSownAgain:
+            return night_notice(0, happening.value);
+        default:
+            return {};
     }
-    return {};
 }
 
 std::string night_notice(std::size_t bees_sowed, std::size_t sown_again) {

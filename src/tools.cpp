@@ -42,13 +42,12 @@ ToolOutcome WateringCan::use_tool(World& world, std::uint16_t x, std::uint16_t y
         wet.watered = true;
         world.set_tile(x, y, wet);
         --water;
-        if (water == 0) world.tell({Happening::Kind::CanEmptied, 0});
+        if (water == 0) world.tell({Happening::Kind::CanRanDry, 0});
         return ToolOutcome::used();
     }
     if (is<Water>(tile)) {
         // Refills even a can that is not empty; the marker only invites it when empty.
         water = FULL;
-        world.tell({Happening::Kind::CanFilled, FULL});
         return ToolOutcome::used();
     }
     return ToolOutcome::nothing();

@@ -15,6 +15,7 @@
 
 #include "buildings.hpp"
 #include "draw_error.hpp"
+#include "happening.hpp"
 #include "hex_geometry.hpp"
 #include "tile.hpp"
 
@@ -66,14 +67,6 @@ inline constexpr std::uint32_t POND_RADIUS = 2;
 // that left no flower on the field.
 enum class Sowing { LayOut, Again };
 
-// Something on the field the player should hear about; the game shows it as a notice.
-struct Happening {
-    enum class Kind { FlowerOpened, HiveHarvested, HiveSmoked, CanEmptied, CanFilled };
-    Kind kind;
-    std::uint32_t value;  // the genotype, the hive's new level, its fill in percent, or the can's water
-    friend constexpr bool operator==(const Happening&, const Happening&) = default;
-};
-
 // What a night did, for the morning's report.
 struct NightReport {
     std::size_t bred = 0;  // open flowers that left at least one seed
@@ -119,6 +112,8 @@ public:
     // that opens is told as a Happening.
     void update(std::uint16_t now);
 
+    // The frame's stream of happenings (happening.hpp): the world, the gardener and the controls
+    // tell it; the game takes it once a frame.
     void tell(Happening happening) { happenings_.push_back(happening); }
     // What was told since the last call, oldest first.
     std::vector<Happening> take_happenings() { return std::exchange(happenings_, {}); }

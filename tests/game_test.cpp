@@ -489,7 +489,10 @@ TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
          {"The can is empty: fill it at the pond"}},
         {"the can at the pond", [&] {
              world.set_tile(hive, Water{});
-             WateringCan{}.use_tool(world, hive.i, hive.j, 14000);
+             lily.tool = std::make_unique<WateringCan>();
+             lily.position = lily.anchor = centre_of(hive + cell(-2, 0));
+             lily.selection = cell(2, 0);
+             static_cast<void>(lily.use_tool(world, 14000, true));
          },
          {"The can is full"}},
     };
