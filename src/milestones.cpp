@@ -90,13 +90,13 @@ bool open_flower(const Tile& tile) {
 const std::array<MilestoneRow, MILESTONE_COUNT> MILESTONES{{
     {Milestone::FirstBloom, "First bloom"},
     {Milestone::FirstHarvest, "First harvest"},
-    {Milestone::BredColour, "A colour bred by the bees"},
+    {Milestone::BredColour, "A new colour bred"},
     {Milestone::HiveLevel3, "A hive of level 3"},
     {Milestone::TwoHives, "Two hives"},
     {Milestone::TenColours, "Ten colours"},
     {Milestone::White, "White: cc mm yy"},
     {Milestone::Black, "Black: CC MM YY"},
-    {Milestone::FullRow, "A full row of colours"},
+    {Milestone::FullRow, "A full row"},
     {Milestone::AllColours, "All 27 colours"},
 }};
 
