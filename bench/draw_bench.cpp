@@ -10,15 +10,18 @@
 #include <optional>
 
 #include "day_clock.hpp"
+#include "game.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "random.hpp"
+#include "sdl_input.hpp"
 #include "world.hpp"
 
 namespace qm {
 namespace {
 
-// SDL, a hidden 720 × 360 window (the game's own start size) and a draw context on it.
+// SDL, a hidden window (720 × 360 unless asked otherwise: the game's own start size) and a draw
+// context on it.
 struct Stage {
     std::optional<SdlCore> core;
     std::optional<SdlSubsystem> video;
@@ -28,7 +31,7 @@ struct Stage {
     World world;
     Lily lily;
 
-    bool open(benchmark::State& state) {
+    bool open(benchmark::State& state, int window_w = 720, int window_h = 360) {
         if (!std::filesystem::exists("assets/ground.png")) {
             state.SkipWithError("run from the build directory: no assets/ here");
             return false;
@@ -43,7 +46,7 @@ struct Stage {
             !up(TtfContext::acquire(), ttf)) {
             return false;
         }
-        WindowPtr window{SDL_CreateWindow("Quillmarsh", 0, 0, 720, 360, SDL_WINDOW_HIDDEN)};
+        WindowPtr window{SDL_CreateWindow("Quillmarsh", 0, 0, window_w, window_h, SDL_WINDOW_HIDDEN)};
         SDL_Renderer* renderer = window ? SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE) : nullptr;
         if (!renderer) {
             state.SkipWithError(SDL_GetError());
@@ -127,6 +130,32 @@ void BM_DrawDaytimeText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DrawDaytimeText)->Unit(benchmark::kMicrosecond);
+
+// A whole day frame as the game draws and presents it (the field, the controls, the clock and the
+// frame time), on a window of 960 × 540 logical pixels at scale 1, 2 or 3: each copy scaled to the
+// window as before (PerCopy), or the frame drawn at the logical size and scaled once (Once).
+void BM_DayFrame(benchmark::State& state) {
+    const Scaling scaling = state.range(0) == 0 ? Scaling::PerCopy : Scaling::Once;
+    const auto factor = static_cast<int>(state.range(1));
+    Stage s;
+    if (!s.open(state, 960 * factor, 540 * factor)) return;
+    SdlInput input(s.ctx->canvas->window());
+    Controls controls(input);
+    s.ctx->scaling = scaling;
+    if (!s.ctx->adjust_scale() || s.ctx->scale != static_cast<std::uint32_t>(factor)) {
+        state.SkipWithError("the window did not get the scale asked for");
+        return;
+    }
+    std::uint16_t tick = NOON;
+    for (auto _ : state) {
+        auto done = draw_frame(*s.ctx, controls, s.world, s.lily, 1, tick, std::chrono::milliseconds(5));
+        benchmark::DoNotOptimize(done);
+        ++tick;
+    }
+    state.SetLabel(scaling == Scaling::Once ? "scaled once" : "each copy scaled");
+}
+// The two ways side by side at each scale; at scale 1 both draw straight into the window.
+BENCHMARK(BM_DayFrame)->ArgsProduct({{0, 1}, {1, 2, 3}})->ArgNames({"once", "scale"})->Unit(benchmark::kMillisecond);
 
 void BM_ChooseScale(benchmark::State& state) {
     std::uint32_t w = 640;

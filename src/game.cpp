@@ -25,8 +25,6 @@ void unwrap(const DrawResult& result) {
     if (!result) fatal_unwrap(result.error().to_string());
 }
 
-void present(DrawContext& ctx) { SDL_RenderPresent(ctx.renderer()); }
-
 // A part of SDL the game cannot start without: up, or the game stops with SDL's error.
 template <class Guard>
 Guard started(std::expected<Guard, std::string> acquired) {
@@ -48,9 +46,10 @@ IntroOutcome intro_frame(Game& game) {
     if (outcome != IntroOutcome::Stay) return outcome;
 
     game.ctx.transform.center = s.intro_pan;
+    unwrap(game.ctx.begin_frame());
     unwrap(game.world.draw(game.ctx, game.lily, s.intro_clock));
     unwrap(game.ctx.draw_intro());
-    present(game.ctx);
+    unwrap(game.ctx.present());
 
     s.intro_pan = Fixed{wrap_add(s.intro_pan.i, INTRO_DRIFT), s.intro_pan.j};
     s.intro_clock = next_intro_clock(s.intro_clock);
@@ -108,20 +107,21 @@ void hear_the_field(Game& game) {
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
                       std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time,
                       const Overlays& overlays) {
+    QM_TRY(ctx.begin_frame());
     QM_TRY(world.draw(ctx, lily, tick));
     if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx));
     QM_TRY(controls.draw(ctx));
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
     if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
-    present(ctx);
-    return {};
+    return ctx.present();
 }
 
 Instant new_day(Game& game) {
     unwrap(game.ctx.adjust_scale());
+    unwrap(game.ctx.begin_frame());
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
-    present(game.ctx);
+    unwrap(game.ctx.present());
     game.lily.morning_reset();
     game.world.overnight();
     // Only seeds stand on the field after the night, each one sown by the bees.
@@ -149,6 +149,7 @@ Task main_task() {
 
     const SdlCore core = started(SdlCore::acquire());
     const SdlSubsystem video = started(SdlSubsystem::acquire(SDL_INIT_VIDEO));
+    show_software_frames_plainly();
     const TtfContext ttf = started(TtfContext::acquire());
     // Game controllers are welcome but not needed: without them the game plays on as before.
     const auto controllers = SdlSubsystem::acquire(SDL_INIT_GAMECONTROLLER);

@@ -1,8 +1,8 @@
 // The draw context: the renderer, the fonts, every sprite sheet, the camera, the integer scale
 // and the day tint; the sprite primitives; the text panels, screens and meters.
 //
-// Sections of graphics.cpp: construction and text | scale and tint | sprite primitives |
-// screens and panels.
+// Sections of graphics.cpp: construction and text | scale and tint | the frame: drawn at the
+// logical size, scaled once | sprite primitives | screens and panels.
 #pragma once
 
 #include <array>
@@ -31,6 +31,12 @@ inline constexpr std::uint32_t MAX_LOGICAL_AREA = 518400;  // 960 × 540
 
 inline constexpr const char* FONT_PATH = "pixeloid/TrueType (.ttf)/PixeloidSans.ttf";
 
+// How a frame reaches the window. Once: drawn at the logical size into a texture of its own and
+// scaled up by the whole-number factor in one copy when it is presented, so the fill work of a
+// frame stays that of the logical screen however large the window. PerCopy: every copy goes to
+// the window through the renderer's scale, for renderers that cannot draw into a texture.
+enum class Scaling { Once, PerCopy };
+
 struct Tint {
     std::uint8_t r = 255, g = 255, b = 255;
     friend constexpr bool operator==(const Tint&, const Tint&) = default;
@@ -42,6 +48,9 @@ std::string daytime_text(std::uint64_t day, std::uint16_t time);
 std::string frame_time_text(std::chrono::nanoseconds duration);
 // The integer scale that keeps s·s·w·h / n² within the logical area bound.
 std::uint32_t choose_scale(std::uint32_t current_scale, std::uint32_t viewport_w, std::uint32_t viewport_h);
+// Called once video is up, before the renderer is made: on X11 a software renderer's frame goes
+// to the window as a shared-memory image instead of through OpenGL.
+void show_software_frames_plainly();
 
 class DrawContext {
 public:
@@ -59,6 +68,10 @@ public:
     ScreenTransform transform;
     std::uint32_t scale = 1;
     Tint tint;
+    Scaling scaling = Scaling::Once;
+    // The frame's picture at the logical size, rounded up so that the last part-pixel of an odd
+    // window side is drawn as well; made by begin_frame whenever the size it needs changes.
+    TexturePtr frame_target;
 
     // Opens the fonts, renders the fixed texts and loads every sheet from "assets/".
     static std::expected<DrawContext, DrawError> create(Canvas canvas, TextureCreator texture_creator);
@@ -74,6 +87,16 @@ public:
 
     void set_tint(std::uint32_t colour);
     DrawResult adjust_scale();
+
+    // A frame's drawing runs from begin_frame to present. With Scaling::Once and a whole-number
+    // scale above 1, begin_frame points the drawing at frame_target (the renderer then reports
+    // scale 1 and the target's viewport) and present copies the target to the window, scaled
+    // with nearest-neighbour sampling, before showing it; otherwise everything goes straight
+    // to the window as it always did.
+    DrawResult begin_frame();
+    DrawResult present();
+    // The window's viewport in logical pixels, whichever target the frame is drawn into.
+    SDL_Rect window_viewport() const;
 
     // Sprite primitives; x, y are fixed-point world positions.
     DrawResult draw_ground(std::uint32_t cell, std::optional<std::uint32_t> colour, std::int32_t x, std::int32_t y);
@@ -103,6 +126,12 @@ public:
     // One SDL_RenderCopy with clamped rectangles; a failure is a String error.
     DrawResult copy(SDL_Texture* texture, SDL_Rect source, SDL_Rect destination);
     DrawResult copy_whole(SDL_Texture* texture, SDL_Rect destination);
+
+private:
+    DrawResult let_go_of_target();
+
+    bool drawing_to_target_ = false;
+    SDL_Rect window_viewport_{};  // the window's, taken as the frame began
 };
 
 }  // namespace qm

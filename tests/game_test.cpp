@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -421,6 +422,38 @@ TEST(NoticesTest, TwoAtATimeForFourSecondsEachTheRestWaiting) {
     EXPECT_EQ(notices.shown(), Texts{});
 }
 
+// Drawn at the logical size and scaled once, a frame is the one that scaling each copy made, pixel
+// for pixel: at scales 1 to 4 and odd window sides, on one window resized between frames, whose
+// target grows with it; the field in the dawn light with the touch controls, the collection, a
+// notice, the clock and the frame time; and the intro.
+TEST_F(GameTest, AFrameScaledOnceIsTheFrameThatScalingEachCopyMade) {
+    start_play(*game);
+    controls.touch_mode = controls.collection_open = true;
+    game->collection.record(4, 1);
+    game->notices.raise("New colour: CcMMyy", 0xFF8000);
+    const std::function<bool()> screens[]{
+        [&] { return draw_frame(ctx(), controls, world, lily, 2, 300, 1ms, {&game->collection, &game->notices}).has_value(); },
+        [&] { return intro_frame(*game) == IntroOutcome::Stay; }};
+    struct Size { int w, h; std::uint32_t scale; };
+    for (const Size size : {Size{720, 360, 1}, {1441, 721, 2}, {1920, 1080, 2}, {2880, 1620, 3}, {3840, 2160, 4}, {1921, 1081, 3}}) {
+        SDL_SetWindowSize(ctx().canvas->window(), window_w = size.w, window_h = size.h);
+        SDL_PumpEvents();
+        for (const auto& draw : screens) {
+            std::array<std::vector<std::uint32_t>, 2> frames;
+            for (const Scaling scaling : {Scaling::PerCopy, Scaling::Once}) {
+                ctx().scaling = scaling;
+                state() = LoopState{};
+                clear(BLACK);  // as a fresh target is
+                ASSERT_TRUE(ctx().adjust_scale() && draw());
+                frames[scaling == Scaling::Once] = screen();
+            }
+            EXPECT_EQ(ctx().scale, size.scale);
+            EXPECT_TRUE(frames[0] == frames[1]) << size.w << "x" << size.h;
+            EXPECT_EQ(ctx().frame_target != nullptr, size.scale > 1);
+        }
+    }
+}
+
 // A sheet made on another renderer: it can be tinted, but copying it fails with an SDL error,
 // so the field's drawing returns a DrawError.
 class GameDeathTest : public GameTest {
@@ -448,6 +481,21 @@ TEST_F(GameDeathTest, ADrawingFailureStopsTheProgramWithTheError) {
     start_play(*game);
     EXPECT_DEATH(day_frame(*game), testing::HasSubstr("called `Result::unwrap()` on an `Err` value: String("));
     EXPECT_DEATH(new_day(*game), testing::HasSubstr("called `Result::unwrap()` on an `Err` value: String("));
+}
+
+// Full screen at 1920 × 1080: scale 2, so the frame is drawn into a target. One that cannot be
+// drawn into stops the program with SDL's reason.
+class FullScreenDeathTest : public GameTest {
+protected:
+    FullScreenDeathTest() { window_w = 1920, window_h = 1080; }
+};
+
+TEST_F(FullScreenDeathTest, AFrameTargetThatCannotBeDrawnIntoStopsTheProgramWithSdlsReason) {
+    ASSERT_TRUE(ctx().adjust_scale());
+    ctx().frame_target = test::white_sheet(renderer(), 960, 540);  // the right size, not a target
+    start_play(*game);
+    EXPECT_DEATH(day_frame(*game), testing::HasSubstr("called `Result::unwrap()` on an `Err` value: String(\"Texture "
+                                                      "not created with SDL_TEXTUREACCESS_TARGET\")"));
 }
 
 // ---- the whole task on the dummy video driver ----
