@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include <SDL.h>
 
@@ -19,7 +20,6 @@ namespace {
 
 constexpr std::uint32_t FADE_FRAMES = 32;
 constexpr std::uint32_t PETALS_PER_COLOUR = 2;
-constexpr int BEE_PIXEL = 2;  // the plant sheet's bee, two screen pixels to its pixel
 
 // The plant sheet's bee: a yellow body with a dark stripe and a pale wing.
 constexpr SDL_Color BEE_BODY{250, 206, 48, 255};
@@ -88,26 +88,46 @@ DrawResult draw_petals(const Drawing& d) {
         if (y < -4 || y > d.h) continue;
         // A petal turns as it falls: flat, then on its edge.
         const bool flat = (d.frame / 6 + k) % 2 == 0;
-        QM_TRY(fill(r, c, d.alpha, SDL_Rect{x, y, flat ? 4 : 2, flat ? 2 : 3}));
+        QM_TRY(fill(r, c, d.alpha, SDL_Rect{x, y, flat ? 4 : 2, flat ? 2 : 4}));
     }
     return {};
 }
 
-// The bees zigzag over the field in a loose swarm, each on its own beat, wings flapping.
+constexpr int BEE_ZOOM = 2;  // screen pixels to a bee pixel, so the swarm reads at a glance
+
+// A bee a little larger than the hive's, in the same colours: the wings beat between two frames,
+// and she faces the way she flies.
+constexpr std::array<const char*, 5> BEE_WINGS_UP{"..WW.WW.", "..WWWWW.", ".YDYDYY.", "YYDYDYYD", ".YDYDYY."};
+constexpr std::array<const char*, 5> BEE_WINGS_DOWN{"........", "...WWW..", ".YDWWWY.", "YYDYDYYD", ".YDYDYY."};
+
+DrawResult draw_bee(SDL_Renderer* r, int x, int y, bool wings_up, bool facing_left, std::uint8_t alpha) {
+    const auto& rows = wings_up ? BEE_WINGS_UP : BEE_WINGS_DOWN;
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        const std::string_view line = rows[static_cast<std::size_t>(row)];
+        for (int col = 0; col < static_cast<int>(line.size()); ++col) {
+            const char c = line[static_cast<std::size_t>(col)];
+            if (c == '.') continue;
+            const SDL_Color colour = c == 'Y' ? BEE_BODY : c == 'D' ? BEE_STRIPE : BEE_WING;
+            const int px = facing_left ? static_cast<int>(line.size()) - 1 - col : col;
+            QM_TRY(fill(r, colour, alpha, SDL_Rect{x + BEE_ZOOM * px, y + BEE_ZOOM * row, BEE_ZOOM, BEE_ZOOM}));
+        }
+    }
+    return {};
+}
+
+// The bees zigzag over the field in a loose swarm, each on its own beat.
 DrawResult draw_bees(const Drawing& d) {
     SDL_Renderer* r = d.ctx.renderer();
     for (std::uint32_t k = 0; k < Celebration::BEES; ++k) {
-        const std::uint32_t t = d.frame * (2 + mix(k, 7) % 3) + mix(k, 8);
-        const int x = d.w / 2 + triangle(t, d.w / 2 - 16);
-        const int y = d.h / 2 + triangle(d.frame * (1 + mix(k, 9) % 2) + mix(k, 10), d.h / 3) +
-                      triangle(d.frame, 2);
-        const std::array<SDL_Color, 3> body{BEE_BODY, BEE_STRIPE, BEE_BODY};
-        for (int p = 0; p < 3; ++p) {
-            QM_TRY(fill(r, body[static_cast<std::size_t>(p)], d.alpha, SDL_Rect{x + p * BEE_PIXEL, y, BEE_PIXEL, BEE_PIXEL}));
-        }
-        const bool wings_up = (d.frame / 2 + k) % 2 == 0;
-        const int wing_y = y + (wings_up ? -BEE_PIXEL : BEE_PIXEL);
-        QM_TRY(fill(r, BEE_WING, d.alpha, SDL_Rect{x + BEE_PIXEL, wing_y, BEE_PIXEL, BEE_PIXEL}));
+        const std::uint32_t speed = 2 + mix(k, 7) % 3;
+        const std::uint32_t t = d.frame * speed + mix(k, 8);
+        const int half_w = d.w / 2 - 16;
+        const int x = d.w / 2 + triangle(t, half_w);
+        // Flying left while the triangle falls: it falls through the middle half of its period.
+        const int phase = half_w > 0 ? static_cast<int>(t % static_cast<std::uint32_t>(4 * half_w)) : 0;
+        const bool facing_left = phase >= half_w && phase < 3 * half_w;
+        const int y = d.h / 2 + triangle(d.frame * (1 + mix(k, 9) % 2) + mix(k, 10), d.h / 3) + triangle(d.frame, 2);
+        QM_TRY(draw_bee(r, x, y, (d.frame / 2 + k) % 2 == 0, facing_left, d.alpha));
     }
     return {};
 }

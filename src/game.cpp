@@ -81,9 +81,10 @@ DayFrame day_frame(Game& game) {
     if (game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx)) return {true, t};
     game.world.update(t);
     game.notices.advance();
+    game.celebration.advance();
     hear_the_field(game);
     unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, t, s.frame_time,
-                      Overlays{&game.collection, &game.notices}));
+                      Overlays{&game.collection, &game.notices, &game.milestones, &game.celebration}));
     return {false, t};
 }
 
@@ -101,6 +102,24 @@ void hear_the_field(Game& game) {
             blossom = genotype_colour(happening.value);
         }
         game.notices.raise(notice_text(happening), blossom);
+        if (const auto event = milestone_event(happening)) reach_milestones(game, *event);
+    }
+}
+
+std::optional<MilestoneEvent> milestone_event(const Happening& happening) {
+    using Kind = MilestoneEvent::Kind;
+    switch (happening.kind) {
+        // Only a first bloom of its kind gets this far.
+        case Happening::Kind::FlowerOpened: return MilestoneEvent{Kind::NewColour, happening.value};
+        case Happening::Kind::HiveHarvested: return MilestoneEvent{Kind::Harvest, happening.value};
+        default: return std::nullopt;
+    }
+}
+
+void reach_milestones(Game& game, const MilestoneEvent& event) {
+    for (const Milestone reached : game.milestones.hear(event, game.state.day)) {
+        game.notices.raise(milestone_notice(reached));
+        if (reached == Milestone::AllColours) game.celebration.start();
     }
 }
 
@@ -109,11 +128,12 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
                       const Overlays& overlays) {
     QM_TRY(ctx.begin_frame());
     QM_TRY(world.draw(ctx, lily, tick));
-    if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx));
+    if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx, overlays.milestones));
     QM_TRY(controls.draw(ctx));
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
     if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
+    if (overlays.celebration) QM_TRY(overlays.celebration->draw(ctx));
     return ctx.present();
 }
 
@@ -123,11 +143,14 @@ Instant new_day(Game& game) {
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
     unwrap(game.ctx.present());
     game.lily.morning_reset();
+    // A day that brought nothing new earns a hint, judged by the garden as the day left it.
+    const std::optional<Hint> hint = game.milestones.end_day(survey_garden(game.world));
     game.world.overnight();
     // Only seeds stand on the field after the night, each one sown by the bees.
     const std::size_t bees_sowed = game.world.flower_count();
     const std::size_t sown_again = bees_sowed == 0 ? game.world.sow_garden(Sowing::Again) : 0;
     game.notices.raise(night_notice(bees_sowed, sown_again));
+    if (hint) game.notices.raise(hint_notice(*hint));
     return game.state.frame_start + NEW_DAY_PAUSE;
 }
 

@@ -5,11 +5,13 @@
 #include <chrono>
 #include <cstdint>
 
+#include "celebration.hpp"
 #include "collection.hpp"
 #include "controls.hpp"
 #include "day_clock.hpp"
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
+#include "milestones.hpp"
 #include "notices.hpp"
 #include "time.hpp"
 
@@ -58,6 +60,8 @@ struct Game {
     LoopState state;
     Collection collection{};
     Notices notices{};
+    Milestones milestones{};
+    Celebration celebration{};
 };
 
 // What is drawn over the field besides the controls and the top line: the collection panel
@@ -65,6 +69,8 @@ struct Game {
 struct Overlays {
     const Collection* collection = nullptr;
     const Notices* notices = nullptr;
+    const Milestones* milestones = nullptr;    // listed in the collection panel
+    const Celebration* celebration = nullptr;  // the finale, over everything else
 };
 
 // 1920, 1921, ... 24959, then 1920 again.
@@ -89,8 +95,12 @@ DayFrame day_frame(Game& game);
 // After the frame's work: the frame time to show next, and the deadline of the frame's wait.
 Instant finish_day_frame(LoopState& state, Instant now);
 
-// What happened on the field this frame goes into the collection and the notices.
+// What happened on the field this frame goes into the collection, the notices and the milestones.
 void hear_the_field(Game& game);
+// What the milestones make of a happening, if anything.
+std::optional<MilestoneEvent> milestone_event(const Happening& happening);
+// Each milestone an event reaches raises its notice; the last one starts the finale.
+void reach_milestones(Game& game, const MilestoneEvent& event);
 
 // Draws and presents one day frame: the field, the collection panel, the controls, the clock, the
 // frame time and the notices.
