@@ -34,20 +34,11 @@ constexpr int MILESTONE_LINES = 4;
 constexpr int RULE_GAP = 4;
 constexpr int TICK_BOX = 9;
 constexpr const char* MILESTONES_TITLE = "Milestones";
-constexpr SDL_Color RULE{168, 118, 70, 255};
 constexpr SDL_Color TICK{52, 140, 52, 255};
-constexpr std::uint32_t HONEY_TEXT = 0xFF40C8F8;  // the milestone to reach next
-constexpr std::uint32_t DIM_TEXT = 0xFF9A9A9A;    // the ones after it
+constexpr std::uint32_t DIM_TEXT = 0xFF9A9A9A;  // milestones after the next one
 
 void check(int sdl_result) {
     if (sdl_result != 0) fatal(SDL_GetError());
-}
-
-int text_width(TTF_Font* font, const std::string& text) {
-    int w = 0;
-    int h = 0;
-    if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) fatal(TTF_GetError());
-    return w;
 }
 
 struct Metrics {
@@ -64,19 +55,6 @@ Metrics metrics(DrawContext& ctx) {
     m.cell_w = std::max(3 * m.label_w, CARD) + 8;
     m.cell_h = CARD + 1 + m.label_h + m.small_h + 2;
     return m;
-}
-
-DrawResult fill(DrawContext& ctx, SDL_Rect area, SDL_Color colour) {
-    check(SDL_SetRenderDrawColor(ctx.renderer(), colour.r, colour.g, colour.b, colour.a));
-    if (SDL_RenderFillRect(ctx.renderer(), &area) != 0) return std::unexpected(DrawError::from_sdl());
-    return {};
-}
-
-DrawResult draw_text(DrawContext& ctx, TTF_Font* font, const std::string& text, int x, int y,
-                     std::uint32_t colour = WHITE) {
-    auto line = make_text(ctx, font, colour, text);
-    if (!line) return std::unexpected(std::move(line.error()));
-    return put_text(ctx, *line, x, y);
 }
 
 // The three allele pairs under a swatch, as the field's genome labels show them.
@@ -96,7 +74,7 @@ DrawResult draw_labels(DrawContext& ctx, const Metrics& m, std::size_t genotype,
 // A tick in the box: a short stroke down and a long one up, two pixels thick.
 DrawResult draw_tick(DrawContext& ctx, int x, int y) {
     constexpr std::array<std::array<int, 2>, 7> STROKE{{{1, 4}, {2, 5}, {3, 6}, {4, 5}, {5, 4}, {6, 3}, {7, 2}}};
-    for (const auto& [dx, dy] : STROKE) QM_TRY(fill(ctx, SDL_Rect{x + dx, y + dy - 1, 1, 2}, TICK));
+    for (const auto& [dx, dy] : STROKE) QM_TRY(fill_rect(ctx, SDL_Rect{x + dx, y + dy - 1, 1, 2}, TICK));
     return {};
 }
 
@@ -106,34 +84,34 @@ DrawResult draw_tick(DrawContext& ctx, int x, int y) {
 DrawResult draw_milestones(DrawContext& ctx, const Milestones& milestones, SDL_Rect area) {
     TTF_Font* font = ctx.small_font.get();
     const int line_h = TTF_FontHeight(font);
-    QM_TRY(fill(ctx, SDL_Rect{area.x, area.y + RULE_GAP / 2, area.w, 1}, RULE));
+    QM_TRY(fill_rect(ctx, SDL_Rect{area.x, area.y + RULE_GAP / 2, area.w, 1}, LIGHT_WOOD));
     const int column_w = area.w / MILESTONE_COLUMNS;
     const auto place = [&](std::size_t slot) {
         return SDL_Point{area.x + static_cast<int>(slot) / MILESTONE_LINES * column_w,
                          area.y + RULE_GAP + static_cast<int>(slot) % MILESTONE_LINES * line_h};
     };
     const std::string count = std::to_string(milestones.reached()) + " of " + std::to_string(MILESTONE_COUNT);
-    QM_TRY(draw_text(ctx, font, MILESTONES_TITLE, place(0).x, place(0).y, HONEY_TEXT));
-    QM_TRY(draw_text(ctx, font, count, place(0).x + text_width(font, MILESTONES_TITLE) + 6, place(0).y));
+    QM_TRY(draw_text(ctx, font, HONEY, MILESTONES_TITLE, place(0).x, place(0).y));
+    QM_TRY(draw_text(ctx, font, WHITE, count, place(0).x + text_width(font, MILESTONES_TITLE) + 6, place(0).y));
 
     bool next_shown = false;
     for (std::size_t k = 0; k < MILESTONE_COUNT; ++k) {
         const MilestoneRow& row = MILESTONES[k];
         const SDL_Point at = place(k + 1);
         const SDL_Rect box{at.x, at.y + (line_h - TICK_BOX) / 2, TICK_BOX, TICK_BOX};
-        QM_TRY(fill(ctx, box, PAPER_EDGE));
-        QM_TRY(fill(ctx, SDL_Rect{box.x + 1, box.y + 1, box.w - 2, box.h - 2}, PAPER));
+        QM_TRY(fill_rect(ctx, box, PAPER_EDGE));
+        QM_TRY(fill_rect(ctx, SDL_Rect{box.x + 1, box.y + 1, box.w - 2, box.h - 2}, PAPER));
         const std::optional<std::uint64_t> day = milestones.reached_on(row.id);
         std::uint32_t colour = WHITE;
         if (day) {
             QM_TRY(draw_tick(ctx, box.x, box.y));
             const std::string when = "Day " + std::to_string(*day);
-            QM_TRY(draw_text(ctx, font, when, at.x + column_w - PAD - text_width(font, when), at.y));
+            QM_TRY(draw_text(ctx, font, WHITE, when, at.x + column_w - PAD - text_width(font, when), at.y));
         } else {
-            colour = next_shown ? DIM_TEXT : HONEY_TEXT;
+            colour = next_shown ? DIM_TEXT : HONEY;
             next_shown = true;
         }
-        QM_TRY(draw_text(ctx, font, row.name, box.x + TICK_BOX + 4, at.y, colour));
+        QM_TRY(draw_text(ctx, font, colour, row.name, box.x + TICK_BOX + 4, at.y));
     }
     return {};
 }
@@ -197,16 +175,16 @@ DrawResult Collection::draw(DrawContext& ctx, const Milestones* milestones) cons
     if (auto done = draw_panel(ctx, panel); !done) return done;
 
     const int top = panel.y + PAD;
-    if (auto done = draw_text(ctx, ctx.medium_font.get(), TITLE, panel.x + PAD, top); !done) return done;
+    if (auto done = draw_text(ctx, ctx.medium_font.get(), WHITE, TITLE, panel.x + PAD, top); !done) return done;
     const std::string count = collection_count_text(seen());
     const int count_x = panel.x + panel.w - PAD - text_width(ctx.medium_font.get(), count);
-    if (auto done = draw_text(ctx, ctx.medium_font.get(), count, count_x, top); !done) return done;
+    if (auto done = draw_text(ctx, ctx.medium_font.get(), WHITE, count, count_x, top); !done) return done;
 
     for (std::size_t k = 0; k < GENOTYPES; ++k) {
         const SDL_Rect& card = layout.swatches[k];
         const std::optional<std::uint64_t> day = first_day(k);
-        if (auto done = fill(ctx, card, PAPER_EDGE); !done) return done;
-        if (auto done = fill(ctx, SDL_Rect{card.x + 1, card.y + 1, card.w - 2, card.h - 2}, PAPER); !done) return done;
+        if (auto done = fill_rect(ctx, card, PAPER_EDGE); !done) return done;
+        if (auto done = fill_rect(ctx, SDL_Rect{card.x + 1, card.y + 1, card.w - 2, card.h - 2}, PAPER); !done) return done;
         const SDL_Point centre{card.x + card.w / 2, card.y + card.h / 2};
         auto blossom = day ? draw_blossom(ctx, genotype_colour(k), 255, centre, BLOSSOM_ZOOM)
                            : draw_blossom(ctx, 0, SILHOUETTE_ALPHA, centre, BLOSSOM_ZOOM);
@@ -216,7 +194,7 @@ DrawResult Collection::draw(DrawContext& ctx, const Milestones* milestones) cons
         if (day) {
             const std::string when = "Day " + std::to_string(*day);
             const int x = centre.x - text_width(ctx.small_font.get(), when) / 2;
-            if (auto done = draw_text(ctx, ctx.small_font.get(), when, x, labels_top + m.label_h); !done) return done;
+            if (auto done = draw_text(ctx, ctx.small_font.get(), WHITE, when, x, labels_top + m.label_h); !done) return done;
         }
     }
 
@@ -224,11 +202,11 @@ DrawResult Collection::draw(DrawContext& ctx, const Milestones* milestones) cons
 
     const int legend_y = panel.y + panel.h - PAD - (layout.legend_on_one_line ? 1 : 2) * m.small_h;
     if (layout.legend_on_one_line) {
-        return draw_text(ctx, ctx.small_font.get(), std::string(LEGEND_FIRST) + " " + LEGEND_SECOND, panel.x + PAD,
+        return draw_text(ctx, ctx.small_font.get(), WHITE, std::string(LEGEND_FIRST) + " " + LEGEND_SECOND, panel.x + PAD,
                          legend_y);
     }
-    if (auto done = draw_text(ctx, ctx.small_font.get(), LEGEND_FIRST, panel.x + PAD, legend_y); !done) return done;
-    return draw_text(ctx, ctx.small_font.get(), LEGEND_SECOND, panel.x + PAD, legend_y + m.small_h);
+    if (auto done = draw_text(ctx, ctx.small_font.get(), WHITE, LEGEND_FIRST, panel.x + PAD, legend_y); !done) return done;
+    return draw_text(ctx, ctx.small_font.get(), WHITE, LEGEND_SECOND, panel.x + PAD, legend_y + m.small_h);
 }
 
 }  // namespace qm

@@ -9,6 +9,7 @@
 
 #include "fatal.hpp"
 #include "graphics.hpp"
+#include "keys.hpp"
 #include "lily.hpp"
 #include "world.hpp"
 
@@ -133,6 +134,11 @@ IntroOutcome Controls::intro_events(EventSource& events) {
             return IntroOutcome::Start;
         case SDL_CONTROLLERBUTTONDOWN:
             return IntroOutcome::Start;
+        case SDL_KEYDOWN:
+            // Enter, Space or a walking key: a keyboard player need not reach for the mouse.
+            if (key_does(Action::Choose, event.key.keysym.scancode) || key_does(Action::Walk, event.key.keysym.scancode))
+                return IntroOutcome::Start;
+            break;
         default:
             if (!plug_event(event)) discard_text(event);
             break;
@@ -154,24 +160,37 @@ bool Controls::plug_event(const SDL_Event& event) {
 
 // ---- a day frame ----
 
-bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
+bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal, FrameCommands& out) {
     const auto scale = static_cast<std::int32_t>(ctx.scale);
     switch (event.type) {
     case SDL_QUIT:
         return false;
-    case SDL_KEYDOWN:
+    case SDL_KEYDOWN: {
         // Repeats toggle again, like fresh presses; in a menu only fresh presses count, so a
         // walking key still held as she enters the shed does not run through its buttons.
-        if (event.key.keysym.scancode == SDL_SCANCODE_F || event.key.keysym.scancode == SDL_SCANCODE_F11) {
+        const SDL_Scancode key = event.key.keysym.scancode;
+        const bool fresh = event.key.repeat == 0;
+        if (key_does(Action::FullScreen, key)) {
             fullscreen_requested = true;
-        } else if (menu && event.key.repeat == 0) {
-            menu_key(event.key.keysym.scancode);
+        } else if (modal != Card::None) {
+            if (fresh) card_key(key, modal, out);
+        } else if (menu && fresh) {
+            menu_key(key);
+            // Keys that mean nothing in a menu keep their meaning there: pause, help, the day's end.
+            if (!key_does(Action::Choose, key) && !key_does(Action::LeaveMenu, key)) play_key(key, out);
+        } else if (!menu && fresh) {
+            play_key(key, out);
         }
         // Held down, C stays put: a panel flickering open and shut helps nobody.
-        if (event.key.keysym.scancode == SDL_SCANCODE_C && event.key.repeat == 0) toggle_collection();
+        if (key_does(Action::Collection, key) && fresh && modal == Card::None) toggle_collection();
         break;
+    }
     case SDL_CONTROLLERBUTTONDOWN:
-        controller_button(event.cbutton.button);
+        if (modal != Card::None) {
+            card_button(event.cbutton.button, modal, out);
+        } else {
+            controller_button(event.cbutton.button, out);
+        }
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button == SDL_BUTTON_LEFT) {
@@ -179,6 +198,8 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx) {
             const std::int32_t y = event.button.y / scale;
             if (on_fullscreen_button(x, y)) {
                 fullscreen_requested = true;
+            } else if (modal != Card::None) {
+                // A card holds the game: the field and the menus wait under it.
             } else if (on_collection_button(x, y)) {
                 toggle_collection();
             } else if (!(menu && menu->on_click(ctx.transform, x, y))) {
@@ -213,6 +234,7 @@ void Controls::menu_key(SDL_Scancode key) {
     case SDL_SCANCODE_KP_ENTER:
     case SDL_SCANCODE_SPACE:
         choose(highlight);
+        key_choice_held_ = true;
         return;
     case SDL_SCANCODE_ESCAPE:
         choose(menu->in_slot(CLOSE_SLOT));
@@ -225,8 +247,45 @@ void Controls::menu_key(SDL_Scancode key) {
     }
 }
 
-void Controls::controller_button(std::uint8_t button) {
+void Controls::play_key(SDL_Scancode key, FrameCommands& out) {
+    if (key_does(Action::UseTool, key) && !menu) key_use_ = true;
+    if (key_does(Action::Pause, key) || key_does(Action::Help, key)) out.pause_toggled = true;
+    if (key_does(Action::EndDay, key)) out.end_day_asked = true;
+}
+
+void Controls::card_key(SDL_Scancode key, Card modal, FrameCommands& out) {
+    if (modal == Card::Help) {
+        if (key_does(Action::Pause, key) || key_does(Action::Help, key)) out.pause_toggled = true;
+    } else if (modal == Card::EndDay) {
+        if (key_does(Action::Choose, key)) out.end_day_confirmed = true;
+        if (key_does(Action::LeaveMenu, key)) out.end_day_cancelled = true;
+    }
+}
+
+void Controls::card_button(std::uint8_t button, Card modal, FrameCommands& out) {
+    if (button_does(Action::FullScreen, button)) {
+        fullscreen_requested = true;
+    } else if (modal == Card::Help) {
+        if (button_does(Action::Pause, button) || button_does(Action::LeaveMenu, button)) out.pause_toggled = true;
+    } else if (modal == Card::EndDay) {
+        if (button_does(Action::Choose, button)) {
+            out.end_day_confirmed = true;
+            pad_choice_held_ = true;
+        }
+        if (button_does(Action::LeaveMenu, button)) out.end_day_cancelled = true;
+    }
+}
+
+void Controls::controller_button(std::uint8_t button, FrameCommands& out) {
     highlight_shown = true;
+    if (button_does(Action::Pause, button)) {
+        out.pause_toggled = true;
+        return;
+    }
+    if (button_does(Action::EndDay, button)) {
+        out.end_day_asked = true;
+        return;
+    }
     switch (button) {
     case SDL_CONTROLLER_BUTTON_START:
         fullscreen_requested = true;
@@ -333,10 +392,15 @@ void Controls::toggle_fullscreen(DrawContext& ctx) {
     if (auto scaled = ctx.adjust_scale(); !scaled) fatal_unwrap(scaled.error().to_string());
 }
 
-bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
+FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now,
+                                     DrawContext& ctx, Card modal) {
+    FrameCommands out;
     SDL_Event event;
     while (events.poll(event)) {
-        if (!handle_event(event, ctx)) return true;
+        if (!handle_event(event, ctx, modal, out)) {
+            out.quit = true;
+            return out;
+        }
     }
 
     const Gamepads& pads = input_->gamepads();
@@ -345,12 +409,17 @@ bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::
     const bool fresh_push = pushed != stick_was_ && pushed != ScreenDirection{};
     stick_was_ = pushed;
 
-    if (menu) {
+    if (modal != Card::None) {
+        // The game holds still under the card: no choice, no step, no tool.
+    } else if (menu) {
         if (fresh_push) step_highlight(pushed);
         // While a menu is open the gardener stands still; only a choice can close it.
         if (const auto choice = menu->chosen()) {
             if (auto result = menu->run_action(*choice, world, lily)) after_menu(std::move(*result), lily);
         }
+    } else if (held(Action::TimeFlies, *input_)) {
+        out.time_flies = true;
+        stand_still(lily, world, now, ctx);
     } else {
         walk_point_and_use(lily, world, now, ctx);
     }
@@ -360,11 +429,20 @@ bool Controls::frame_events(EventSource& events, Lily& lily, World& world, std::
         mouse_use = false;
         mouse_released = false;
     }
+    // A tap has had its frame; a hold goes on through the keys' state.
+    key_use_ = false;
+    if (!key_held(Action::UseTool, *input_)) key_choice_held_ = false;
     if (fullscreen_requested) {
         fullscreen_requested = false;
         toggle_fullscreen(ctx);
     }
-    return false;
+    return out;
+}
+
+void Controls::stand_still(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
+    lily.anchor = lily.position;
+    ctx.transform.center = lily.position;
+    static_cast<void>(lily.use_tool(world, now, false));
 }
 
 void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
@@ -413,7 +491,8 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
 
     const bool tool_held = tool_button && tool_button->held;
     const bool pad_use = pads.held(SDL_CONTROLLER_BUTTON_A) && !pad_choice_held_;
-    const bool use = !run && (mouse_use || tool_held || pad_use);
+    const bool key_use = key_use_ || (key_held(Action::UseTool, *input_) && !key_choice_held_);
+    const bool use = !run && (mouse_use || tool_held || pad_use || key_use);
     if (auto opened = lily.use_tool(world, now, use)) open_menu(std::move(*opened));
 }
 

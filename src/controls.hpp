@@ -13,6 +13,7 @@
 #include "draw_error.hpp"
 #include "gamepad.hpp"
 #include "hex_geometry.hpp"
+#include "overlay.hpp"
 #include "ui.hpp"
 
 union SDL_Event;
@@ -49,6 +50,16 @@ public:
     // The controllers plugged in, opened and closed as their events arrive.
     virtual Gamepads& gamepads() = 0;
     virtual const Gamepads& gamepads() const = 0;
+};
+
+// What one day frame's input asks of the loop besides moving the gardener.
+struct FrameCommands {
+    bool quit = false;
+    bool pause_toggled = false;      // the pause and help card opens, or closes again
+    bool end_day_asked = false;      // the end-day card opens
+    bool end_day_confirmed = false;  // the end-day card says yes: the night comes now
+    bool end_day_cancelled = false;  // the end-day card says no
+    bool time_flies = false;         // held this frame: the day runs sixteen ticks
 };
 
 // What the intro makes of its events.
@@ -88,8 +99,10 @@ public:
 
     // The events of one intro frame.
     IntroOutcome intro_events(EventSource& events);
-    // The input of one day frame, `now` being its tick; true when the player quit.
-    bool frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
+    // The input of one day frame, `now` being its tick. While a card that holds the game (`modal`)
+    // is open, only its keys and the full-screen switch are heard and the gardener stands still.
+    FrameCommands frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now, DrawContext& ctx,
+                               Card modal = Card::None);
     // The pad and buttons in touch mode, the open menu, and the full-screen button.
     DrawResult draw(DrawContext& ctx) const;
 
@@ -97,12 +110,17 @@ public:
 
 private:
     // What one event of a day frame does; false for a quit.
-    bool handle_event(const SDL_Event& event, DrawContext& ctx);
+    bool handle_event(const SDL_Event& event, DrawContext& ctx, Card modal, FrameCommands& out);
+    // A fresh key press outside menus and cards.
+    void play_key(SDL_Scancode key, FrameCommands& out);
+    // A fresh key press or a gamepad button while a card holds the game.
+    static void card_key(SDL_Scancode key, Card modal, FrameCommands& out);
+    void card_button(std::uint8_t button, Card modal, FrameCommands& out);
     // A controller came or went; true for either.
     bool plug_event(const SDL_Event& event);
     // A key pressed while a menu is open: the highlight moves, or a button is chosen.
     void menu_key(SDL_Scancode key);
-    void controller_button(std::uint8_t button);
+    void controller_button(std::uint8_t button, FrameCommands& out);
     void step_highlight(ScreenDirection direction);
     // Chooses a button of the open menu as a click would; none chooses nothing.
     void choose(std::optional<std::size_t> index);
@@ -116,10 +134,16 @@ private:
     void toggle_fullscreen(DrawContext& ctx);
     // A frame without an open menu: run, walk, point, use the tool.
     void walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
+    // What a frame without input does to her: she stands, and the use input is let go.
+    static void stand_still(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
 
     InputState* input_;
     // The A that chose from a menu uses no tool until it is let go.
     bool pad_choice_held_ = false;
+    // Likewise the Space that chose from a menu or a card.
+    bool key_choice_held_ = false;
+    // A use key went down this frame: a tap shorter than a frame still uses the tool once.
+    bool key_use_ = false;
     // The stick's menu direction last frame: each fresh push steps the highlight once.
     ScreenDirection stick_was_;
 };

@@ -58,6 +58,7 @@ IntroOutcome intro_frame(Game& game) {
 
 void start_day(LoopState& state, std::uint16_t first_tick) {
     state.time_of_day = first_tick;
+    state.shown_tick = first_tick;
     state.day_end = DAY_END;
     state.day_over = false;
 }
@@ -69,23 +70,74 @@ void start_play(Game& game) {
     start_day(game.state, FIRST_DAY_START);
 }
 
-DayFrame day_frame(Game& game) {
-    LoopState& s = game.state;
-    const std::uint16_t t = s.time_of_day;
-    if (t < s.day_end) {
-        s.time_of_day = static_cast<std::uint16_t>(t + 1);
+std::uint16_t tick_clock(LoopState& state) {
+    const std::uint16_t t = state.time_of_day;
+    if (t < state.day_end) {
+        state.time_of_day = static_cast<std::uint16_t>(t + 1);
     } else {
-        s.day_over = true;  // the last frame of the day is still played in full
+        state.day_over = true;  // the last frame of the day is still played in full
     }
+    return t;
+}
+
+void apply_commands(Game& game, const FrameCommands& commands) {
+    Overlay& overlay = game.overlay;
+    if (commands.pause_toggled) overlay.toggle(Card::Help);
+    if (commands.end_day_asked) overlay.open(Card::EndDay);
+    if (commands.end_day_cancelled) overlay.close(Card::EndDay);
+    if (commands.end_day_confirmed) {
+        overlay.close(Card::EndDay);
+        game.state.day_over = true;  // the loop runs the night as at 7:00 pm
+    }
+}
+
+namespace {
+
+// A frame under a card that holds the game: nothing moves, the clock, the world and the notices
+// wait, and the field is drawn as it was.
+DayFrame held_frame(Game& game, Card modal) {
+    LoopState& s = game.state;
     unwrap(game.ctx.adjust_scale());
-    if (game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx)) return {true, t};
+    const FrameCommands commands =
+        game.controls.frame_events(game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
+    if (commands.quit) return {true, s.shown_tick};
+    apply_commands(game, commands);
+    // The finale's swarm flies on over a held field: it is the celebration's own time, not the day's.
+    game.celebration.advance();
+    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, s.shown_tick, s.frame_time,
+                      Overlays{&game.collection, &game.notices, &game.overlay, OverlayView{s.day, s.shown_tick},
+                               &game.milestones, &game.celebration}));
+    return {false, s.shown_tick};
+}
+
+}  // namespace
+
+DayFrame day_frame(Game& game) {
+    const Card modal = game.overlay.modal();
+    if (modal != Card::None) return held_frame(game, modal);
+    LoopState& s = game.state;
+    const std::uint16_t t = tick_clock(s);
+    unwrap(game.ctx.adjust_scale());
+    const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
+    if (commands.quit) return {true, t};
     game.world.update(t);
+    std::uint16_t last = t;
+    if (commands.time_flies) {
+        // The gardener stood still this frame, so each further tick is a frame without input.
+        for (int k = 1; k < TIME_FLIES_TICKS && !s.day_over; ++k) {
+            last = tick_clock(s);
+            game.world.update(last);
+        }
+    }
+    s.shown_tick = last;
     game.notices.advance();
     game.celebration.advance();
     hear_the_field(game);
-    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, t, s.frame_time,
-                      Overlays{&game.collection, &game.notices, &game.milestones, &game.celebration}));
-    return {false, t};
+    apply_commands(game, commands);
+    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, last, s.frame_time,
+                      Overlays{&game.collection, &game.notices, &game.overlay,
+                               OverlayView{s.day, last, commands.time_flies}, &game.milestones, &game.celebration}));
+    return {false, last};
 }
 
 Instant finish_day_frame(LoopState& state, Instant now) {
@@ -134,6 +186,7 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
     QM_TRY(ctx.draw_frame_time(frame_time));
     if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
     if (overlays.celebration) QM_TRY(overlays.celebration->draw(ctx));
+    if (overlays.cards) QM_TRY(overlays.cards->draw(ctx, overlays.view));
     return ctx.present();
 }
 

@@ -13,6 +13,7 @@
 #include "hex_geometry.hpp"
 #include "milestones.hpp"
 #include "notices.hpp"
+#include "overlay.hpp"
 #include "time.hpp"
 
 namespace qm {
@@ -24,6 +25,8 @@ struct Lily;
 inline constexpr std::chrono::milliseconds FRAME_PERIOD{32};
 // Counted from the start of the frame in which the new-day screen goes up.
 inline constexpr std::chrono::seconds NEW_DAY_PAUSE{4};
+// While time flies, each frame plays this many ticks of the day.
+inline constexpr int TIME_FLIES_TICKS = 16;
 
 
 // The world behind the intro runs its own clock from 6:00 am to just before six in the evening,
@@ -48,6 +51,8 @@ struct LoopState {
     std::uint16_t time_of_day = 0;
     std::uint16_t day_end = DAY_END;
     bool day_over = false;
+    // The last tick played: what a frame held by a card shows.
+    std::uint16_t shown_tick = 0;
 };
 
 // What a frame works on. The main task owns all of it.
@@ -60,17 +65,20 @@ struct Game {
     LoopState state;
     Collection collection{};
     Notices notices{};
+    Overlay overlay{};
     Milestones milestones{};
     Celebration celebration{};
 };
 
 // What is drawn over the field besides the controls and the top line: the collection panel
-// (while the controls have it open) and the notices.
+// (while the controls have it open), the notices, and last the cards with what they show.
 struct Overlays {
     const Collection* collection = nullptr;
     const Notices* notices = nullptr;
+    const Overlay* cards = nullptr;
+    OverlayView view{};
     const Milestones* milestones = nullptr;    // listed in the collection panel
-    const Celebration* celebration = nullptr;  // the finale, over everything else
+    const Celebration* celebration = nullptr;  // the finale, over the field and under the cards
 };
 
 // 1920, 1921, ... 24959, then 1920 again.
@@ -89,8 +97,16 @@ struct DayFrame {
 };
 
 // One day frame up to its wait: the clock, input, the world's update and the drawing. A quit
-// ends it before the update.
+// ends it before the update. While time flies the frame plays TIME_FLIES_TICKS ticks, each one
+// the clock's step and `World::update`, stopping at the day's last tick; while a card holds the
+// game the frame only hears the card's keys and draws the last tick again.
 DayFrame day_frame(Game& game);
+
+// The clock's step at the start of a frame: the tick to play; the day's last tick sets `day_over`.
+std::uint16_t tick_clock(LoopState& state);
+
+// What the frame's input asks of the cards and the day.
+void apply_commands(Game& game, const FrameCommands& commands);
 
 // After the frame's work: the frame time to show next, and the deadline of the frame's wait.
 Instant finish_day_frame(LoopState& state, Instant now);
@@ -103,7 +119,7 @@ std::optional<MilestoneEvent> milestone_event(const Happening& happening);
 void reach_milestones(Game& game, const MilestoneEvent& event);
 
 // Draws and presents one day frame: the field, the collection panel, the controls, the clock, the
-// frame time and the notices.
+// frame time, the notices and the cards.
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
                       std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time,
                       const Overlays& overlays = {});

@@ -18,8 +18,6 @@ constexpr int BLOSSOM_Y =
     static_cast<int>(std::to_underlying(FlowerRow::Blossom)) * FLOWER_SHEET.cell_h + FLOWER_HEAD_Y - BLOSSOM_SIDE / 2;
 
 // Outside in: two rings of dark wood and one of light wood round the see-through middle.
-constexpr SDL_Color DARK_WOOD{112, 72, 42, 255};
-constexpr SDL_Color LIGHT_WOOD{168, 118, 70, 255};
 constexpr SDL_Color MIDDLE{24, 28, 34, 215};
 constexpr SDL_Color RINGS[] = {DARK_WOOD, DARK_WOOD, LIGHT_WOOD};
 
@@ -43,12 +41,16 @@ DrawResult draw_panel(DrawContext& ctx, SDL_Rect area) {
         const SDL_Rect edge = inset(area, ring++);
         if (SDL_RenderDrawRect(r, &edge) != 0) return std::unexpected(DrawError::from_sdl());
     }
+    return fill_rect(ctx, inset(area, ring), MIDDLE);
+}
+
+DrawResult fill_rect(DrawContext& ctx, SDL_Rect area, SDL_Color colour) {
+    SDL_Renderer* r = ctx.renderer();
     SDL_BlendMode before = SDL_BLENDMODE_NONE;
     check(SDL_GetRenderDrawBlendMode(r, &before));
-    check(SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND));
-    check(SDL_SetRenderDrawColor(r, MIDDLE.r, MIDDLE.g, MIDDLE.b, MIDDLE.a));
-    const SDL_Rect middle = inset(area, ring);
-    const bool filled = SDL_RenderFillRect(r, &middle) == 0;
+    check(SDL_SetRenderDrawBlendMode(r, colour.a == 255 ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND));
+    check(SDL_SetRenderDrawColor(r, colour.r, colour.g, colour.b, colour.a));
+    const bool filled = SDL_RenderFillRect(r, &area) == 0;
     check(SDL_SetRenderDrawBlendMode(r, before));
     if (!filled) return std::unexpected(DrawError::from_sdl());
     return {};
@@ -79,6 +81,19 @@ std::expected<TextLine, DrawError> make_text(DrawContext& ctx, TTF_Font* font, s
 
 DrawResult put_text(DrawContext& ctx, const TextLine& line, int x, int y) {
     return ctx.copy_whole(line.texture.get(), SDL_Rect{x, y, line.w, line.h});
+}
+
+DrawResult draw_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text, int x, int y) {
+    auto line = make_text(ctx, font, colour, text);
+    if (!line) return std::unexpected(std::move(line.error()));
+    return put_text(ctx, *line, x, y);
+}
+
+int text_width(TTF_Font* font, const std::string& text) {
+    int w = 0;
+    int h = 0;
+    if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) fatal(TTF_GetError());
+    return w;
 }
 
 }  // namespace qm

@@ -1,5 +1,6 @@
-// What the notices and the colour collection are drawn with: a framed panel in the title card's
-// wood round a dark, see-through middle, and a flower's blossom cut from the flower sheet.
+// The panel toolkit of everything drawn over the field (the notices, the colour collection and the
+// cards of overlay.*): a framed panel in the title card's wood round a dark, see-through middle,
+// filled boxes, lines of text measured and placed, and a flower's blossom cut from the flower sheet.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +32,18 @@ struct TextLine {
 std::expected<TextLine, DrawError> make_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour,
                                              const std::string& text);
 DrawResult put_text(DrawContext& ctx, const TextLine& line, int x, int y);
+// Renders and places a line in one go, its top-left corner at (x, y).
+DrawResult draw_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text, int x, int y);
+// The width a line of text takes in a font.
+int text_width(TTF_Font* font, const std::string& text);
+// A solid rectangle, blended when the colour is see-through.
+DrawResult fill_rect(DrawContext& ctx, SDL_Rect area, SDL_Color colour);
+
+// The panel's wood, for marks and rules drawn in the same art.
+inline constexpr SDL_Color DARK_WOOD{112, 72, 42, 255};
+inline constexpr SDL_Color LIGHT_WOOD{168, 118, 70, 255};
+// Honey: the highlight of the cards' titles and keys.
+inline constexpr std::uint32_t HONEY = 0xFF40C8F8;
 
 // Side of the square cut round a blossom's head, in sheet pixels.
 inline constexpr int BLOSSOM_SIDE = 18;

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -12,7 +13,10 @@
 #include "support/fake_input.hpp"
 #include "support/sdl_fixture.hpp"
 #include "graphics.hpp"
+#include "keys.hpp"
 #include "lily.hpp"
+#include "bees.hpp"
+#include "random.hpp"
 #include "tools.hpp"
 #include "world.hpp"
 
@@ -80,9 +84,12 @@ TEST(IntroEventsTest, TheFirstDecisiveEventWins) {
     };
     const std::vector<Case> cases{
         {"empty queue", {}, IntroOutcome::Stay, 0, false},
-        {"keys are ignored", {test::key_event(SDL_SCANCODE_SPACE), test::key_event(SDL_SCANCODE_F)}, IntroOutcome::Stay, 0, false},
+        {"other keys are ignored", {test::key_event(SDL_SCANCODE_Q), test::key_event(SDL_SCANCODE_F), test::key_event(SDL_SCANCODE_T)}, IntroOutcome::Stay, 0, false},
+        {"Enter starts", {test::key_event(SDL_SCANCODE_C), test::key_event(SDL_SCANCODE_RETURN), test::quit_event()}, IntroOutcome::Start, 1, false},
+        {"Space starts", {test::key_event(SDL_SCANCODE_SPACE)}, IntroOutcome::Start, 0, false},
+        {"a walking key starts", {test::key_event(SDL_SCANCODE_LEFT)}, IntroOutcome::Start, 0, false},
         {"left click", {test::mouse_down(10, 10)}, IntroOutcome::Start, 0, false},
-        {"right click starts too", {test::key_event(SDL_SCANCODE_A), test::mouse_down(10, 10, SDL_BUTTON_RIGHT)}, IntroOutcome::Start, 0, false},
+        {"right click starts too", {test::key_event(SDL_SCANCODE_Q), test::mouse_down(10, 10, SDL_BUTTON_RIGHT)}, IntroOutcome::Start, 0, false},
         {"touch", {test::finger_down(3, 0.5f, 0.5f)}, IntroOutcome::Start, 0, true},
         {"a controller's button", {[] { SDL_Event e{}; return e.type = SDL_CONTROLLERBUTTONDOWN, e; }()}, IntroOutcome::Start, 0, false},
         {"quit stops at once", {test::quit_event(), test::mouse_down(1, 1), test::finger_down(1, 0.1f, 0.1f)}, IntroOutcome::Quit, 2, false},
@@ -101,6 +108,18 @@ TEST(IntroEventsTest, TheFirstDecisiveEventWins) {
     }
 }
 
+// The README's controls table names every key and gamepad way of the action table.
+TEST(ActionTableTest, TheReadmeListsEveryKeyAndGamepadWayOfTheTable) {
+    std::ifstream in(QM_SOURCE_DIR "/README.md");
+    const std::string readme{std::istreambuf_iterator<char>(in), {}};
+    const std::string controls = readme.substr(readme.find("## Controls"), readme.find("## How to play") - readme.find("## Controls"));
+    for (const ActionKeys& row : action_table()) {
+        for (const Key& key : row.key_list()) EXPECT_NE(controls.find("`" + std::string(key.name) + "`"), std::string::npos) << key.name;
+        EXPECT_NE(controls.find(row.pad_words), std::string::npos) << row.pad_words;
+        EXPECT_EQ(&action_keys(row.action), &row) << row.does;  // rows stand in the enum's order
+    }
+}
+
 // ---- day frames, on a headless draw context ----
 
 // The gardener on open tall grass at cell (10, 4), a 720 × 360 screen at scale 1.
@@ -116,7 +135,7 @@ protected:
         ctx().transform.center = HOME;
     }
 
-    bool frame(std::uint16_t now = 14000) { return controls.frame_events(events, lily, world, now, ctx()); }
+    bool frame(std::uint16_t now = 14000) { return controls.frame_events(events, lily, world, now, ctx()).quit; }
 
     // Window pixel of a world point (scale 1).
     ScreenPoint pixel_of(Fixed p) { return ctx().transform.to_screen(p); }
@@ -256,6 +275,69 @@ TEST_F(ControlsTest, HoldingShiftStopsToolUseAndHidesTheToolButton) {
     EXPECT_FALSE(frame());
     EXPECT_TRUE(std::holds_alternative<Soil>(world.get_tile(EAST_OF_HOME)));
     EXPECT_TRUE(controls.tool_button->visible);
+}
+
+// Space on the tile ahead of her does what a left click on that tile does, for every tool.
+TEST_F(ControlsTest, TheUseKeyOnTheTileAheadDoesWhatALeftClickThereDoes) {
+    using MakeTool = std::unique_ptr<Tool> (*)();
+    const std::vector<std::pair<MakeTool, Tile>> cases{
+        {[]() -> std::unique_ptr<Tool> { return std::make_unique<Hoe>(); }, TallGrass{}},
+        {[]() -> std::unique_ptr<Tool> { return std::make_unique<WateringCan>(); }, Soil{Flower{NEVER, {1, 2, 0}, FlowerStage::Bud}, false}},
+        {[]() -> std::unique_ptr<Tool> { return std::make_unique<Shovel>(); }, Soil{Flower{NEVER, {2, 0, 1}, FlowerStage::Flower}, true}},
+        {[]() -> std::unique_ptr<Tool> { return std::make_unique<Smoker>(); }, Hive{BeeHive{EAST_OF_HOME, HONEY_MAX, 3}}},
+    };
+    for (const auto& [tool, before] : cases) {
+        std::vector<std::tuple<Tile, std::size_t, std::uint16_t, bool>> outcomes;
+        for (const bool by_key : {false, true}) {
+            world.set_tile(EAST_OF_HOME, before);
+            lily = Lily{};
+            lily.position = lily.anchor = HOME;
+            lily.selection = cell(2, 0);  // ahead, as a step east left it
+            controls.menu.reset();
+            set_rng_state(0xD16);  // watering draws the bud's next stage
+            give_tool(tool());
+            const ScreenPoint east = pixel_of(centre_of(EAST_OF_HOME));
+            input.mouse = by_key ? std::nullopt : std::optional(east);
+            events.push(by_key ? test::key_event(SDL_SCANCODE_SPACE) : test::mouse_down(east.x, east.y));
+            if (!by_key) events.push(test::mouse_up(east.x, east.y));
+            ASSERT_FALSE(frame());
+            outcomes.emplace_back(world.get_tile(EAST_OF_HOME), lily.carried_flowers.size(), lily.arm_until,
+                                  controls.menu.has_value());
+        }
+        EXPECT_EQ(outcomes[0], outcomes[1]);
+        EXPECT_EQ(std::get<std::uint16_t>(outcomes[1]), 14008) << "the tool did not act";
+    }
+}
+
+TEST_F(ControlsTest, HoldingTheUseKeySweepsShiftBlocksItAndInAMenuItChooses) {
+    give_tool(std::make_unique<Hoe>());
+    input.keys = {SDL_SCANCODE_E, SDL_SCANCODE_D};  // E held as she walks east: tile after tile
+    for (int k = 0; k < 40; ++k) ASSERT_FALSE(frame());
+    for (const int i : {12, 14, 16}) EXPECT_TRUE(std::holds_alternative<Soil>(world.get_tile(cell(i, 4)))) << i;
+    const auto grass_ahead = [&] {
+        return std::holds_alternative<TallGrass>(world.get_tile(containing_tile(lily.position) + *lily.selection));
+    };
+    input.keys = {SDL_SCANCODE_SPACE, SDL_SCANCODE_A};
+    input.shift = true;  // a tap and a hold under Shift both wait
+    events.push(test::key_event(SDL_SCANCODE_SPACE));
+    for (int k = 0; k < 6; ++k) ASSERT_FALSE(frame());
+    EXPECT_TRUE(grass_ahead());
+    input.keys = {SDL_SCANCODE_SPACE};
+    input.shift = false;
+    ASSERT_FALSE(frame());
+    EXPECT_FALSE(grass_ahead());
+
+    // In a menu Space chooses; held on after the choice, it uses nothing until it is let go.
+    open_shed_menu();
+    events.push(test::key_event(SDL_SCANCODE_SPACE));
+    ASSERT_FALSE(frame());
+    ASSERT_FALSE(controls.menu.has_value());
+    EXPECT_EQ(lily.tool->which(), std::to_underlying(ToolKind::WateringCan));
+    lily.selection = cell(2, 0);
+    const Tile dry_bud = Soil{Flower{NEVER, {1, 1, 1}, FlowerStage::Bud}, false};
+    world.set_tile(containing_tile(lily.position) + cell(2, 0), dry_bud);
+    ASSERT_FALSE(frame());
+    EXPECT_EQ(world.get_tile(containing_tile(lily.position) + cell(2, 0)), dry_bud);
 }
 
 TEST_F(ControlsTest, PointingNeedsMouseFocusAndTakesWindowPixelsOverTheScale) {

@@ -6,6 +6,7 @@
 #include <SDL_ttf.h>
 
 #include <memory>
+#include <tuple>
 
 #include "support/e2e_harness.hpp"
 
@@ -114,6 +115,21 @@ double button_face_fraction(const Image& img, Region r) {
     return n == 0 ? 0 : face / n;
 }
 
+// Pixels of exactly one colour (0xRRGGBB): the honey of the time-flies mark.
+int colour_count(const Image& img, Region r, std::uint32_t colour) {
+    int n = 0;
+    for_each_pixel(img, r, [&](int, int, std::uint32_t p) { n += (p & 0xFFFFFF) == colour ? 1 : 0; });
+    return n;
+}
+constexpr std::uint32_t HONEY_RGB = 0xF8C840;
+// Tilled ground: brown, red well above green and green above blue.
+int soil_pixels(const Image& img, Region r) {
+    int n = 0;
+    for_each_pixel(img, r, [&](int, int, std::uint32_t p) { n += red(p) > green(p) + 25 && green(p) > blue(p) ? 1 : 0; });
+    return n;
+}
+constexpr Region TIME_FLIES_MARK{660, 16, 60, 30};
+
 class EndToEnd : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -137,7 +153,10 @@ protected:
         ASSERT_TRUE(found.has_value()) << "no game window; game output:\n" << game_->output();
         window_ = *found;
         ASSERT_TRUE(xdotool(server_->display(), "windowfocus " + std::to_string(window_)));
-        std::this_thread::sleep_for(300ms);
+        // On a busy machine the window may be up a while before its first frame is.
+        ASSERT_TRUE(wait_for_shot("first-frame", 30s, [](const Image& img) {
+            return !img.empty() && dark_fraction(img, img.whole()) < 0.9;
+        })) << game_->output();
     }
 
     void TearDown() override {
@@ -164,6 +183,37 @@ protected:
         return ok;
     }
     bool xdo(const std::string& arguments) { return xdotool(server_->display(), arguments); }
+
+    // The real length of a day frame, from two turns of the clock's minute (32 frames each),
+    // so that waits counted in frames stretch with a loaded machine.
+    std::chrono::milliseconds measure_frame() {
+        // Only the clock's white letters count: the field behind them sways with every frame.
+        const auto minute_turns = [&](const std::string& label) {
+            const Image before = x_->shot(window_, CLOCK);
+            return wait_for_shot(label, 60s, [&](const Image& img) {
+                bool turned = false;
+                for_each_pixel(img, img.whole(), [&](int x, int y, std::uint32_t p) {
+                    turned = turned || (p == 0xFFFFFF) != (before.at(x, y) == 0xFFFFFF);
+                });
+                return turned;
+            }, 1ms, CLOCK);
+        };
+        minute_turns("clock-a");
+        const auto start = Clock::now();
+        minute_turns("clock-b");
+        frame_ = std::max(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start) / 32, 1ms);
+        std::cerr << name_ << ": a frame takes " << frame_.count() << " ms\n";
+        return frame_;
+    }
+    // n frames of the game at its measured pace (a frame at SPEED until measured).
+    std::chrono::milliseconds frames(int n) const { return n * frame_; }
+    // Holds a key until the check holds on a fresh shot (or the time is up).
+    template <typename Check>
+    bool hold_until(const std::string& key, const std::string& label, std::chrono::milliseconds timeout, Check&& check) {
+        const bool down = xdo("keydown " + key);
+        const bool ok = wait_for_shot(label, timeout, check, 5ms);
+        return xdo("keyup " + key) && down && ok;
+    }
     bool xdo_window(const std::string& command, const std::string& arguments) {
         return xdo(command + " --window " + std::to_string(window_) + " " + arguments);
     }
@@ -185,6 +235,7 @@ protected:
     std::unique_ptr<GameProcess> game_;
     Window window_ = 0;
     std::map<std::string, Image> shots_;
+    std::chrono::milliseconds frame_{32 / SPEED + 1};
 };
 
 std::unique_ptr<Xvfb> EndToEnd::server_;
@@ -212,24 +263,24 @@ TEST_F(EndToEnd, ADayInTheGardenAndTheDawnOfTheNext) {
     ASSERT_FALSE(intro.empty());
     EXPECT_FALSE(clock_reads(intro, "Day"));
 
-    // A click starts the first day at noon. Noon lasts 32 frames: watch the clock closely.
+    // A click starts the first day at noon; the first ten minutes (320 frames) read 12:0x pm.
     ASSERT_TRUE(click_at(360, 320));
-    EXPECT_TRUE(wait_for_shot("day-1-clock", 5s, [](const Image& img) { return clock_reads(img, "Day 1 12:00 pm"); },
+    EXPECT_TRUE(wait_for_shot("day-1-clock", 10s, [](const Image& img) { return clock_reads(img, "Day 1 12:0"); },
                               2ms, CLOCK));
     EXPECT_GT(difference(intro, shot("day-1"), CLOCK), 0.05);
     xdo_window("mousemove", "700 350");  // out of the way, still over the window
 
     // Walking: the camera follows her, so the field slides by; standing, it barely changes.
     const Region field{0, 70, 720, 290};
+    measure_frame();
     const Image standing_a = shot("standing-a");
-    std::this_thread::sleep_for(300ms);
+    std::this_thread::sleep_for(frames(10));
     const Image standing_b = shot("standing-b");
-    ASSERT_TRUE(hold_key("s", 150ms));
-    std::this_thread::sleep_for(100ms);
-    const Image walked = shot("walked-down");
     const double still = difference(standing_a, standing_b, field);
-    const double moved = difference(standing_b, walked, field);
-    EXPECT_GT(moved, still + 0.05) << "still " << still << ", walked " << moved;
+    EXPECT_TRUE(hold_until("s", "walked-down", 10s, [&](const Image& img) {
+        return difference(standing_b, img, field) > still + 0.05;
+    })) << "still " << still << ", walked " << difference(standing_b, shots_["walked-down"], field);
+    const Image walked = shot("walked");
 
     // Straight back up and into the shed: its menu opens around the point above the door.
     const Region menu_ring{250, 40, 220, 190};
@@ -250,7 +301,7 @@ TEST_F(EndToEnd, ADayInTheGardenAndTheDawnOfTheNext) {
     // She stands below the door, on tile (3, -13); tilling the lawn east of it makes soil.
     const Region east_tile{398, 172, 20, 16};
     ASSERT_TRUE(xdo_window("mousemove", "408 180"));
-    std::this_thread::sleep_for(300ms);
+    std::this_thread::sleep_for(frames(10));
     const Image before_till = shot("before-till");
     ASSERT_TRUE(xdo("click 1"));
     EXPECT_TRUE(wait_for_shot("tilled", 5s, [&](const Image& img) { return difference(before_till, img, east_tile) > 0.3; }));
@@ -262,19 +313,21 @@ TEST_F(EndToEnd, ADayInTheGardenAndTheDawnOfTheNext) {
     // On to the evening: a small window draws fast.
     xdo_window("mousemove", "-50 -50");
     ASSERT_TRUE(resize(240, 120));
-    EXPECT_TRUE(wait_for_shot("evening", 240s, [](const Image& img) {
+    // Limits in frames (the afternoon's 11520, the evening's 1920) at twice the measured frame time.
+    EXPECT_TRUE(wait_for_shot("evening", std::max<std::chrono::milliseconds>(240s, frames(2 * 11520)), [](const Image& img) {
         return clock_reads(img, "Day 1 6:") || clock_reads(img, "Day 1 7:") || clock_reads(img, "Day 2");
     }, 20ms, CLOCK));
     ASSERT_TRUE(resize(720, 360));
+    measure_frame();
 
     // The day ends on the new-day screen: black, "Dawn of" and "Day 2".
-    EXPECT_TRUE(wait_for_shot("dawn-of-day-2", 120s, [](const Image& band) {
+    EXPECT_TRUE(wait_for_shot("dawn-of-day-2", std::max<std::chrono::milliseconds>(120s, frames(2 * 1920)), [](const Image& band) {
         return band.width == 720 && new_day_screen_reads(band, 2);
     }, 2ms, NEW_DAY_BAND));
     EXPECT_GT(dark_fraction(shots_["dawn-of-day-2"], shots_["dawn-of-day-2"].whole()), 0.9);
 
     // Day 2 starts at 5:00 am in the dark red of dawn.
-    EXPECT_TRUE(wait_for_shot("day-2", 30s, [&](const Image& img) {
+    EXPECT_TRUE(wait_for_shot("day-2", std::max<std::chrono::milliseconds>(30s, frames(1920)), [&](const Image& img) {
         if (!clock_reads(img, "Day 2 5:")) return false;
         const Colour c = mean_colour(img, field);
         return c.r > 20 && c.r > 1.5 * c.g && c.r > 1.5 * c.b;
@@ -289,6 +342,7 @@ TEST_F(EndToEnd, TheWindowSurvivesTinySizesFullScreenTogglesAndABurstOfKeys) {
     ASSERT_TRUE(click_at(360, 320));
     ASSERT_TRUE(wait_for_shot("day-1", 5s, [](const Image& img) { return clock_reads(img, "Day 1 "); }, 5ms, CLOCK));
     xdo_window("mousemove", "-50 -50");
+    measure_frame();
 
     // The clock is drawn at the scale the window's size calls for.
     const auto reads_at_its_scale = [](int w, int h) {
@@ -303,7 +357,7 @@ TEST_F(EndToEnd, TheWindowSurvivesTinySizesFullScreenTogglesAndABurstOfKeys) {
             EXPECT_TRUE(wait_for_shot("size-" + size, 10s, reads_at_its_scale(w, h))) << size;
         } else {
             EXPECT_TRUE(wait_for_shot("size-" + size, 10s, [&](const Image& img) { return img.width == w; })) << size;
-            std::this_thread::sleep_for(200ms);
+            std::this_thread::sleep_for(frames(6));
         }
         ASSERT_TRUE(game_->running()) << "at " << size << ":\n" << game_->output();
     }
@@ -318,7 +372,7 @@ TEST_F(EndToEnd, TheWindowSurvivesTinySizesFullScreenTogglesAndABurstOfKeys) {
                 return !img.empty() && !reads_at_its_scale(720, 360)(img);
             }));
         }
-        std::this_thread::sleep_for(60ms);
+        std::this_thread::sleep_for(frames(3));
         ASSERT_TRUE(game_->running()) << "switch " << k << ":\n" << game_->output();
     }
     // Back in a window after an even number of switches: a new size is taken up at its scale.
@@ -340,6 +394,45 @@ TEST_F(EndToEnd, TheWindowSurvivesTinySizesFullScreenTogglesAndABurstOfKeys) {
         return reads_at_its_scale(720, 360)(img) && difference(after, img, CLOCK) > 0.01;
     }, 20ms));
     ASSERT_TRUE(game_->running()) << game_->output();
+    EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
+}
+
+
+TEST_F(EndToEnd, AKeyboardOnlyDayFromTheTitleCardToTheNight) {
+    xdo_window("mousemove", "-50 -50");  // the pointer stays out: the keys alone play
+    ASSERT_TRUE(xdo("key Return"));
+    ASSERT_TRUE(wait_for_shot("day-1", 10s, [](const Image& img) { return clock_reads(img, "Day 1 "); }, 5ms, CLOCK));
+    measure_frame();
+
+    // Up into the shed's door; its menu opens. Up, Right and Enter take the hoe (upper right).
+    const Region menu_ring{250, 40, 220, 190};
+    ASSERT_TRUE(hold_until("Up", "shed-menu", 20s, [&](const Image& img) { return button_face_fraction(img, menu_ring) > 0.15; }));
+    ASSERT_TRUE(xdo("key Up") && xdo("key Right") && xdo("key Return"));
+    ASSERT_TRUE(wait_for_shot("hoe-taken", 10s, [&](const Image& img) { return button_face_fraction(img, menu_ring) < 0.02; }));
+
+    // A few steps east, the camera with her (the shed slides left); Space tills the lawn ahead.
+    const Region shed{320, 80, 60, 80};
+    const Image at_door = shot("at-door");
+    ASSERT_TRUE(hold_until("Right", "stepped-east", 10s, [&](const Image& img) { return difference(at_door, img, shed) > 0.3; }));
+    std::this_thread::sleep_for(frames(4));
+    const Region around_her{300, 130, 140, 80};
+    const Image before = shot("before-space");
+    ASSERT_TRUE(xdo("key space"));
+    EXPECT_TRUE(wait_for_shot("tilled", 10s, [&](const Image& img) {
+        return soil_pixels(img, around_her) > soil_pixels(before, around_her) + 150;
+    })) << soil_pixels(before, around_her) << " soil pixels before, " << soil_pixels(shots_["tilled"], around_her) << " after";
+
+    // T held: the mark shows and the afternoon flies by into the night's screen.
+    ASSERT_TRUE(xdo("keydown t"));
+    EXPECT_TRUE(wait_for_shot("time-flies", 10s, [](const Image& img) {
+        return colour_count(img, TIME_FLIES_MARK, HONEY_RGB) > 20;
+    }, 5ms));
+    const bool night = wait_for_shot("dawn-of-day-2", 240s, [](const Image& band) {
+        return band.width == 720 && new_day_screen_reads(band, 2);
+    }, 2ms, NEW_DAY_BAND);
+    xdo("keyup t");
+    EXPECT_TRUE(night);
+    EXPECT_TRUE(wait_for_shot("day-2", 60s, [](const Image& img) { return clock_reads(img, "Day 2 5:"); }, 10ms, CLOCK));
     EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
 }
 

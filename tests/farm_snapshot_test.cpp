@@ -213,7 +213,7 @@ TEST_P(ScreensSnapshot, TheMilestonesAHintAndTheFinale) {
     };
     ASSERT_TRUE(frame({&collection, &notices}));
     const Frame without = save(name("collection_before_milestones"), s);
-    ASSERT_TRUE(frame({&collection, &notices, &milestones}));
+    ASSERT_TRUE(frame({.collection = &collection, .notices = &notices, .milestones = &milestones}));
     const Frame with = save(name("milestones"), s);
     // The swatches keep their size; the panel grows by the list and stays on the screen.
     const CollectionLayout plain = collection_layout(*ctx_);
@@ -227,7 +227,7 @@ TEST_P(ScreensSnapshot, TheMilestonesAHintAndTheFinale) {
     Celebration celebration;
     celebration.start();
     for (int k = 0; k < 60; ++k) celebration.advance();
-    ASSERT_TRUE(frame({nullptr, nullptr, nullptr, &celebration}));
+    ASSERT_TRUE(frame({.celebration = &celebration}));
     const Frame finale = save(name("finale"), s);
     ASSERT_TRUE(frame({}));
     EXPECT_NE(finale, save(name("field"), s));

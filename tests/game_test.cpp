@@ -21,6 +21,7 @@
 #include "bees.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
+#include "panel.hpp"
 #include "random.hpp"
 #include "tools.hpp"
 #include "world.hpp"
@@ -157,7 +158,7 @@ TEST_F(GameTest, AClickOrATouchStartsPlayWithoutDrawingThatIntroFrame) {
         EXPECT_EQ(state().intro_pan, (Fixed{0, 0}));
         EXPECT_EQ(controls.touch_mode, c.touch_mode);
     }
-    events.push(test::key_event(SDL_SCANCODE_RETURN)).push(test::quit_event());
+    events.push(test::key_event(SDL_SCANCODE_Q)).push(test::quit_event());
     EXPECT_EQ(intro_frame(*game), IntroOutcome::Quit);
 }
 
@@ -288,6 +289,104 @@ TEST_F(GameTest, DrawFramePutsTheControlsOverTheFieldAndStopsAtTheFirstError) {
     shown = screen();
     EXPECT_NE(pixel(200, 300), BACKGROUND);
     EXPECT_EQ(count(shown, WHITE), 0u);
+}
+
+// ---- time that flies, the pause and help card, the end-day card ----
+
+// Two worlds laid out alike and played side by side: k flying frames against 16k frames without input.
+TEST_F(GameTest, TimeFliesKFramesAsSixteenKFramesWithoutInput) {
+    // The farm, a random garden, and one that runs into 7:00 pm and must stop there.
+    for (const auto& [farm, start, k] : std::vector<std::tuple<bool, std::uint16_t, int>>{
+             {true, NOON, 8}, {false, 9000, 40}, {false, DAY_END - 100, 12}}) {
+        World slow_world(Soil{}, Lawn{});
+        Lily slow_lily;
+        test::FakeInput slow_input;
+        Controls slow_controls{slow_input};
+        Game slow{ctx(), slow_world, slow_lily, slow_controls, events, LoopState{}};
+        world = World(Soil{}, Lawn{});
+        game->collection = Collection{};
+        for (Game* g : {&*game, &slow}) {
+            set_rng_state(0x5EED);
+            if (farm) g->world.setup_farm();
+            for (int n = 0; n < 90; ++n) {  // flowers of every stage due soon, dry and watered
+                const int dj = static_cast<int>(rand_below(16)) - 8;
+                const Cell at = cell(2 * (static_cast<int>(rand_below(16)) - 8) + (dj & 1), dj);
+                const auto stage = static_cast<FlowerStage>(rand_below(4));
+                const auto due = stage == FlowerStage::Flower ? NEVER : static_cast<std::uint16_t>(start + rand_below(700));
+                const auto gene = [] { return static_cast<std::uint8_t>(rand_below(3)); };
+                g->world.set_tile(at, Soil{Flower{due, {gene(), gene(), gene()}, stage}, rand_below(2) == 0});
+            }
+            for (const Cell c : {cell(-20, 0), cell(20, 0), cell(0, 10)}) g->world.set_tile(c, Hive{BeeHive{c, 1000, 2}});
+            start_day(g->state, start);
+        }
+        const std::uint64_t laid = rng_state();
+        input.keys = {SDL_SCANCODE_T};
+        for (int n = 0; n < k && !state().day_over; ++n) ASSERT_FALSE(day_frame(*game).quit);
+        const std::uint64_t flown = rng_state();
+        set_rng_state(laid);
+        for (int n = 0; n < TIME_FLIES_TICKS * k && !slow.state.day_over; ++n) ASSERT_FALSE(day_frame(slow).quit);
+        EXPECT_EQ(rng_state(), flown);
+        EXPECT_EQ(std::tie(state().time_of_day, state().day_over, state().shown_tick),
+                  std::tie(slow.state.time_of_day, slow.state.day_over, slow.state.shown_tick));
+        EXPECT_EQ(world.tiles().size(), slow_world.tiles().size());
+        for (const auto& [at, tile] : world.tiles()) EXPECT_EQ(tile, slow_world.get_tile(at)) << test::describe(at);
+        EXPECT_EQ(world.hive_ranges(), slow_world.hive_ranges());
+        EXPECT_EQ(game->collection.seen(), slow.collection.seen());
+    }
+    EXPECT_EQ(state().time_of_day, DAY_END);
+}
+
+TEST_F(GameTest, PauseHoldsTheClockTheWorldAndTheNoticesUntilAnyPauseKeyResumes) {
+    start_play(*game);
+    const Cell bed = cell(4, 8);
+    for (const auto& [opens, closes] : std::vector<std::pair<SDL_Scancode, SDL_Scancode>>{
+             {SDL_SCANCODE_P, SDL_SCANCODE_ESCAPE}, {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_H},
+             {SDL_SCANCODE_H, SDL_SCANCODE_F1}, {SDL_SCANCODE_F1, SDL_SCANCODE_P}}) {
+        put_flower(bed, static_cast<std::uint16_t>(state().time_of_day + 3));
+        game->notices.raise("A notice that waits");
+        events.push(test::key_event(opens));
+        const std::uint16_t tick = day_frame(*game).tick;  // played in full; the card is up after it
+        const std::uint16_t clock = state().time_of_day;
+        const Fixed where = lily.position;
+        input.keys = {SDL_SCANCODE_D, SDL_SCANCODE_T};  // neither walking nor time flying under the card
+        for (std::uint32_t k = 0; k < Notices::SHOWN_FRAMES + 5; ++k) EXPECT_EQ(day_frame(*game).tick, tick);
+        EXPECT_EQ(std::tie(state().time_of_day, lily.position), std::tie(clock, where));
+        EXPECT_EQ(stage_at(bed), FlowerStage::Seed);
+        EXPECT_EQ(game->notices.shown().size(), 1u);
+        EXPECT_GT(count(screen(), HONEY), 20u) << "the card's title";
+        input.keys.clear();
+        events.push(test::key_event(closes));
+        EXPECT_EQ(day_frame(*game).tick, tick);  // the frame that hears the key still waits
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(day_frame(*game).tick, clock + k);
+        EXPECT_EQ(stage_at(bed), FlowerStage::Sprout);
+    }
+}
+
+TEST_F(GameTest, TheEndDayCardKeepsPlayingOnEscAndRunsTheNightOnceOnEnterOrSpace) {
+    start_play(*game);
+    for (const SDL_Scancode answer : {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_RETURN, SDL_SCANCODE_SPACE}) {
+        const std::uint64_t day = state().day;
+        put_flower(cell(4, 8), 30000);
+        events.push(test::key_event(SDL_SCANCODE_N));
+        ASSERT_FALSE(day_frame(*game).quit);
+        ASSERT_EQ(game->overlay.modal(), Card::EndDay);
+        const std::uint16_t clock = state().time_of_day;
+        events.push(test::key_event(answer));
+        int nights = 0;
+        for (int k = 0; k < 5; ++k) {  // the main loop's frames
+            ASSERT_FALSE(day_frame(*game).quit);
+            if (!state().day_over) continue;
+            static_cast<void>(new_day(*game));
+            begin_next_day(state());
+            ++nights;
+        }
+        const bool ends = answer != SDL_SCANCODE_ESCAPE;
+        EXPECT_EQ(nights, ends ? 1 : 0);
+        EXPECT_EQ(state().day, day + (ends ? 1u : 0u));
+        EXPECT_EQ(state().time_of_day, ends ? 4 : clock + 4);
+        EXPECT_EQ(flower_on(world.get_tile(cell(4, 8))) == nullptr, ends);
+        EXPECT_EQ(game->overlay.modal(), Card::None);
+    }
 }
 
 // ---- the morning after, the collection and the notices ----

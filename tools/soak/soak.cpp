@@ -77,7 +77,10 @@ private:
 constexpr SDL_Scancode KEYS[] = {SDL_SCANCODE_W,     SDL_SCANCODE_A,    SDL_SCANCODE_S,     SDL_SCANCODE_D,
                                  SDL_SCANCODE_UP,    SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT,  SDL_SCANCODE_RIGHT,
                                  SDL_SCANCODE_F,     SDL_SCANCODE_F11,  SDL_SCANCODE_SPACE, SDL_SCANCODE_ESCAPE,
-                                 SDL_SCANCODE_LSHIFT, SDL_SCANCODE_Q,     SDL_SCANCODE_RETURN, SDL_SCANCODE_C};
+                                 SDL_SCANCODE_LSHIFT, SDL_SCANCODE_Q,     SDL_SCANCODE_RETURN, SDL_SCANCODE_C,
+                                 // the use key, time flying, the end of the day, pause and help
+                                 SDL_SCANCODE_E,     SDL_SCANCODE_T,    SDL_SCANCODE_N,     SDL_SCANCODE_P,
+                                 SDL_SCANCODE_H,     SDL_SCANCODE_F1,   SDL_SCANCODE_KP_ENTER};
 
 struct Figures {
     std::uint64_t frames = 0;
@@ -86,6 +89,7 @@ struct Figures {
     std::uint64_t events = 0;
     std::uint64_t state_changes = 0;  // held keys, Shift, mouse and window-size changes
     std::uint64_t checks = 0;
+    std::uint64_t held_frames = 0;  // under the pause or the end-day card
 };
 
 class Soak {
@@ -335,8 +339,8 @@ void report(const Figures& f, const World& world, std::chrono::steady_clock::tim
     }
     std::printf("soak: %" PRIu64 " frames (%" PRIu64 " intro), %" PRIu64 " nights, %" PRIu64
                 " events pushed, %" PRIu64 " input state changes, %" PRIu64
-                " invariant checks, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
-                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, seconds, world.tiles().size(),
+                " invariant checks, %" PRIu64 " frames under a card, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
+                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, f.held_frames, seconds, world.tiles().size(),
                 world.hive_ranges().size(), top_level, flowers, verdict);
     std::fflush(stdout);
 }
@@ -389,9 +393,19 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             LoopState& s = game.state;
             if (clock.one_in(40)) s.time_of_day = static_cast<std::uint16_t>(std::min<int>(
                                       s.day_end, s.time_of_day + clock.between(1, 4000)));
+            const bool held = game.overlay.modal() != Card::None;
+            const std::uint16_t clock_before = s.time_of_day;
             const DayFrame played = day_frame(game);
             if (played.quit) fail("a day frame quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
             tick = played.tick;
+            // A card that holds the game holds the clock; time that flies runs at most sixteen
+            // ticks a frame and never past the day's end.
+            const int ran = s.time_of_day - clock_before;
+            if (held && ran != 0) fail("the clock ran under a card that holds the game", seed);
+            if (ran < 0 || ran > TIME_FLIES_TICKS) fail("a frame ran " + std::to_string(ran) + " ticks", seed);
+            if (s.time_of_day > s.day_end) fail("the clock ran past the end of the day", seed);
+            if (played.tick > s.time_of_day) fail("a frame played a tick the clock has not reached", seed);
+            soak.figures.held_frames += held ? 1u : 0u;
             if (s.day_over) {
                 (void)new_day(game);
                 begin_next_day(s);

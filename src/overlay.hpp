@@ -1,0 +1,68 @@
+// The cards drawn over the field: one home that knows which are open and draws them, in one
+// order, in a pass of its own after the field, the controls, the clock, the frame time and the
+// notices. Today: the pause and help card, the end-day card and the time-flies mark.
+//
+// Adding a card:
+//   1. a value in `Card` (before `Count`); the enum's order is the drawing order, so a later card
+//      lies over an earlier one;
+//   2. one row in CARDS (overlay.cpp), at the same place: the card, whether it holds the game (the
+//      clock, the world and the gardener stand still and its keys are the only ones heard), and
+//      its draw function, which gets the draw context and an `OverlayView`;
+//   3. what the card reads goes into `OverlayView`, filled by the loop (game.cpp, `day_frame`);
+//   4. its key into the action table (keys.*) and, for a card that holds the game, its keys in
+//      `Controls::card_key` / `card_button`;
+//   5. draw it with the panel toolkit (panel.*): `draw_panel`, `draw_text`, `fill_rect`, `card_area`.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <utility>
+
+#include <SDL_rect.h>
+
+#include "draw_error.hpp"
+
+namespace qm {
+
+class DrawContext;
+
+enum class Card : std::uint8_t {
+    EndDay,
+    Help,
+    Count,
+    None = Count,
+};
+
+// What the cards may show of the game.
+struct OverlayView {
+    std::uint64_t day = 0;
+    std::uint16_t tick = 0;
+    bool time_flies = false;  // the mark in the top-right corner
+};
+
+class Overlay {
+public:
+    // The open card that holds the game, None when play goes on.
+    Card modal() const;
+    bool is_open(Card card) const { return card != Card::None && open_.test(std::to_underlying(card)); }
+    // Opening a card that holds the game closes any other that does: one asks at a time.
+    void open(Card card);
+    void close(Card card);
+    void toggle(Card card) { is_open(card) ? close(card) : open(card); }
+
+    // The time-flies mark, then every open card in the table's order.
+    DrawResult draw(DrawContext& ctx, const OverlayView& view) const;
+
+private:
+    std::bitset<static_cast<std::size_t>(Card::Count)> open_;
+};
+
+// The cards' words.
+inline constexpr const char* PAUSED_TITLE = "Paused";
+inline constexpr const char* END_DAY_TITLE = "End the day now?";
+inline constexpr const char* END_DAY_MEANING = "Open flowers breed tonight; buds that have not opened leave the field.";
+
+// A card of w × h centred on the screen, kept on it when the screen is smaller.
+SDL_Rect card_area(DrawContext& ctx, int w, int h);
+
+}  // namespace qm
