@@ -93,6 +93,14 @@ void apply_commands(Game& game, const FrameCommands& commands) {
 
 namespace {
 
+std::uint64_t completed_on(const Game& game) { return game.milestones.reached_on(Milestone::AllColours).value_or(0); }
+
+// The finale's card leaves by itself once the celebration has had its time.
+void advance_finale(Game& game) {
+    game.celebration.advance();
+    if (!game.celebration.card_up()) game.overlay.close(Card::Finale);
+}
+
 // A frame under a card that holds the game: nothing moves, the clock, the world and the notices
 // wait, and the field is drawn as it was.
 DayFrame held_frame(Game& game, Card modal) {
@@ -103,10 +111,11 @@ DayFrame held_frame(Game& game, Card modal) {
     if (commands.quit) return {true, s.shown_tick};
     apply_commands(game, commands);
     // The finale's swarm flies on over a held field: it is the celebration's own time, not the day's.
-    game.celebration.advance();
+    advance_finale(game);
     unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, s.shown_tick, s.frame_time,
-                      Overlays{&game.collection, &game.notices, &game.overlay, OverlayView{s.day, s.shown_tick},
-                               &game.milestones, &game.celebration}));
+                      Overlays{&game.collection, &game.notices, &game.overlay,
+                               OverlayView{s.day, s.shown_tick, false, completed_on(game)}, &game.milestones,
+                               &game.celebration}));
     return {false, s.shown_tick};
 }
 
@@ -131,12 +140,13 @@ DayFrame day_frame(Game& game) {
     }
     s.shown_tick = last;
     game.notices.advance();
-    game.celebration.advance();
+    advance_finale(game);
     hear_the_field(game);
     apply_commands(game, commands);
     unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, last, s.frame_time,
                       Overlays{&game.collection, &game.notices, &game.overlay,
-                               OverlayView{s.day, last, commands.time_flies}, &game.milestones, &game.celebration}));
+                               OverlayView{s.day, last, commands.time_flies, completed_on(game)}, &game.milestones,
+                               &game.celebration}));
     return {false, last};
 }
 
@@ -171,7 +181,10 @@ std::optional<MilestoneEvent> milestone_event(const Happening& happening) {
 void reach_milestones(Game& game, const MilestoneEvent& event) {
     for (const Milestone reached : game.milestones.hear(event, game.state.day)) {
         game.notices.raise(milestone_notice(reached));
-        if (reached == Milestone::AllColours) game.celebration.start();
+        if (reached == Milestone::AllColours) {
+            game.celebration.start();
+            game.overlay.open(Card::Finale);
+        }
     }
 }
 

@@ -227,7 +227,9 @@ TEST_P(ScreensSnapshot, TheMilestonesAHintAndTheFinale) {
     Celebration celebration;
     celebration.start();
     for (int k = 0; k < 60; ++k) celebration.advance();
-    ASSERT_TRUE(frame({.celebration = &celebration}));
+    Overlay cards;
+    cards.open(Card::Finale);
+    ASSERT_TRUE(frame({.cards = &cards, .view = {.day = 4, .tick = NOON, .collection_completed = 12}, .celebration = &celebration}));
     const Frame finale = save(name("finale"), s);
     ASSERT_TRUE(frame({}));
     EXPECT_NE(finale, save(name("field"), s));
