@@ -336,6 +336,40 @@ TEST_F(GameTest, TimeFliesKFramesAsSixteenKFramesWithoutInput) {
     EXPECT_EQ(state().time_of_day, DAY_END);
 }
 
+// A run with a goal through the game's frames: a harvest is a milestone with its notice, a day
+// with nothing new gives a hint at dawn, and the 27th colour brings the finale and its card, which
+// leaves by itself while play goes on.
+TEST_F(GameTest, MilestonesHintsAndTheFinaleThroughTheFrames) {
+    start_play(*game);
+    world.tell({Happening::Kind::HiveHarvested, 2});
+    hear_the_field(*game);
+    EXPECT_EQ(game->milestones.reached_on(Milestone::FirstHarvest), std::optional<std::uint64_t>(1));
+    EXPECT_THAT(game->notices.shown(), testing::Contains(milestone_notice(Milestone::FirstHarvest)));
+
+    for (const bool progress : {true, false}) {
+        game->notices = Notices{};
+        static_cast<void>(new_day(*game));
+        begin_next_day(state());
+        const auto shown = game->notices.shown();
+        EXPECT_EQ(std::ranges::any_of(shown, [](const std::string& t) { return t.starts_with("Hint: "); }), !progress);
+    }
+
+    for (std::uint32_t k = 0; k < GENOTYPES; ++k) {
+        if (k != 5) game->collection.record(k, 2), reach_milestones(*game, {MilestoneEvent::Kind::NewColour, k});
+    }
+    EXPECT_FALSE(game->celebration.running());
+    const auto due = static_cast<std::uint16_t>(state().time_of_day + 1);
+    world.set_tile(cell(4, 8), Soil{Flower{due, {2, 1, 0}, FlowerStage::Bud}, true});  // genotype 5 opens
+    for (int k = 0; k < 3; ++k) ASSERT_FALSE(day_frame(*game).quit);
+    EXPECT_TRUE(game->celebration.running());
+    EXPECT_TRUE(game->overlay.is_open(Card::Finale));
+    EXPECT_EQ(game->overlay.modal(), Card::None);
+    const std::uint16_t clock = state().time_of_day;
+    for (std::uint32_t k = 0; k < Celebration::CARD_FRAMES; ++k) ASSERT_FALSE(day_frame(*game).quit);
+    EXPECT_FALSE(game->overlay.is_open(Card::Finale));
+    EXPECT_EQ(state().time_of_day, clock + Celebration::CARD_FRAMES);
+}
+
 TEST_F(GameTest, PauseHoldsTheClockTheWorldAndTheNoticesUntilAnyPauseKeyResumes) {
     start_play(*game);
     const Cell bed = cell(4, 8);
