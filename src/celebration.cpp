@@ -9,7 +9,6 @@
 
 #include <SDL.h>
 
-#include "fatal.hpp"
 #include "flowers.hpp"
 #include "graphics.hpp"
 #include "panel.hpp"
@@ -45,14 +44,8 @@ int triangle(std::uint32_t t, int amplitude) {
     return u - 4 * amplitude;
 }
 
-void check(int sdl_result) {
-    if (sdl_result != 0) fatal(SDL_GetError());
-}
-
-DrawResult fill(SDL_Renderer* r, SDL_Color c, std::uint8_t alpha, SDL_Rect area) {
-    check(SDL_SetRenderDrawColor(r, c.r, c.g, c.b, alpha));
-    if (SDL_RenderFillRect(r, &area) != 0) return std::unexpected(DrawError::from_sdl());
-    return {};
+DrawResult fill(DrawContext& ctx, SDL_Color c, std::uint8_t alpha, SDL_Rect area) {
+    return fill_rect(ctx, area, SDL_Color{c.r, c.g, c.b, alpha});
 }
 
 struct Drawing {
@@ -78,7 +71,6 @@ DrawResult draw_blossoms(const Drawing& d) {
 
 // Loose petals tumble faster and wider than the blossoms, two of every colour.
 DrawResult draw_petals(const Drawing& d) {
-    SDL_Renderer* r = d.ctx.renderer();
     for (std::uint32_t k = 0; k < PETALS_PER_COLOUR * GENOTYPES; ++k) {
         const std::uint32_t colour = genotype_colour(k % GENOTYPES);
         const SDL_Color c{static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
@@ -88,7 +80,7 @@ DrawResult draw_petals(const Drawing& d) {
         if (y < -4 || y > d.h) continue;
         // A petal turns as it falls: flat, then on its edge.
         const bool flat = (d.frame / 6 + k) % 2 == 0;
-        QM_TRY(fill(r, c, d.alpha, SDL_Rect{x, y, flat ? 4 : 2, flat ? 2 : 4}));
+        QM_TRY(fill(d.ctx, c, d.alpha, SDL_Rect{x, y, flat ? 4 : 2, flat ? 2 : 4}));
     }
     return {};
 }
@@ -100,7 +92,7 @@ constexpr int BEE_ZOOM = 2;  // screen pixels to a bee pixel, so the swarm reads
 constexpr std::array<const char*, 5> BEE_WINGS_UP{"..WW.WW.", "..WWWWW.", ".YDYDYY.", "YYDYDYYD", ".YDYDYY."};
 constexpr std::array<const char*, 5> BEE_WINGS_DOWN{"........", "...WWW..", ".YDWWWY.", "YYDYDYYD", ".YDYDYY."};
 
-DrawResult draw_bee(SDL_Renderer* r, int x, int y, bool wings_up, bool facing_left, std::uint8_t alpha) {
+DrawResult draw_bee(DrawContext& ctx, int x, int y, bool wings_up, bool facing_left, std::uint8_t alpha) {
     const auto& rows = wings_up ? BEE_WINGS_UP : BEE_WINGS_DOWN;
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         const std::string_view line = rows[static_cast<std::size_t>(row)];
@@ -109,7 +101,7 @@ DrawResult draw_bee(SDL_Renderer* r, int x, int y, bool wings_up, bool facing_le
             if (c == '.') continue;
             const SDL_Color colour = c == 'Y' ? BEE_BODY : c == 'D' ? BEE_STRIPE : BEE_WING;
             const int px = facing_left ? static_cast<int>(line.size()) - 1 - col : col;
-            QM_TRY(fill(r, colour, alpha, SDL_Rect{x + BEE_ZOOM * px, y + BEE_ZOOM * row, BEE_ZOOM, BEE_ZOOM}));
+            QM_TRY(fill(ctx, colour, alpha, SDL_Rect{x + BEE_ZOOM * px, y + BEE_ZOOM * row, BEE_ZOOM, BEE_ZOOM}));
         }
     }
     return {};
@@ -117,7 +109,6 @@ DrawResult draw_bee(SDL_Renderer* r, int x, int y, bool wings_up, bool facing_le
 
 // The bees zigzag over the field in a loose swarm, each on its own beat.
 DrawResult draw_bees(const Drawing& d) {
-    SDL_Renderer* r = d.ctx.renderer();
     for (std::uint32_t k = 0; k < Celebration::BEES; ++k) {
         const std::uint32_t speed = 2 + mix(k, 7) % 3;
         const std::uint32_t t = d.frame * speed + mix(k, 8);
@@ -127,7 +118,7 @@ DrawResult draw_bees(const Drawing& d) {
         const int phase = half_w > 0 ? static_cast<int>(t % static_cast<std::uint32_t>(4 * half_w)) : 0;
         const bool facing_left = phase >= half_w && phase < 3 * half_w;
         const int y = d.h / 2 + triangle(d.frame * (1 + mix(k, 9) % 2) + mix(k, 10), d.h / 3) + triangle(d.frame, 2);
-        QM_TRY(draw_bee(r, x, y, (d.frame / 2 + k) % 2 == 0, facing_left, d.alpha));
+        QM_TRY(draw_bee(d.ctx, x, y, (d.frame / 2 + k) % 2 == 0, facing_left, d.alpha));
     }
     return {};
 }
@@ -139,16 +130,9 @@ DrawResult Celebration::draw(DrawContext& ctx) const {
     const std::uint32_t left = FRAMES - frame_;
     const auto alpha = static_cast<std::uint8_t>(left >= FADE_FRAMES ? 255 : left * 255 / FADE_FRAMES);
     const Drawing d{ctx, ctx.transform.width, ctx.transform.height, frame_, alpha};
-
-    SDL_Renderer* r = ctx.renderer();
-    SDL_BlendMode before = SDL_BLENDMODE_NONE;
-    check(SDL_GetRenderDrawBlendMode(r, &before));
-    check(SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND));
-    DrawResult done = draw_petals(d);
-    if (done) done = draw_blossoms(d);
-    if (done) done = draw_bees(d);
-    check(SDL_SetRenderDrawBlendMode(r, before));
-    return done;
+    QM_TRY(draw_petals(d));
+    QM_TRY(draw_blossoms(d));
+    return draw_bees(d);
 }
 
 }  // namespace qm
