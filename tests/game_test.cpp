@@ -447,8 +447,10 @@ TEST_F(GameTest, ADryDayEndsInAGardenSownAgainWithTheFirstDaysDraws) {
             EXPECT_EQ(world.get_tile(c), tile) << test::describe(c);
         }
     }
+    // A day without news: the morning's hint follows, for the buds left dry.
     EXPECT_EQ(game->notices.shown(),
-              Texts{"The garden was sown again: " + std::to_string(first_day.flower_count()) + " seeds"});
+              (Texts{"The garden was sown again: " + std::to_string(first_day.flower_count()) + " seeds",
+                     hint_notice(Hint::WaterBuds)}));
 }
 
 TEST_F(GameTest, ANightThatLeavesAFlowerSowsNothingElse) {
@@ -462,7 +464,7 @@ TEST_F(GameTest, ANightThatLeavesAFlowerSowsNothingElse) {
     EXPECT_EQ(world.flower_count(), 2u);
     EXPECT_NE(flower_on(world.get_tile(a)), nullptr);
     EXPECT_NE(flower_on(world.get_tile(b)), nullptr);
-    EXPECT_EQ(game->notices.shown(), Texts{"The bees sowed 2 seeds"});
+    EXPECT_EQ(game->notices.shown(), (Texts{"The bees sowed 2 seeds", hint_notice(Hint::StayNearHive)}));
 }
 
 TEST_F(GameTest, ANewColourFillsItsSwatchOnceWithItsDayAndOneNotice) {
@@ -475,7 +477,7 @@ TEST_F(GameTest, ANewColourFillsItsSwatchOnceWithItsDayAndOneNotice) {
     ASSERT_FALSE(day_frame(*game).quit);
     EXPECT_EQ(game->collection.first_day(genotype), std::optional<std::uint64_t>(1));
     EXPECT_EQ(game->collection.seen(), 1u);
-    EXPECT_EQ(game->notices.shown(), Texts{"New colour: ccMMYy"});
+    EXPECT_EQ(game->notices.shown(), (Texts{"New colour: ccMMYy", "Milestone: First bloom"}));
 
     state().day = 3;
     bud_at(cell(6, 8), state().time_of_day);
@@ -483,7 +485,7 @@ TEST_F(GameTest, ANewColourFillsItsSwatchOnceWithItsDayAndOneNotice) {
     EXPECT_EQ(flower_on(world.get_tile(cell(6, 8)))->stage, FlowerStage::Flower);
     EXPECT_EQ(game->collection.first_day(genotype), std::optional<std::uint64_t>(1));
     EXPECT_EQ(game->collection.seen(), 1u);
-    EXPECT_EQ(game->notices.shown(), Texts{"New colour: ccMMYy"});
+    EXPECT_EQ(game->notices.shown(), (Texts{"New colour: ccMMYy", "Milestone: First bloom"}));
 }
 
 TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
@@ -499,7 +501,7 @@ TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
              world.set_tile(hive, Hive{BeeHive{hive, HONEY_MAX, 2}});
              ASSERT_FALSE(upgrade_menu(BeeHive{hive, HONEY_MAX, 2}).run_action(0, world, lily)->has_value());
          },
-         {"Hive harvested: level 3"}},
+         {"Hive harvested: level 3", "Milestone: First harvest"}},
         {"smoke",
          [&] {
              world.set_tile(hive, Hive{BeeHive{hive, 97000, 1}});
