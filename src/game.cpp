@@ -163,17 +163,20 @@ void hear_the_field(Game& game) {
             if (!game.collection.record(happening.value, game.state.day)) continue;
             blossom = genotype_colour(happening.value);
         }
-        game.notices.raise(notice_text(happening), blossom);
-        if (const auto event = milestone_event(happening)) reach_milestones(game, *event);
+        if (std::string text = notice_text(happening); !text.empty()) game.notices.raise(std::move(text), blossom);
+        if (const auto event = milestone_event(happening, game.world)) reach_milestones(game, *event);
     }
 }
 
-std::optional<MilestoneEvent> milestone_event(const Happening& happening) {
+std::optional<MilestoneEvent> milestone_event(const Happening& happening, const World& world) {
     using Kind = MilestoneEvent::Kind;
     switch (happening.kind) {
         // Only a first bloom of its kind gets this far.
         case Happening::Kind::FlowerOpened: return MilestoneEvent{Kind::NewColour, happening.value};
         case Happening::Kind::HiveHarvested: return MilestoneEvent{Kind::Harvest, happening.value};
+        // Every hive on the field keeps a range, so the ranges count the hives.
+        case Happening::Kind::HiveSetDown:
+            return MilestoneEvent{Kind::HiveSetDown, static_cast<std::uint32_t>(world.hive_ranges().size())};
         default: return std::nullopt;
     }
 }

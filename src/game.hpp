@@ -114,7 +114,7 @@ Instant finish_day_frame(LoopState& state, Instant now);
 // What happened on the field this frame goes into the collection, the notices and the milestones.
 void hear_the_field(Game& game);
 // What the milestones make of a happening, if anything.
-std::optional<MilestoneEvent> milestone_event(const Happening& happening);
+std::optional<MilestoneEvent> milestone_event(const Happening& happening, const World& world);
 // Each milestone an event reaches raises its notice; the last one starts the finale.
 void reach_milestones(Game& game, const MilestoneEvent& event);
 

@@ -126,6 +126,7 @@ std::optional<ButtonMenu> Lily::use_tool(World& world, std::uint16_t now, bool u
                 const CarriedHive hive = *carried_hive;
                 carried_hive.reset();
                 world.set_tile(*aim, Hive{BeeHive{*aim, hive.honey, hive.level}});
+                world.tell({Happening::Kind::HiveSetDown, hive.level});
             }
             break;
         case ToolOutcome::Kind::Menu:

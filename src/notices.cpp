@@ -85,6 +85,8 @@ std::string notice_text(const Happening& happening) {
             return "Hive harvested: level " + std::to_string(happening.value);
         case Happening::Kind::HiveSmoked:
             return "The hive is " + std::to_string(happening.value) + "% full";
+        case Happening::Kind::HiveSetDown:
+            return {};  // the hive on the field says it; a second hive is a milestone
     }
     return {};
 }

@@ -69,9 +69,9 @@ enum class Sowing { LayOut, Again };
 
 // Something on the field the player should hear about; the game shows it as a notice.
 struct Happening {
-    enum class Kind { FlowerOpened, HiveHarvested, HiveSmoked };
+    enum class Kind { FlowerOpened, HiveHarvested, HiveSmoked, HiveSetDown };
     Kind kind;
-    std::uint32_t value;  // the genotype, the hive's new level, or its fill in percent
+    std::uint32_t value;  // the genotype, the hive's new level, its fill in percent, or the level set down
     friend constexpr bool operator==(const Happening&, const Happening&) = default;
 };
 

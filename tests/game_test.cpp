@@ -342,8 +342,11 @@ TEST_F(GameTest, TimeFliesKFramesAsSixteenKFramesWithoutInput) {
 TEST_F(GameTest, MilestonesHintsAndTheFinaleThroughTheFrames) {
     start_play(*game);
     world.tell({Happening::Kind::HiveHarvested, 2});
+    world.set_tile(cell(4, 8), Hive{BeeHive{cell(4, 8), 0, 1}});  // a second hive on the field
+    world.tell({Happening::Kind::HiveSetDown, 1});
     hear_the_field(*game);
     EXPECT_EQ(game->milestones.reached_on(Milestone::FirstHarvest), std::optional<std::uint64_t>(1));
+    EXPECT_EQ(game->milestones.reached_on(Milestone::TwoHives), std::optional<std::uint64_t>(1));
     EXPECT_THAT(game->notices.shown(), testing::Contains(milestone_notice(Milestone::FirstHarvest)));
 
     for (const bool progress : {true, false}) {
@@ -359,7 +362,7 @@ TEST_F(GameTest, MilestonesHintsAndTheFinaleThroughTheFrames) {
     }
     EXPECT_FALSE(game->celebration.running());
     const auto due = static_cast<std::uint16_t>(state().time_of_day + 1);
-    world.set_tile(cell(4, 8), Soil{Flower{due, {2, 1, 0}, FlowerStage::Bud}, true});  // genotype 5 opens
+    world.set_tile(cell(6, 8), Soil{Flower{due, {2, 1, 0}, FlowerStage::Bud}, true});  // genotype 5 opens
     for (int k = 0; k < 3; ++k) ASSERT_FALSE(day_frame(*game).quit);
     EXPECT_TRUE(game->celebration.running());
     EXPECT_TRUE(game->overlay.is_open(Card::Finale));
