@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-unit test-e2e sanitize soak bench package screenshot clean
+.PHONY: all deps build run test test-unit test-e2e sanitize soak bench package screenshot sounds clean
 
 all: build
 
@@ -42,7 +42,7 @@ SOAK_FRAMES ?= 200000
 soak: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLMARSH_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target quillmarsh_soak
-	cd $(ASAN_BUILD) && SDL_VIDEODRIVER=dummy ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	cd $(ASAN_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ./quillmarsh_soak $(SOAK_FRAMES) $(SOAK_SEED)
 
@@ -56,6 +56,11 @@ package: build
 # The README's picture: a bred garden, drawn by the game's own code from the build directory.
 screenshot: build
 	cd $(BUILD) && ./quillmarsh_screenshot $(CURDIR)/docs/garden.png
+
+# Every sound and colour tune as build/sounds/*.wav with its spectrogram beside it (*.png), drawn by sox.
+sounds: build
+	cd $(BUILD) && ./quillmarsh_sounds sounds
+	cd $(BUILD)/sounds && for f in *.wav; do sox "$$f" -n spectrogram -x 600 -y 257 -z 90 -t "$${f%.wav}" -o "$${f%.wav}.png"; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

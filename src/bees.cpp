@@ -82,6 +82,7 @@ ButtonMenu upgrade_menu(const BeeHive& hive) {
                 const auto half = static_cast<std::uint16_t>(now.level / 2);
                 world.set_tile(at, Hive{BeeHive{now.position, now.honey, static_cast<std::uint16_t>(now.level - half)}});
                 lily.carried_hive = CarriedHive{0, half};
+                world.tell({Happening::Kind::HiveSplit, half});
             }
         }
         return std::nullopt;

@@ -11,6 +11,7 @@
 #include "graphics.hpp"
 #include "keys.hpp"
 #include "lily.hpp"
+#include "speaker_mark.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -183,9 +184,11 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
         }
         // Held down, C stays put: a panel flickering open and shut helps nobody.
         if (key_does(Action::Collection, key) && fresh && modal == Card::None) toggle_collection();
+        volume_key(key, fresh);
         break;
     }
     case SDL_CONTROLLERBUTTONDOWN:
+        if (button_does(Action::Mute, event.cbutton.button)) toggle_mute();
         if (modal != Card::None) {
             card_button(event.cbutton.button, modal, out);
         } else {
@@ -311,7 +314,37 @@ void Controls::controller_button(std::uint8_t button, FrameCommands& out) {
 
 void Controls::step_highlight(ScreenDirection direction) {
     highlight_shown = true;
-    if (highlight < menu->items.size()) highlight = menu->towards(highlight, direction.dx, direction.dy);
+    if (highlight >= menu->items.size()) return;
+    const std::size_t from = std::exchange(highlight, menu->towards(highlight, direction.dx, direction.dy));
+    if (highlight != from) tell({Happening::Kind::HighlightMoved});
+}
+
+void Controls::toggle_collection() {
+    collection_open = !collection_open;
+    tell({collection_open ? Happening::Kind::CollectionOpened : Happening::Kind::CollectionClosed});
+}
+
+void Controls::volume_key(SDL_Scancode key, bool fresh) {
+    if (key_does(Action::Mute, key) && fresh) toggle_mute();  // held, M mutes once
+    if (key_does(Action::Quieter, key)) step_volume(-1);       // held, the steps go on
+    if (key_does(Action::Louder, key)) step_volume(+1);
+}
+
+void Controls::toggle_mute() {
+    volume.toggle_mute();
+    speaker_mark_frames = SPEAKER_MARK_FRAMES;
+    tell({Happening::Kind::VolumeChanged, volume.mixer_volume()});
+}
+
+void Controls::step_volume(int direction) {
+    volume.step(direction);
+    speaker_mark_frames = SPEAKER_MARK_FRAMES;
+    tell({Happening::Kind::VolumeChanged, volume.mixer_volume()});
+}
+
+void Controls::pass_on(World& world) {
+    for (const Happening& happening : told_) world.tell(happening);
+    told_.clear();
 }
 
 void Controls::choose(std::optional<std::size_t> index) {
@@ -383,6 +416,7 @@ void Controls::enter_menu(ButtonMenu opened, const Lily& lily) {
     }
     if (!lily.tool) tool_button.reset();
     open_menu(std::move(opened));
+    tell({Happening::Kind::MenuOpened});
 }
 
 void Controls::toggle_fullscreen(DrawContext& ctx) {
@@ -395,6 +429,7 @@ void Controls::toggle_fullscreen(DrawContext& ctx) {
 FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now,
                                      DrawContext& ctx, Card modal) {
     FrameCommands out;
+    if (speaker_mark_frames > 0) --speaker_mark_frames;
     SDL_Event event;
     while (events.poll(event)) {
         if (!handle_event(event, ctx, modal, out)) {
@@ -402,19 +437,26 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
             return out;
         }
     }
+    pass_on(world);
 
     const Gamepads& pads = input_->gamepads();
     if (!pads.held(SDL_CONTROLLER_BUTTON_A)) pad_choice_held_ = false;
     const ScreenDirection pushed = stick_direction(pads.left_stick());
     const bool fresh_push = pushed != stick_was_ && pushed != ScreenDirection{};
     stick_was_ = pushed;
+    const ScreenDirection volume_push = stick_direction(pads.right_stick());
+    if (volume_push.dy != 0 && volume_push.dy != volume_stick_was_.dy) step_volume(-volume_push.dy);
+    volume_stick_was_ = volume_push;
 
     if (modal != Card::None) {
         // The game holds still under the card: no choice, no step, no tool.
     } else if (menu) {
         if (fresh_push) step_highlight(pushed);
         // While a menu is open the gardener stands still; only a choice can close it.
-        if (const auto choice = menu->chosen()) {
+        if (const auto choice = menu->chosen(); choice && menu->action) {
+            const bool closing = choice == menu->in_slot(CLOSE_SLOT);
+            world.tell(closing ? Happening{Happening::Kind::MenuClosed}
+                               : Happening{Happening::Kind::MenuChosen, static_cast<std::uint32_t>(*choice)});
             if (auto result = menu->run_action(*choice, world, lily)) after_menu(std::move(*result), lily);
         }
     } else if (held(Action::TimeFlies, *input_)) {
@@ -436,6 +478,7 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
         fullscreen_requested = false;
         toggle_fullscreen(ctx);
     }
+    pass_on(world);
     return out;
 }
 

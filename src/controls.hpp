@@ -7,11 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <SDL_scancode.h>
 
 #include "draw_error.hpp"
+#include "audio.hpp"
 #include "gamepad.hpp"
+#include "happening.hpp"
 #include "hex_geometry.hpp"
 #include "overlay.hpp"
 #include "ui.hpp"
@@ -90,12 +93,18 @@ public:
     // Menu keys or a gamepad have been used: from then on the highlight is drawn.
     bool highlight_shown = false;
     bool collection_open = false;
+    // The player's volume, for the run, and how many more frames its speaker mark shows.
+    Volume volume;
+    std::uint32_t speaker_mark_frames = 0;
 
     explicit Controls(InputState& input) : input_(&input) {}
 
     // Opens or closes the colour collection: the C key, its button below the full-screen
     // button, or a gamepad button.
-    void toggle_collection() { collection_open = !collection_open; }
+    void toggle_collection();
+    // M, and minus and equals: mute or unmute everything, or a step quieter or louder.
+    void toggle_mute();
+    void step_volume(int direction);
 
     // The events of one intro frame.
     IntroOutcome intro_events(EventSource& events);
@@ -136,8 +145,15 @@ private:
     void walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
     // What a frame without input does to her: she stands, and the use input is let go.
     static void stand_still(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
+    // The sound keys and button, heard in menus and under cards alike.
+    void volume_key(SDL_Scancode key, bool fresh);
+
+    // What the events did, until the frame has the world to tell it to.
+    void tell(Happening happening) { told_.push_back(happening); }
+    void pass_on(World& world);
 
     InputState* input_;
+    std::vector<Happening> told_;
     // The A that chose from a menu uses no tool until it is let go.
     bool pad_choice_held_ = false;
     // Likewise the Space that chose from a menu or a card.
@@ -146,6 +162,8 @@ private:
     bool key_use_ = false;
     // The stick's menu direction last frame: each fresh push steps the highlight once.
     ScreenDirection stick_was_;
+    // The right stick's likewise: each fresh push up or down steps the volume once.
+    ScreenDirection volume_stick_was_;
 };
 
 // A finger's normalised position as a logical pixel of a W × H screen.

@@ -12,6 +12,7 @@
 #include "fatal.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
+#include "mixer.hpp"
 #include "sdl.hpp"
 #include "sdl_input.hpp"
 #include "window_icon.hpp"
@@ -101,6 +102,15 @@ void advance_finale(Game& game) {
     if (!game.celebration.card_up()) game.overlay.close(Card::Finale);
 }
 
+// The volume to show in the speaker mark, while it shows.
+const Volume* speaker_mark(const Controls& controls) {
+    return controls.speaker_mark_frames > 0 ? &controls.volume : nullptr;
+}
+
+void quiet_the_place(Sound& sound) {
+    for (std::size_t k = 0; k < LOOP_COUNT; ++k) sound.loop(Loop{static_cast<std::uint8_t>(k)}, 0);
+}
+
 // A frame under a card that holds the game: nothing moves, the clock, the world and the notices
 // wait, and the field is drawn as it was.
 DayFrame held_frame(Game& game, Card modal) {
@@ -109,13 +119,17 @@ DayFrame held_frame(Game& game, Card modal) {
     const FrameCommands commands =
         game.controls.frame_events(game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
     if (commands.quit) return {true, s.shown_tick};
+    // The sound keys are heard under a card too; the place falls quiet while the game waits.
+    game.sound->master(game.controls.volume.mixer_volume());
+    hear_the_field(game);
+    quiet_the_place(*game.sound);
     apply_commands(game, commands);
     // The finale's swarm flies on over a held field: it is the celebration's own time, not the day's.
     advance_finale(game);
     unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, s.shown_tick, s.frame_time,
                       Overlays{&game.collection, &game.notices, &game.overlay,
-                               OverlayView{s.day, s.shown_tick, false, completed_on(game)}, &game.milestones,
-                               &game.celebration}));
+                               OverlayView{s.day, s.shown_tick, false, speaker_mark(game.controls), completed_on(game)},
+                               &game.milestones, &game.celebration}));
     return {false, s.shown_tick};
 }
 
@@ -129,6 +143,7 @@ DayFrame day_frame(Game& game) {
     unwrap(game.ctx.adjust_scale());
     const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
     if (commands.quit) return {true, t};
+    game.sound->master(game.controls.volume.mixer_volume());
     game.world.update(t);
     std::uint16_t last = t;
     if (commands.time_flies) {
@@ -142,11 +157,13 @@ DayFrame day_frame(Game& game) {
     game.notices.advance();
     advance_finale(game);
     hear_the_field(game);
+    hear_the_place(game, last);
     apply_commands(game, commands);
     unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, last, s.frame_time,
                       Overlays{&game.collection, &game.notices, &game.overlay,
-                               OverlayView{s.day, last, commands.time_flies, completed_on(game)}, &game.milestones,
-                               &game.celebration}));
+                               OverlayView{s.day, last, commands.time_flies, speaker_mark(game.controls),
+                                           completed_on(game)},
+                               &game.milestones, &game.celebration}));
     return {false, last};
 }
 
@@ -157,22 +174,32 @@ Instant finish_day_frame(LoopState& state, Instant now) {
 }
 
 void hear_the_field(Game& game) {
+    game.heard.clear();
     for (const Happening& happening : game.world.take_happenings()) {
-        std::optional<std::uint32_t> blossom;
-        if (happening.kind == Happening::Kind::FlowerOpened) {
-            if (!game.collection.record(happening.value, game.state.day)) continue;
-            blossom = genotype_colour(happening.value);
+        game.heard.push_back(happening);
+        if (happening.kind == Happening::Kind::FlowerOpened && game.collection.record(happening.value, game.state.day)) {
+            game.heard.push_back({Happening::Kind::NewColour, happening.value});
         }
-        if (std::string text = notice_text(happening); !text.empty()) game.notices.raise(std::move(text), blossom);
+    }
+    for (const Happening& happening : game.heard) {
+        if (!has_notice(happening.kind)) continue;
+        std::optional<std::uint32_t> blossom;
+        if (happening.kind == Happening::Kind::NewColour) blossom = genotype_colour(happening.value);
+        game.notices.raise(notice_text(happening), blossom);
+    }
+    // Read from the frame's stream as it stands, so a milestone's notice follows the news that
+    // reached it.
+    const std::vector<Happening> told = game.heard;
+    for (const Happening& happening : told) {
         if (const auto event = milestone_event(happening, game.world)) reach_milestones(game, *event);
     }
+    play_happenings(*game.sound, game.heard);
 }
 
 std::optional<MilestoneEvent> milestone_event(const Happening& happening, const World& world) {
     using Kind = MilestoneEvent::Kind;
     switch (happening.kind) {
-        // Only a first bloom of its kind gets this far.
-        case Happening::Kind::FlowerOpened: return MilestoneEvent{Kind::NewColour, happening.value};
+        case Happening::Kind::NewColour: return MilestoneEvent{Kind::NewColour, happening.value};
         case Happening::Kind::HiveHarvested: return MilestoneEvent{Kind::Harvest, happening.value};
         // Every hive on the field keeps a range, so the ranges count the hives.
         case Happening::Kind::HiveSetDown:
@@ -184,11 +211,19 @@ std::optional<MilestoneEvent> milestone_event(const Happening& happening, const 
 void reach_milestones(Game& game, const MilestoneEvent& event) {
     for (const Milestone reached : game.milestones.hear(event, game.state.day)) {
         game.notices.raise(milestone_notice(reached));
+        // Heard with the rest of the frame, so its chime rings once however many are reached.
+        game.heard.push_back({Happening::Kind::MilestoneReached, static_cast<std::uint32_t>(reached)});
         if (reached == Milestone::AllColours) {
             game.celebration.start();
             game.overlay.open(Card::Finale);
         }
     }
+}
+
+void hear_the_place(Game& game, std::uint16_t tick) {
+    if (const auto step = game.footsteps.step(game.world, game.lily)) game.sound->play(*step);
+    const auto loops = place_loops(game.world, containing_tile(game.lily.position), tick);
+    for (std::size_t k = 0; k < LOOP_COUNT; ++k) game.sound->loop(Loop{static_cast<std::uint8_t>(k)}, loops[k]);
 }
 
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
@@ -211,6 +246,9 @@ Instant new_day(Game& game) {
     unwrap(game.ctx.begin_frame());
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
     unwrap(game.ctx.present());
+    // The night is quiet but for the dawn's chime.
+    quiet_the_place(*game.sound);
+    game.world.tell({Happening::Kind::DawnOf, static_cast<std::uint32_t>(game.state.day + 1)});
     game.lily.morning_reset();
     // A day that brought nothing new earns a hint, judged by the garden as the day left it.
     const std::optional<Hint> hint = game.milestones.end_day(survey_garden(game.world));
@@ -218,7 +256,9 @@ Instant new_day(Game& game) {
     // Only seeds stand on the field after the night, each one sown by the bees.
     const std::size_t bees_sowed = game.world.flower_count();
     const std::size_t sown_again = bees_sowed == 0 ? game.world.sow_garden(Sowing::Again) : 0;
-    game.notices.raise(night_notice(bees_sowed, sown_again));
+    game.world.tell(bees_sowed > 0 ? Happening{Happening::Kind::BeesSowed, static_cast<std::uint32_t>(bees_sowed)}
+                                   : Happening{Happening::Kind::GardenSownAgain, static_cast<std::uint32_t>(sown_again)});
+    hear_the_field(game);
     if (hint) game.notices.raise(hint_notice(*hint));
     return game.state.frame_start + NEW_DAY_PAUSE;
 }
@@ -261,6 +301,9 @@ Task main_task() {
     auto made = DrawContext::create(std::move(canvas), texture_creator);
     if (!made) fatal_unwrap(made.error().to_string());
     DrawContext& ctx = *made;
+    // Sound is welcome too, once the game's own files have loaded: without a device it says so
+    // once and the game plays on silently.
+    const std::unique_ptr<Sound> sound = open_sound();
 
     World world;
     Lily lily;
@@ -269,6 +312,7 @@ Task main_task() {
     SdlEventPump pump = started(SdlEventPump::open());
 
     Game game{ctx, world, lily, controls, pump, LoopState{}};
+    game.sound = sound.get();
     LoopState& s = game.state;
     s.frame_start = monotonic_now();
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "audio.hpp"
 #include "celebration.hpp"
 #include "collection.hpp"
 #include "controls.hpp"
@@ -66,6 +67,13 @@ struct Game {
     Collection collection{};
     Notices notices{};
     Overlay overlay{};
+    // Silent unless the main task opened a device; tests record through it.
+    Sound* sound = &silence();
+    Footsteps footsteps{};
+    // The frame's happenings after the collection judged the colours (a FlowerOpened that is a
+    // first is followed by its NewColour), in the order they happened: what the notices and the
+    // sound heard, for anyone else to read until the next frame.
+    std::vector<Happening> heard{};
     Milestones milestones{};
     Celebration celebration{};
 };
@@ -111,11 +119,14 @@ void apply_commands(Game& game, const FrameCommands& commands);
 // After the frame's work: the frame time to show next, and the deadline of the frame's wait.
 Instant finish_day_frame(LoopState& state, Instant now);
 
-// What happened on the field this frame goes into the collection, the notices and the milestones.
+// What happened this frame (World::take_happenings) goes into the collection, then, with the new
+// colours among it, into Game::heard, the notices and the sound.
 void hear_the_field(Game& game);
+// The place as she stands in it this frame: her footsteps, the hives' hum and the day's loops.
+void hear_the_place(Game& game, std::uint16_t tick);
 // What the milestones make of a happening, if anything.
 std::optional<MilestoneEvent> milestone_event(const Happening& happening, const World& world);
-// Each milestone an event reaches raises its notice; the last one starts the finale.
+// Each milestone an event reaches raises its notice and its chime; the last one starts the finale.
 void reach_milestones(Game& game, const MilestoneEvent& event);
 
 // Draws and presents one day frame: the field, the collection panel, the controls, the clock, the

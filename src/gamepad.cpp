@@ -79,14 +79,13 @@ bool Gamepads::held(SDL_GameControllerButton button) const {
     });
 }
 
-StickPosition Gamepads::left_stick() const {
+StickPosition Gamepads::stick(SDL_GameControllerAxis x, SDL_GameControllerAxis y) const {
     StickPosition furthest;
     if (!subsystem_up()) return furthest;
     for (const SDL_JoystickID id : open_) {
         SDL_GameController* controller = SDL_GameControllerFromInstanceID(id);
         if (controller == nullptr) continue;
-        const StickPosition s{SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX),
-                              SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY)};
+        const StickPosition s{SDL_GameControllerGetAxis(controller, x), SDL_GameControllerGetAxis(controller, y)};
         if (squared_length(s) > squared_length(furthest)) furthest = s;
     }
     return furthest;

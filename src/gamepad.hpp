@@ -54,10 +54,13 @@ public:
 
     // Held on any controller.
     bool held(SDL_GameControllerButton button) const;
-    // The left stick pushed furthest from its centre.
-    StickPosition left_stick() const;
+    // The left stick pushed furthest from its centre; the right one likewise.
+    StickPosition left_stick() const { return stick(SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY); }
+    StickPosition right_stick() const { return stick(SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY); }
 
 private:
+    StickPosition stick(SDL_GameControllerAxis x, SDL_GameControllerAxis y) const;
+
     std::vector<SDL_JoystickID> open_;
 };
 

@@ -12,6 +12,26 @@ namespace {
 
 constexpr std::uint16_t ARM_RAISED_TICKS = 8;
 
+// What a use of the tool did, told from what the tile was before and what the tool answered.
+Happening tool_happening(const Tool& tool, const Tile& before, ToolOutcome::Kind outcome) {
+    using K = Happening::Kind;
+    const ToolKind kind{tool.which()};
+    const auto told = [&](K k) { return Happening{k, std::to_underlying(kind)}; };
+    if (outcome != ToolOutcome::Kind::Used) {
+        // The can's only refusal that the player can mend is an empty can over dry soil.
+        const auto* can = kind == ToolKind::WateringCan ? dynamic_cast<const WateringCan*>(&tool) : nullptr;
+        const auto* soil = std::get_if<Soil>(&before);
+        return told(can && can->water == 0 && soil && !soil->watered ? K::CanEmpty : K::ToolIdle);
+    }
+    switch (kind) {
+        case ToolKind::Hoe: return told(K::Tilled);
+        case ToolKind::Smoker: return told(K::Smoked);
+        case ToolKind::WateringCan: return told(std::holds_alternative<Water>(before) ? K::CanFilled : K::Watered);
+        case ToolKind::Shovel: break;
+    }
+    return told(K::ToolIdle);
+}
+
 }  // namespace
 
 std::uint32_t facing_sector(Fixed v) {
@@ -96,7 +116,10 @@ std::optional<ButtonMenu> Lily::use_tool(World& world, std::uint16_t now, bool u
     if (!tool) return std::nullopt;
 
     const auto raised = static_cast<std::uint16_t>(now + ARM_RAISED_TICKS);
+    const Tile before = world.get_tile(*aim);
     ToolOutcome outcome = tool->use_tool(world, aim->i, aim->j, now);
+    // Every use is told once: what the tool did, or what she did with its answer.
+    Happening told = tool_happening(*tool, before, outcome.kind);
     switch (outcome.kind) {
         case ToolOutcome::Kind::Nothing:
             break;
@@ -106,6 +129,7 @@ std::optional<ButtonMenu> Lily::use_tool(World& world, std::uint16_t now, bool u
         case ToolOutcome::Kind::PickedUp:
             carried_flowers.push_back(*outcome.flower);
             arm_until = raised;
+            told = {Happening::Kind::DugUp, static_cast<std::uint32_t>(genotype_of(*outcome.flower))};
             break;
         case ToolOutcome::Kind::Plant: {
             // The front flower leaves the queue only when it really goes into empty soil, so a
@@ -118,6 +142,7 @@ std::optional<ButtonMenu> Lily::use_tool(World& world, std::uint16_t now, bool u
                 flower.reset_next_stage(now, watered);
                 world.set_tile(*aim, Soil{flower, watered});
                 arm_until = raised;
+                told = {Happening::Kind::Planted, static_cast<std::uint32_t>(genotype_of(flower))};
             }
             break;
         }
@@ -126,17 +151,19 @@ std::optional<ButtonMenu> Lily::use_tool(World& world, std::uint16_t now, bool u
                 const CarriedHive hive = *carried_hive;
                 carried_hive.reset();
                 world.set_tile(*aim, Hive{BeeHive{*aim, hive.honey, hive.level}});
-                world.tell({Happening::Kind::HiveSetDown, hive.level});
+                told = {Happening::Kind::HiveSetDown, hive.level};
             }
             break;
         case ToolOutcome::Kind::Menu:
             if (!carried_hive) {
                 arm_until = raised;
                 selection.reset();
+                world.tell({Happening::Kind::MenuOpened});
                 return std::move(outcome.menu);
             }
             break;  // carrying a hive: the menu is discarded, the tile still counts as used
     }
+    world.tell(told);
     last_used = aim;
     return std::nullopt;
 }

@@ -77,18 +77,28 @@ DrawResult Notices::draw(DrawContext& ctx) const {
     return {};
 }
 
+bool has_notice(Happening::Kind kind) {
+    using K = Happening::Kind;
+    return kind == K::NewColour || kind == K::HiveHarvested || kind == K::HiveSmoked || kind == K::BeesSowed ||
+           kind == K::GardenSownAgain;
+}
+
 std::string notice_text(const Happening& happening) {
     switch (happening.kind) {
         case Happening::Kind::FlowerOpened:
+        case Happening::Kind::NewColour:
             return "New colour: " + genome_label(genes_of_genotype(happening.value));
         case Happening::Kind::HiveHarvested:
             return "Hive harvested: level " + std::to_string(happening.value);
         case Happening::Kind::HiveSmoked:
             return "The hive is " + std::to_string(happening.value) + "% full";
-        case Happening::Kind::HiveSetDown:
-            return {};  // the hive on the field says it; a second hive is a milestone
+        case Happening::Kind::BeesSowed:
+            return night_notice(happening.value, 0);
+        case Happening::Kind::GardenSownAgain:
+            return night_notice(0, happening.value);
+        default:
+            return {};
     }
-    return {};
 }
 
 std::string night_notice(std::size_t bees_sowed, std::size_t sown_again) {

@@ -43,7 +43,10 @@ private:
 // The lowest screen row the notices can reach: other panels keep below it.
 int notices_bottom(DrawContext& ctx);
 
-// The notice for something that happened on the field.
+// Whether a happening of this kind shows a notice: a new colour, a harvest, the smoker's reading
+// of a hive and the night's seeds. Everything else in the stream passes silently.
+bool has_notice(Happening::Kind kind);
+// The notice for something that happened (a FlowerOpened reads as its new colour).
 std::string notice_text(const Happening& happening);
 // What the night did: the seeds the bees sowed, or the seeds of a garden sown again.
 std::string night_notice(std::size_t bees_sowed, std::size_t sown_again);

@@ -11,6 +11,7 @@
 #include "keys.hpp"
 #include "notices.hpp"
 #include "panel.hpp"
+#include "speaker_mark.hpp"
 
 namespace qm {
 
@@ -224,6 +225,7 @@ void Overlay::close(Card card) {
 
 DrawResult Overlay::draw(DrawContext& ctx, const OverlayView& view) const {
     if (view.time_flies) QM_TRY(draw_time_flies_mark(ctx));
+    if (view.speaker) QM_TRY(draw_speaker_mark(ctx, *view.speaker));
     for (const CardRow& row : CARDS) {
         if (is_open(row.card)) QM_TRY(row.draw(ctx, view));
     }

@@ -1,6 +1,6 @@
 // The cards drawn over the field: one home that knows which are open and draws them, in one
 // order, in a pass of its own after the field, the controls, the clock, the frame time and the
-// notices. Today: the pause and help card, the end-day card and the time-flies mark.
+// notices. Today: the pause and help card, the end-day card, the time-flies and speaker marks.
 //
 // Adding a card:
 //   1. a value in `Card` (before `Count`); the enum's order is the drawing order, so a later card
@@ -34,11 +34,14 @@ enum class Card : std::uint8_t {
     None = Count,
 };
 
+struct Volume;
+
 // What the cards may show of the game.
 struct OverlayView {
     std::uint64_t day = 0;
     std::uint16_t tick = 0;
-    bool time_flies = false;  // the mark in the top-right corner
+    bool time_flies = false;        // the mark in the top-right corner
+    const Volume* speaker = nullptr;  // the speaker mark under it, while the volume has just changed
     std::uint64_t collection_completed = 0;  // the day of the 27th colour, 0 until then
 };
 
@@ -52,7 +55,7 @@ public:
     void close(Card card);
     void toggle(Card card) { is_open(card) ? close(card) : open(card); }
 
-    // The time-flies mark, then every open card in the table's order.
+    // The time-flies mark, the speaker mark, then every open card in the table's order.
     DrawResult draw(DrawContext& ctx, const OverlayView& view) const;
 
 private:

@@ -14,6 +14,7 @@
 
 #include "buildings.hpp"
 #include "draw_error.hpp"
+#include "happening.hpp"
 #include "hex_geometry.hpp"
 #include "tile.hpp"
 
@@ -67,14 +68,6 @@ inline constexpr std::array<std::uint8_t, 3> GARDEN_SEED_GENES{1, 1, 1};
 // that left no flower on the field.
 enum class Sowing { LayOut, Again };
 
-// Something on the field the player should hear about; the game shows it as a notice.
-struct Happening {
-    enum class Kind { FlowerOpened, HiveHarvested, HiveSmoked, HiveSetDown };
-    Kind kind;
-    std::uint32_t value;  // the genotype, the hive's new level, its fill in percent, or the level set down
-    friend constexpr bool operator==(const Happening&, const Happening&) = default;
-};
-
 // Only the world's own operations write its tiles and hive ranges, so every range stays exact.
 class World {
 public:
@@ -111,6 +104,8 @@ public:
     // that opens is told as a Happening.
     void update(std::uint16_t now);
 
+    // The frame's stream of happenings (happening.hpp): the world, the gardener and the controls
+    // tell it; the game takes it once a frame.
     void tell(Happening happening) { happenings_.push_back(happening); }
     // What was told since the last call, oldest first.
     std::vector<Happening> take_happenings() { return std::exchange(happenings_, {}); }

@@ -148,7 +148,7 @@ protected:
         name_ = testing::UnitTest::GetInstance()->current_test_info()->name();
         x_ = std::make_unique<XClient>(server_->display());
         game_ = std::make_unique<GameProcess>(QM_GAME_BINARY, BUILD_DIR, server_->display(), SPEED, SANITIZED,
-                                              SHOTS_DIR / (name_ + ".log"));
+                                              SHOTS_DIR / (name_ + ".log"), environment());
         const auto found = x_->find_window("Quillmarsh", 30s * SLOWNESS);
         ASSERT_TRUE(found.has_value()) << "no game window; game output:\n" << game_->output();
         window_ = *found;
@@ -168,6 +168,9 @@ protected:
         game_.reset();
         x_.reset();
     }
+
+    // What the game's environment needs besides the harness's own.
+    virtual std::map<std::string, std::string> environment() const { return {}; }
 
     Image shot(const std::string& label) {
         Image img = x_->shot(window_);
@@ -229,6 +232,21 @@ protected:
         return xdo("windowsize " + std::to_string(window_) + " " + std::to_string(w) + " " + std::to_string(h));
     }
 
+    // Walks up into the shed and takes the hoe; she then stands below the door.
+    static constexpr Region MENU_RING{250, 40, 220, 190};  // the shed menu's buttons
+    void take_the_hoe() {
+        ASSERT_TRUE(xdo("keydown w"));
+        const bool menu_open = wait_for_shot("shed-menu", 10s, [&](const Image& img) {
+            return button_face_fraction(img, MENU_RING) > 0.15;
+        }, 5ms);
+        xdo("keyup w");
+        ASSERT_TRUE(menu_open) << "faces " << button_face_fraction(shots_["shed-menu"], MENU_RING);
+        ASSERT_TRUE(click_at(392, 92));  // the hoe's button, up and right of the ring's centre (360, 136)
+        ASSERT_TRUE(wait_for_shot("hoe-chosen", 5s, [&](const Image& img) {
+            return button_face_fraction(img, MENU_RING) < 0.02;
+        }));
+    }
+
     static std::unique_ptr<Xvfb> server_;
     std::string name_;
     std::unique_ptr<XClient> x_;
@@ -283,20 +301,9 @@ TEST_F(EndToEnd, ADayInTheGardenAndTheDawnOfTheNext) {
     const Image walked = shot("walked");
 
     // Straight back up and into the shed: its menu opens around the point above the door.
-    const Region menu_ring{250, 40, 220, 190};
-    EXPECT_LT(button_face_fraction(walked, menu_ring), 0.02);
-    ASSERT_TRUE(xdo("keydown w"));
-    const bool menu_open = wait_for_shot("shed-menu", 10s, [&](const Image& img) {
-        return button_face_fraction(img, menu_ring) > 0.15;
-    }, 5ms);
-    xdo("keyup w");
-    ASSERT_TRUE(menu_open) << "faces " << button_face_fraction(shots_["shed-menu"], menu_ring);
-
-    // The hoe's button, up and to the right of the ring's centre (360, 136).
-    ASSERT_TRUE(click_at(392, 92));
-    EXPECT_TRUE(wait_for_shot("hoe-chosen", 5s, [&](const Image& img) {
-        return button_face_fraction(img, menu_ring) < 0.02;
-    }));
+    EXPECT_LT(button_face_fraction(walked, MENU_RING), 0.02);
+    take_the_hoe();
+    ASSERT_FALSE(HasFatalFailure());
 
     // She stands below the door, on tile (3, -13); tilling the lawn east of it makes soil.
     const Region east_tile{398, 172, 20, 16};
@@ -433,6 +440,76 @@ TEST_F(EndToEnd, AKeyboardOnlyDayFromTheTitleCardToTheNight) {
     xdo("keyup t");
     EXPECT_TRUE(night);
     EXPECT_TRUE(wait_for_shot("day-2", 60s, [](const Image& img) { return clock_reads(img, "Day 2 5:"); }, 10ms, CLOCK));
+    EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
+}
+
+// The game's sound recorded by SDL's disk driver: 16-bit mono samples at the mixer's rate, as the
+// mixer made them, appended as the game plays.
+class EndToEndHearing : public EndToEnd {
+protected:
+    std::filesystem::path recording() const { return SHOTS_DIR / (name_ + ".raw"); }
+    std::map<std::string, std::string> environment() const override {
+        return {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", recording().string()}};
+    }
+    void TearDown() override {
+        EndToEnd::TearDown();
+        if (!HasFailure() && std::getenv("QM_E2E_KEEP_SHOTS") == nullptr) std::filesystem::remove(recording());
+    }
+
+    std::uintmax_t recorded_bytes() const {
+        std::error_code ec;
+        const auto n = std::filesystem::file_size(recording(), ec);
+        return ec ? 0 : n;
+    }
+    // The loudest sample between two byte offsets of the recording.
+    int loudest(std::uintmax_t from, std::uintmax_t to) const {
+        std::ifstream in(recording(), std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(from & ~std::uintmax_t{1}));
+        int peak = 0;
+        std::int16_t s = 0;
+        for (std::uintmax_t at = from; at + 2 <= to && in.read(reinterpret_cast<char*>(&s), 2); at += 2) {
+            peak = std::max(peak, std::abs(int{s}));
+        }
+        return peak;
+    }
+    // Waits until the samples recorded after byte `from` satisfy `check` (given their peak).
+    bool wait_for_sound(std::uintmax_t from, std::chrono::milliseconds timeout, auto&& check) {
+        const auto end = Clock::now() + timeout * SLOWNESS;
+        do {
+            if (check(loudest(from, recorded_bytes()))) return true;
+            std::this_thread::sleep_for(100ms);
+        } while (Clock::now() < end);
+        return false;
+    }
+};
+
+TEST_F(EndToEndHearing, SheIsHeardAtWorkAndSilentAfterM) {
+    ASSERT_TRUE(click_at(360, 320));
+    ASSERT_TRUE(wait_for_shot("day-1", 30s, [](const Image& img) { return clock_reads(img, "Day 1 "); }, 5ms, CLOCK));
+    take_the_hoe();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(xdo_window("mousemove", "408 180"));  // the lawn east of her
+    std::this_thread::sleep_for(300ms);
+
+    // The birds of the afternoon stay under a tenth of full scale; the hoe's knock is far louder.
+    constexpr int WORK = 8000;
+    const std::uintmax_t before_work = recorded_bytes();
+    EXPECT_GT(before_work, 0u) << "nothing recorded; game output:\n" << game_->output();
+    ASSERT_TRUE(xdo("click 1"));
+    EXPECT_TRUE(wait_for_sound(before_work, 20s, [](int peak) { return peak > WORK; }))
+        << "peak " << loudest(before_work, recorded_bytes());
+
+    // M mutes everything: the birds too. Half a second of the game's output in a row is silence.
+    ASSERT_TRUE(xdo("key m"));
+    std::this_thread::sleep_for(50ms);
+    shot("muted");  // the speaker mark, crossed out, top right
+    const auto last_half_second = [&] {
+        const std::uintmax_t n = recorded_bytes();
+        return loudest(n > 22050 ? n - 22050 : 0, n);
+    };
+    const auto end = Clock::now() + 30s * SLOWNESS;
+    while (last_half_second() > 0 && Clock::now() < end) std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(last_half_second(), 0);
     EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
 }
 

@@ -238,8 +238,10 @@ private:
 // clock runs faster and sleeps are shorter, so frames come as fast as the work allows.
 class GameProcess {
 public:
+    // `extra` adds to the environment or overrides it (SDL_AUDIODRIVER, say).
     GameProcess(const std::string& binary, const std::filesystem::path& run_dir, const std::string& display,
-                int speed, bool sanitized, const std::filesystem::path& log)
+                int speed, bool sanitized, const std::filesystem::path& log,
+                const std::map<std::string, std::string>& extra = {})
         : log_(log) {
         std::string preload = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
         if (sanitized) {
@@ -247,14 +249,16 @@ public:
             const std::string asan = libasan_path();
             if (!asan.empty()) preload = asan + ":" + preload;
         }
-        const auto env = environment_with({{"DISPLAY", display},
-                                           {"LD_PRELOAD", preload},
-                                           {"FAKETIME", "+0 x" + std::to_string(speed)},
-                                           {"FAKETIME_NO_CACHE", "1"},
-                                           {"FAKETIME_TIMESTAMP_FILE", ""},
-                                           {"SDL_VIDEODRIVER", "x11"},
-                                           {"SDL_AUDIODRIVER", "dummy"},
-                                           {"ASAN_OPTIONS", sanitized ? "detect_leaks=0" : ""}});
+        std::map<std::string, std::string> changes{{"DISPLAY", display},
+                                                   {"LD_PRELOAD", preload},
+                                                   {"FAKETIME", "+0 x" + std::to_string(speed)},
+                                                   {"FAKETIME_NO_CACHE", "1"},
+                                                   {"FAKETIME_TIMESTAMP_FILE", ""},
+                                                   {"SDL_VIDEODRIVER", "x11"},
+                                                   {"SDL_AUDIODRIVER", "dummy"},
+                                                   {"ASAN_OPTIONS", sanitized ? "detect_leaks=0" : ""}};
+        for (const auto& [name, value] : extra) changes[name] = value;
+        const auto env = environment_with(changes);
         std::filesystem::create_directories(log.parent_path());
         pid_ = spawn({binary}, env, run_dir, log);
     }

@@ -21,6 +21,7 @@
 #include <string>
 #include <utility>
 
+#include "audio.hpp"
 #include "controls.hpp"
 #include "game.hpp"
 #include "graphics.hpp"
@@ -81,7 +82,9 @@ constexpr SDL_Scancode KEYS[] = {SDL_SCANCODE_W,     SDL_SCANCODE_A,    SDL_SCAN
                                  SDL_SCANCODE_LSHIFT, SDL_SCANCODE_Q,     SDL_SCANCODE_RETURN, SDL_SCANCODE_C,
                                  // the use key, time flying, the end of the day, pause and help
                                  SDL_SCANCODE_E,     SDL_SCANCODE_T,    SDL_SCANCODE_N,     SDL_SCANCODE_P,
-                                 SDL_SCANCODE_H,     SDL_SCANCODE_F1,   SDL_SCANCODE_KP_ENTER};
+                                 SDL_SCANCODE_H,     SDL_SCANCODE_F1,   SDL_SCANCODE_KP_ENTER,
+                                 // mute, quieter, louder
+                                 SDL_SCANCODE_M,     SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS, SDL_SCANCODE_KP_PLUS};
 
 struct Figures {
     std::uint64_t frames = 0;
@@ -199,6 +202,42 @@ public:
         }
         expect(world.walkable(lily.position.i, lily.position.j), containing_tile(lily.position),
                "Lily stands where nobody can");
+    }
+
+    // What the frame played: each sound at most once (no pile-up however many events came), at
+    // most one footstep, and the bees heard only near a hive, recounted from the map.
+    // `held`: a card held the game this frame, and the place must be quiet.
+    void check_sound(RecordingSound& sound, const World& world, const Lily& lily, const Controls& controls, bool held) {
+        expect(sound.master_volume == controls.volume.mixer_volume(), Cell{}, "the mixer's volume is not the player's");
+        expect(controls.volume.level <= Volume::STEPS, Cell{}, "a volume above its top step");
+        std::array<int, SOUND_COUNT> times{};
+        int steps = 0;
+        for (const SoundId id : sound.played) {
+            ++times[static_cast<std::size_t>(id)];
+            steps += id == SoundId::StepGrass || id == SoundId::StepSoil || id == SoundId::StepWet ? 1 : 0;
+        }
+        expect(std::ranges::all_of(times, [](int n) { return n <= 1; }), Cell{}, "a sound played twice in a frame");
+        expect(steps <= 1, Cell{}, "two footsteps in a frame");
+        expect(sound.tunes.size() <= 1, Cell{}, "two colour tunes in a frame");
+        expect(sound.loops_playing() <= LOOP_COUNT, Cell{}, "more loops playing than there are");
+        const Cell here = containing_tile(lily.position);
+        bool hive_near = false;
+        for (const auto& [cell, tile] : world.tiles()) {
+            hive_near = hive_near || (std::holds_alternative<Hive>(tile) && distance(cell, here) <= HUM_REACH);
+        }
+        const bool humming = sound.loops[static_cast<std::size_t>(Loop::Hum)] > 0;
+        if (held) {
+            expect(sound.loops_playing() == 0, here, "the place heard while a card holds the game");
+        } else {
+            expect(humming == hive_near, here, humming ? "bees heard far from every hive" : "a hive near her not heard");
+        }
+        sound.clear();
+    }
+
+    // The intro is silent, and a night stops the place's loops.
+    void check_quiet(RecordingSound& sound) {
+        expect(sound.loops_playing() == 0, Cell{}, "a loop playing through the intro or the night");
+        sound.clear();
     }
 
     Figures figures;
@@ -400,6 +439,8 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     auto pump = SdlEventPump::open();
     if (!pump) fail(pump.error(), seed);
     Game game{ctx, world, lily, controls, *pump, LoopState{}};
+    RecordingSound sound;
+    game.sound = &sound;
     Soak soak(seed, ctx, input);
     Dice clock(seed ^ 0xC10C);
     // Random flowers open few new colours, so now and then a colour is told outright, and the
@@ -413,6 +454,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
         soak.shake(!playing);
         ++soak.figures.frames;
         int tick = -1;
+        bool card_held = false;  // this frame was played under a card that holds the game
         if (!playing) {
             ++soak.figures.intro_frames;
             const IntroOutcome outcome = intro_frame(game);
@@ -431,6 +473,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
                 reach_milestones(game, {MilestoneEvent::Kind::NewColour, static_cast<std::uint32_t>(colours.below(GENOTYPES))});
             }
             const bool held = game.overlay.modal() != Card::None;
+            card_held = held;
             const std::uint16_t clock_before = s.time_of_day;
             const DayFrame played = day_frame(game);
             if (played.quit) fail("a day frame quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
@@ -452,6 +495,11 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             }
         }
         soak.check(world, lily, tick);
+        if (tick >= 0) {
+            soak.check_sound(sound, world, lily, controls, card_held);
+        } else {
+            soak.check_quiet(sound);
+        }
         if (playing && !soak.failure) {
             soak.failure = goals.check(game);
             soak.figures.milestones = game.milestones.reached();
