@@ -169,9 +169,7 @@ TEST_F(HearingTest, EachHappeningPlaysItsSoundOnce) {
         day_frame(*game);
         // A first of its kind is also a milestone, which rings the chime after the frame's sounds.
         auto expected = c.sounds;
-        if (game->milestones.reached() > milestones && std::ranges::find(expected, S::Chime) == expected.end()) {
-            expected.push_back(S::Chime);
-        }
+        if (game->milestones.reached() > milestones && !std::ranges::count(expected, S::Chime)) expected.push_back(S::Chime);
         std::vector<SoundId> effects;
         for (const SoundId id : heard.played) {  // footsteps are the place's, below
             if (id != S::StepGrass && id != S::StepSoil && id != S::StepWet) effects.push_back(id);
