@@ -40,7 +40,9 @@ std::optional<SoundId> sound_for(const Happening& happening) {
         case K::MenuClosed: return SoundId::MenuClose;
         case K::CollectionOpened: return SoundId::CollectionOpen;
         case K::CollectionClosed: return SoundId::CollectionClose;
-        case K::DawnOf: return SoundId::Chime;
+        // A milestone rings like the dawn: a step of the run reached.
+        case K::DawnOf:
+        case K::MilestoneReached: return SoundId::Chime;
         // A notice without a sound of their own rings the notice's bell; the night's seeds are
         // told by the dawn's chime.
         case K::HiveSmoked: return SoundId::Notice;

@@ -7,6 +7,7 @@
 
 #include "fatal.hpp"
 #include "graphics.hpp"
+#include "milestones.hpp"
 #include "notices.hpp"
 #include "panel.hpp"
 
@@ -26,6 +27,15 @@ constexpr const char* LEGEND_SECOND = "a capital is a dominant allele, and each 
 
 constexpr SDL_Color PAPER{246, 236, 204, 255};
 constexpr SDL_Color PAPER_EDGE{214, 194, 150, 255};
+
+// The milestones: a rule, then three columns of four lines read down, the heading first.
+constexpr int MILESTONE_COLUMNS = 3;
+constexpr int MILESTONE_LINES = 4;
+constexpr int RULE_GAP = 4;
+constexpr int TICK_BOX = 9;
+constexpr const char* MILESTONES_TITLE = "Milestones";
+constexpr SDL_Color TICK{52, 140, 52, 255};
+constexpr std::uint32_t DIM_TEXT = 0xFF9A9A9A;  // milestones after the next one
 
 void check(int sdl_result) {
     if (sdl_result != 0) fatal(SDL_GetError());
@@ -75,6 +85,51 @@ int title_left(DrawContext& ctx, const SDL_Rect& panel) {
     return x;
 }
 
+// A tick in the box: a short stroke down and a long one up, two pixels thick.
+DrawResult draw_tick(DrawContext& ctx, int x, int y) {
+    constexpr std::array<std::array<int, 2>, 7> STROKE{{{1, 4}, {2, 5}, {3, 6}, {4, 5}, {5, 4}, {6, 3}, {7, 2}}};
+    for (const auto& [dx, dy] : STROKE) QM_TRY(fill_rect(ctx, SDL_Rect{x + dx, y + dy - 1, 1, 2}, TICK));
+    return {};
+}
+
+// "Milestones 3 of 10", then each in order of difficulty: a box, ticked once reached, its name,
+// and the day it was reached at the right of its column. The first one not reached yet stands out
+// in honey: the player's next step.
+DrawResult draw_milestones(DrawContext& ctx, const Milestones& milestones, SDL_Rect area) {
+    TTF_Font* font = ctx.small_font.get();
+    const int line_h = TTF_FontHeight(font);
+    QM_TRY(fill_rect(ctx, SDL_Rect{area.x, area.y + RULE_GAP / 2, area.w, 1}, LIGHT_WOOD));
+    const int column_w = area.w / MILESTONE_COLUMNS;
+    const auto place = [&](std::size_t slot) {
+        return SDL_Point{area.x + static_cast<int>(slot) / MILESTONE_LINES * column_w,
+                         area.y + RULE_GAP + static_cast<int>(slot) % MILESTONE_LINES * line_h};
+    };
+    const std::string count = std::to_string(milestones.reached()) + " of " + std::to_string(MILESTONE_COUNT);
+    QM_TRY(draw_text(ctx, font, HONEY, MILESTONES_TITLE, place(0).x, place(0).y));
+    QM_TRY(draw_text(ctx, font, WHITE, count, place(0).x + text_width(font, MILESTONES_TITLE) + 6, place(0).y));
+
+    bool next_shown = false;
+    for (std::size_t k = 0; k < MILESTONE_COUNT; ++k) {
+        const MilestoneRow& row = MILESTONES[k];
+        const SDL_Point at = place(k + 1);
+        const SDL_Rect box{at.x, at.y + (line_h - TICK_BOX) / 2, TICK_BOX, TICK_BOX};
+        QM_TRY(fill_rect(ctx, box, PAPER_EDGE));
+        QM_TRY(fill_rect(ctx, SDL_Rect{box.x + 1, box.y + 1, box.w - 2, box.h - 2}, PAPER));
+        const std::optional<std::uint64_t> day = milestones.reached_on(row.id);
+        std::uint32_t colour = WHITE;
+        if (day) {
+            QM_TRY(draw_tick(ctx, box.x, box.y));
+            const std::string when = "Day " + std::to_string(*day);
+            QM_TRY(draw_text(ctx, font, WHITE, when, at.x + column_w - PAD - text_width(font, when), at.y));
+        } else {
+            colour = next_shown ? DIM_TEXT : HONEY;
+            next_shown = true;
+        }
+        QM_TRY(draw_text(ctx, font, colour, row.name, box.x + TICK_BOX + 4, at.y));
+    }
+    return {};
+}
+
 }  // namespace
 
 bool Collection::record(std::size_t genotype, std::uint64_t day) {
@@ -94,7 +149,7 @@ std::size_t Collection::seen() const {
 
 std::string collection_count_text(std::size_t seen) { return std::to_string(seen) + " of " + std::to_string(GENOTYPES); }
 
-CollectionLayout collection_layout(DrawContext& ctx) {
+CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with) {
     const Metrics m = metrics(ctx);
     const int grid_w = 9 * m.cell_w + 2 * GROUP_GAP;
     const int legend_w = text_width(ctx.small_font.get(), std::string(LEGEND_FIRST) + " " + LEGEND_SECOND);
@@ -103,7 +158,8 @@ CollectionLayout collection_layout(DrawContext& ctx) {
     const int legend_lines = one_line ? 1 : 2;
     const int inner_w = std::max(grid_w, one_line ? legend_w : text_width(ctx.small_font.get(), LEGEND_SECOND));
     const int panel_w = inner_w + 2 * PAD;
-    const int panel_h = PAD + m.medium_h + 2 + 3 * m.cell_h + legend_lines * m.small_h + PAD;
+    const int milestones_h = with == WithMilestones::Yes ? RULE_GAP + MILESTONE_LINES * m.small_h + RULE_GAP : 0;
+    const int panel_h = PAD + m.medium_h + 2 + 3 * m.cell_h + milestones_h + legend_lines * m.small_h + PAD;
 
     // Centred, but below the notices while the screen is tall enough for both.
     const int centred = ctx.transform.height / 2 - panel_h / 2;
@@ -116,6 +172,7 @@ CollectionLayout collection_layout(DrawContext& ctx) {
     const int spread_w = 9 * cell_w + 2 * GROUP_GAP;
     const int grid_x = layout.panel.x + (panel_w - spread_w) / 2;
     const int grid_y = layout.panel.y + PAD + m.medium_h + 2;
+    layout.milestones = SDL_Rect{layout.panel.x + PAD, grid_y + 3 * m.cell_h, inner_w, milestones_h};
     for (std::size_t k = 0; k < GENOTYPES; ++k) {
         const int column = static_cast<int>(k % 9);
         const int row = static_cast<int>(k / 9);
@@ -125,9 +182,9 @@ CollectionLayout collection_layout(DrawContext& ctx) {
     return layout;
 }
 
-DrawResult Collection::draw(DrawContext& ctx) const {
+DrawResult Collection::draw(DrawContext& ctx, const Milestones* milestones) const {
     const Metrics m = metrics(ctx);
-    const CollectionLayout layout = collection_layout(ctx);
+    const CollectionLayout layout = collection_layout(ctx, milestones ? WithMilestones::Yes : WithMilestones::No);
     const SDL_Rect& panel = layout.panel;
     if (auto done = draw_panel(ctx, panel); !done) return done;
 
@@ -154,6 +211,8 @@ DrawResult Collection::draw(DrawContext& ctx) const {
             if (auto done = draw_text(ctx, ctx.small_font.get(), WHITE, when, x, labels_top + m.label_h); !done) return done;
         }
     }
+
+    if (milestones) QM_TRY(draw_milestones(ctx, *milestones, layout.milestones));
 
     const int legend_y = panel.y + panel.h - PAD - (layout.legend_on_one_line ? 1 : 2) * m.small_h;
     if (layout.legend_on_one_line) {

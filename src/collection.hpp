@@ -15,6 +15,7 @@
 namespace qm {
 
 class DrawContext;
+class Milestones;
 
 class Collection {
 public:
@@ -24,8 +25,9 @@ public:
     std::size_t seen() const;
 
     // The panel, centred on the screen: a swatch per genome with its allele pairs and the day it
-    // first opened (a silhouette while unseen), the count, and the labels' legend.
-    DrawResult draw(DrawContext& ctx) const;
+    // first opened (a silhouette while unseen), the count, and the labels' legend; with the
+    // milestones, their list under the swatches, each ticked with the day it was reached.
+    DrawResult draw(DrawContext& ctx, const Milestones* milestones = nullptr) const;
 
 private:
     std::array<std::uint64_t, GENOTYPES> first_day_{};  // 0: not seen yet; days count from 1
@@ -34,12 +36,15 @@ private:
 // "9 of 27"
 std::string collection_count_text(std::size_t seen);
 
-// Where the panel puts genotype k's swatch card on a screen, and the panel itself.
+// Where the panel puts genotype k's swatch card on a screen, the milestones' list (empty without
+// them), and the panel itself.
 struct CollectionLayout {
     SDL_Rect panel;
     std::array<SDL_Rect, GENOTYPES> swatches;
+    SDL_Rect milestones;
     bool legend_on_one_line;
 };
-CollectionLayout collection_layout(DrawContext& ctx);
+enum class WithMilestones : bool { No, Yes };
+CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with = WithMilestones::No);
 
 }  // namespace qm

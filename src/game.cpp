@@ -100,6 +100,14 @@ void apply_commands(Game& game, const FrameCommands& commands, bool moved) {
 
 namespace {
 
+std::uint64_t completed_on(const Game& game) { return game.milestones.reached_on(Milestone::AllColours).value_or(0); }
+
+// The finale's card leaves by itself once the celebration has had its time.
+void advance_finale(Game& game) {
+    game.celebration.advance();
+    if (!game.celebration.card_up()) game.overlay.close(Card::Finale);
+}
+
 // The volume to show in the speaker mark, while it shows.
 const Volume* speaker_mark(const Controls& controls) {
     return controls.speaker_mark_frames > 0 ? &controls.volume : nullptr;
@@ -122,6 +130,8 @@ DayFrame held_frame(Game& game, Card modal) {
     hear_the_field(game);
     quiet_the_place(*game.sound);
     apply_commands(game, commands);
+    // The finale's swarm flies on over a held field: it is the celebration's own time, not the day's.
+    advance_finale(game);
     unwrap(draw_game_frame(game, s.shown_tick));
     return {false, s.shown_tick};
 }
@@ -150,6 +160,7 @@ DayFrame day_frame(Game& game) {
     s.shown_tick = last;
     game.tonight.next_frame(game.world);
     game.notices.advance();
+    advance_finale(game);
     hear_the_field(game);
     hear_the_place(game, last);
     apply_commands(game, commands, game.lily.position != stood);
@@ -177,7 +188,37 @@ void hear_the_field(Game& game) {
         if (happening.kind == Happening::Kind::NewColour) blossom = genotype_colour(happening.value);
         game.notices.raise(notice_text(happening), blossom);
     }
+    // Read from the frame's stream as it stands, so a milestone's notice follows the news that
+    // reached it.
+    const std::vector<Happening> told = game.heard;
+    for (const Happening& happening : told) {
+        if (const auto event = milestone_event(happening, game.world)) reach_milestones(game, *event);
+    }
     play_happenings(*game.sound, game.heard);
+}
+
+std::optional<MilestoneEvent> milestone_event(const Happening& happening, const World& world) {
+    using Kind = MilestoneEvent::Kind;
+    switch (happening.kind) {
+        case Happening::Kind::NewColour: return MilestoneEvent{Kind::NewColour, happening.value};
+        case Happening::Kind::HiveHarvested: return MilestoneEvent{Kind::Harvest, happening.value};
+        // Every hive on the field keeps a range, so the ranges count the hives.
+        case Happening::Kind::HiveSetDown:
+            return MilestoneEvent{Kind::HiveSetDown, static_cast<std::uint32_t>(world.hive_ranges().size())};
+        default: return std::nullopt;
+    }
+}
+
+void reach_milestones(Game& game, const MilestoneEvent& event) {
+    for (const Milestone reached : game.milestones.hear(event, game.state.day)) {
+        game.notices.raise(milestone_notice(reached));
+        // Heard with the rest of the frame, so its chime rings once however many are reached.
+        game.heard.push_back({Happening::Kind::MilestoneReached, static_cast<std::uint32_t>(reached)});
+        if (reached == Milestone::AllColours) {
+            game.celebration.start();
+            game.overlay.open(Card::Finale);
+        }
+    }
 }
 
 void hear_the_place(Game& game, std::uint16_t tick) {
@@ -191,11 +232,12 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
                       const Overlays& overlays) {
     QM_TRY(ctx.begin_frame());
     QM_TRY(world.draw(ctx, lily, tick));
-    if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx));
+    if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx, overlays.milestones));
     QM_TRY(controls.draw(ctx));
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
     if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
+    if (overlays.celebration) QM_TRY(overlays.celebration->draw(ctx));
     if (overlays.cards) QM_TRY(overlays.cards->draw(ctx, overlays.view));
     return ctx.present();
 }
@@ -216,7 +258,8 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
     const DrawResult drawn =
         draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, tick, s.frame_time,
                    Overlays{&game.collection, &game.notices, &game.overlay,
-                            OverlayView{s.day, tick, time_flies, speaker_mark(game.controls), &garden}});
+                            OverlayView{s.day, tick, time_flies, speaker_mark(game.controls), &garden, completed_on(game)},
+                            &game.milestones, &game.celebration});
     game.card_texts.end_frame();
     return drawn;
 }
@@ -230,6 +273,8 @@ Instant new_day(Game& game) {
     quiet_the_place(*game.sound);
     game.world.tell({Happening::Kind::DawnOf, static_cast<std::uint32_t>(game.state.day + 1)});
     game.lily.morning_reset();
+    // A day that brought nothing new earns a hint, judged by the garden as the day left it.
+    const std::optional<Hint> hint = game.milestones.end_day(survey_garden(game.world));
     game.night = game.world.new_day();
     // Only seeds stand on the field after the night, each one sown by the bees.
     game.world.tell(game.night.sown > 0 ? Happening{Happening::Kind::BeesSowed, static_cast<std::uint32_t>(game.night.sown)}
@@ -237,6 +282,7 @@ Instant new_day(Game& game) {
     hear_the_field(game);
     game.overlay.open(Card::Morning);
     game.morning_frames = 0;
+    if (hint) game.notices.raise(hint_notice(*hint));
     return game.state.frame_start + NEW_DAY_PAUSE;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "audio.hpp"
+#include "celebration.hpp"
 #include "collection.hpp"
 #include "controls.hpp"
 #include "day_clock.hpp"
@@ -13,6 +14,7 @@
 #include "forecast.hpp"
 #include "garden_cards.hpp"
 #include "hex_geometry.hpp"
+#include "milestones.hpp"
 #include "notices.hpp"
 #include "overlay.hpp"
 #include "time.hpp"
@@ -79,6 +81,8 @@ struct Game {
     // first is followed by its NewColour), in the order they happened: what the notices and the
     // sound heard, for anyone else to read until the next frame.
     std::vector<Happening> heard{};
+    Milestones milestones{};
+    Celebration celebration{};
 };
 
 // The morning report stays up until she moves or a key is pressed, but not for less than half a
@@ -94,6 +98,8 @@ struct Overlays {
     const Notices* notices = nullptr;
     const Overlay* cards = nullptr;
     OverlayView view{};
+    const Milestones* milestones = nullptr;    // listed in the collection panel
+    const Celebration* celebration = nullptr;  // the finale, over the field and under the cards
 };
 
 // 1920, 1921, ... 24959, then 1920 again.
@@ -134,6 +140,10 @@ Instant finish_day_frame(LoopState& state, Instant now);
 void hear_the_field(Game& game);
 // The place as she stands in it this frame: her footsteps, the hives' hum and the day's loops.
 void hear_the_place(Game& game, std::uint16_t tick);
+// What the milestones make of a happening, if anything.
+std::optional<MilestoneEvent> milestone_event(const Happening& happening, const World& world);
+// Each milestone an event reaches raises its notice and its chime; the last one starts the finale.
+void reach_milestones(Game& game, const MilestoneEvent& event);
 
 // Draws and presents one day frame: the field, the collection panel, the controls, the clock, the
 // frame time, the notices and the cards.

@@ -43,6 +43,8 @@ struct Happening {
         DawnOf,          // the new-day screen went up; value: the coming day's number
         BeesSowed,       // the night's seeds; value: how many the bees sowed
         GardenSownAgain, // a bare night: the garden sown again; value: the seeds
+        // ---- the run's goals ----
+        MilestoneReached,  // value: the milestone (Milestone). Told by the game as it reaches one
     };
     Kind kind;
     std::uint32_t value = 0;

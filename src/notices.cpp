@@ -110,4 +110,10 @@ std::string night_notice(std::size_t bees_sowed, std::size_t sown_again) {
     return "The garden was sown again: " + plural(sown_again, "seed", "seeds");
 }
 
+std::string milestone_notice(Milestone milestone) {
+    return std::string("Milestone: ") + MILESTONES.at(static_cast<std::size_t>(milestone)).name;
+}
+
+std::string hint_notice(Hint hint) { return std::string("Hint: ") + hint_text(hint); }
+
 }  // namespace qm

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "draw_error.hpp"
+#include "milestones.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -49,5 +50,9 @@ bool has_notice(Happening::Kind kind);
 std::string notice_text(const Happening& happening);
 // What the night did: the seeds the bees sowed, or the seeds of a garden sown again.
 std::string night_notice(std::size_t bees_sowed, std::size_t sown_again);
+// "Milestone: First harvest"
+std::string milestone_notice(Milestone milestone);
+// "Hint: Dig up what you do not want bred"
+std::string hint_notice(Hint hint);
 
 }  // namespace qm

@@ -10,6 +10,7 @@
 #include "garden_cards.hpp"
 #include "graphics.hpp"
 #include "keys.hpp"
+#include "notices.hpp"
 #include "panel.hpp"
 #include "speaker_mark.hpp"
 
@@ -132,6 +133,30 @@ DrawResult draw_end_day_card(DrawContext& ctx, const OverlayView&) {
     return draw_text(ctx, font, HONEY, answer, centred(answer), y + 2 * line_h);
 }
 
+// ---- the finale's card ----
+
+// In the upper part of the screen, below the notices, so the gardener stays in sight while the
+// swarm flies.
+DrawResult draw_finale_card(DrawContext& ctx, const OverlayView& view) {
+    TTF_Font* font = ctx.small_font.get();
+    const int line_h = TTF_FontHeight(font);
+    const std::string when = "Completed on Day " + std::to_string(view.collection_completed);
+    const int inner_w = std::max({text_width(font, FINALE_MEANING), text_width(font, FINALE_GOES_ON),
+                                  text_width(ctx.medium_font.get(), when), text_width(ctx.medium_font.get(), FINALE_TITLE)});
+    const int title_h = TTF_FontHeight(ctx.medium_font.get()) + 2 + TITLE_GAP;
+    const int h = PAD + title_h + TTF_FontHeight(ctx.medium_font.get()) + 3 * line_h + PAD;
+    SDL_Rect card = card_area(ctx, inner_w + 2 * PAD, h);
+    card.y = std::max(0, std::min(notices_bottom(ctx), ctx.transform.height - h));
+    QM_TRY(draw_panel(ctx, card));
+    int y = 0;
+    QM_TRY(draw_title(ctx, card, FINALE_TITLE, y));
+    const auto centred = [&](TTF_Font* f, const std::string& text) { return card.x + card.w / 2 - text_width(f, text) / 2; };
+    QM_TRY(draw_text(ctx, ctx.medium_font.get(), WHITE, when, centred(ctx.medium_font.get(), when), y));
+    y += TTF_FontHeight(ctx.medium_font.get()) + line_h / 2;
+    QM_TRY(draw_text(ctx, font, WHITE, FINALE_MEANING, centred(font, FINALE_MEANING), y));
+    return draw_text(ctx, font, HONEY, FINALE_GOES_ON, centred(font, FINALE_GOES_ON), y + line_h);
+}
+
 // ---- the time-flies mark ----
 
 // Two honey chevrons on a small panel under the frame time, like a player's fast-forward.
@@ -177,6 +202,7 @@ constexpr std::array<CardRow, static_cast<std::size_t>(Card::Count)> CARDS{{
     {Card::Forecast, HoldsGame::No, draw_forecast},
     {Card::Selection, HoldsGame::No, draw_selection},
     {Card::Morning, HoldsGame::No, draw_morning},
+    {Card::Finale, HoldsGame::No, draw_finale_card},
     {Card::EndDay, HoldsGame::Yes, draw_end_day_card},
     {Card::Help, HoldsGame::Yes, draw_help_card},
 }};

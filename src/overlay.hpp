@@ -32,6 +32,7 @@ enum class Card : std::uint8_t {
     Forecast,
     Selection,   // the planner on a flower, the hive card on a hive
     Morning,     // what the night did, until she moves or a key is pressed
+    Finale,  // the collection complete; play goes on under it, and it leaves by itself
     EndDay,
     Help,
     Count,
@@ -48,6 +49,7 @@ struct OverlayView {
     bool time_flies = false;        // the mark in the top-right corner
     const Volume* speaker = nullptr;  // the speaker mark under it, while the volume has just changed
     const GardenPass* garden = nullptr;  // the field, tonight and the gardener, for the garden's cards
+    std::uint64_t collection_completed = 0;  // the day of the 27th colour, 0 until then
 };
 
 // The cards of a day's play: open from the start of play on, each drawn when it has something to
@@ -74,6 +76,9 @@ private:
 // The cards' words.
 inline constexpr const char* PAUSED_TITLE = "Paused";
 inline constexpr const char* END_DAY_TITLE = "End the day now?";
+inline constexpr const char* FINALE_TITLE = "The collection is complete!";
+inline constexpr const char* FINALE_MEANING = "All 27 colours have bloomed in your garden.";
+inline constexpr const char* FINALE_GOES_ON = "The garden grows on: breed whatever you like.";
 inline constexpr const char* END_DAY_MEANING = "Open flowers breed tonight; buds that have not opened leave the field.";
 
 // A card of w × h centred on the screen, kept on it when the screen is smaller.

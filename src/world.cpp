@@ -79,7 +79,7 @@ std::size_t World::sow_garden(Sowing how) {
         // again gets the first day's seeds wherever its soil lies empty.
         std::optional<Flower> seed;
         if (rand_below(8) == 0) {
-            seed = Flower{stage_due(0), {1, 1, 1}, FlowerStage::Seed};
+            seed = Flower{stage_due(0), GARDEN_SEED_GENES, FlowerStage::Seed};
         }
         if (how == Sowing::LayOut) {
             set_tile(c, Soil{seed, false});

@@ -62,6 +62,8 @@ using HiveRanges = boost::unordered_flat_map<Cell, CellSet, CellHash>;
 inline constexpr Cell GARDEN_CENTRE = cell(-15, -13);
 inline constexpr Cell POND_CENTRE = cell(-7, -17);
 inline constexpr std::uint32_t POND_RADIUS = 2;
+// The garden's seeds are grey: one dominant allele in every gene.
+inline constexpr std::array<std::uint8_t, 3> GARDEN_SEED_GENES{1, 1, 1};
 
 // How the garden is sown: laid out on the first day, or sown again on empty soil after a night
 // that left no flower on the field.

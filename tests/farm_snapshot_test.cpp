@@ -12,6 +12,7 @@
 #include "game.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
+#include "milestones.hpp"
 #include "random.hpp"
 #include "support/fake_input.hpp"
 #include "ui.hpp"
@@ -190,6 +191,48 @@ TEST_P(ScreensSnapshot, TheCollectionANoticeAndTheTitleCard) {
     }
     // The unseen swatches of the first panel were silhouettes: they differ from the full panel's.
     EXPECT_NE(some, all);
+}
+
+// A run with a goal: the milestones under the swatches, a milestone's notice and a morning's hint,
+// then the finale's blossoms and bees over the field.
+TEST_P(ScreensSnapshot, TheMilestonesAHintAndTheFinale) {
+    const int s = GetParam();
+    Collection collection;
+    Milestones milestones;
+    for (const std::uint32_t k : {13u, 12u, 0u, 4u, 22u}) {
+        collection.record(k, 1 + k % 4);
+        milestones.hear({MilestoneEvent::Kind::NewColour, k}, 1 + k % 4);
+    }
+    milestones.hear({MilestoneEvent::Kind::Harvest, 2}, 2);
+    Notices notices;
+    notices.raise(milestone_notice(Milestone::White));
+    notices.raise(hint_notice(Hint::KeepCrossesClose));
+    controls_.collection_open = true;
+    const auto frame = [&](const Overlays& overlays) {
+        return draw_frame(*ctx_, controls_, world_, lily_, 4, NOON, std::chrono::microseconds(2345), overlays);
+    };
+    ASSERT_TRUE(frame({&collection, &notices}));
+    const Frame without = save(name("collection_before_milestones"), s);
+    ASSERT_TRUE(frame({.collection = &collection, .notices = &notices, .milestones = &milestones}));
+    const Frame with = save(name("milestones"), s);
+    // The swatches keep their size; the panel grows by the list and stays on the screen.
+    const CollectionLayout plain = collection_layout(*ctx_);
+    const CollectionLayout listed = collection_layout(*ctx_, WithMilestones::Yes);
+    EXPECT_EQ(plain.swatches[0].w, listed.swatches[0].w);
+    EXPECT_GT(listed.panel.h, plain.panel.h + 40);
+    EXPECT_LE(listed.panel.y + listed.panel.h, ctx_->transform.height);
+    EXPECT_NE(without, with);
+
+    controls_.collection_open = false;
+    Celebration celebration;
+    celebration.start();
+    for (int k = 0; k < 60; ++k) celebration.advance();
+    Overlay cards;
+    cards.open(Card::Finale);
+    ASSERT_TRUE(frame({.cards = &cards, .view = {.day = 4, .tick = NOON, .collection_completed = 12}, .celebration = &celebration}));
+    const Frame finale = save(name("finale"), s);
+    ASSERT_TRUE(frame({}));
+    EXPECT_NE(finale, save(name("field"), s));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScreensSnapshot, ::testing::Values(1, 2));

@@ -337,6 +337,43 @@ TEST_F(GameTest, TimeFliesKFramesAsSixteenKFramesWithoutInput) {
     EXPECT_EQ(state().time_of_day, DAY_END);
 }
 
+// A run with a goal through the game's frames: a harvest is a milestone with its notice, a day
+// with nothing new gives a hint at dawn, and the 27th colour brings the finale and its card, which
+// leaves by itself while play goes on.
+TEST_F(GameTest, MilestonesHintsAndTheFinaleThroughTheFrames) {
+    start_play(*game);
+    world.tell({Happening::Kind::HiveHarvested, 2});
+    world.set_tile(cell(4, 8), Hive{BeeHive{cell(4, 8), 0, 1}});  // a second hive on the field
+    world.tell({Happening::Kind::HiveSetDown, 1});
+    hear_the_field(*game);
+    EXPECT_EQ(game->milestones.reached_on(Milestone::FirstHarvest), std::optional<std::uint64_t>(1));
+    EXPECT_EQ(game->milestones.reached_on(Milestone::TwoHives), std::optional<std::uint64_t>(1));
+    EXPECT_THAT(game->notices.shown(), testing::Contains(milestone_notice(Milestone::FirstHarvest)));
+
+    for (const bool progress : {true, false}) {
+        game->notices = Notices{};
+        static_cast<void>(new_day(*game));
+        begin_next_day(state());
+        const auto shown = game->notices.shown();
+        EXPECT_EQ(std::ranges::any_of(shown, [](const std::string& t) { return t.starts_with("Hint: "); }), !progress);
+    }
+
+    for (std::uint32_t k = 0; k < GENOTYPES; ++k) {
+        if (k != 5) game->collection.record(k, 2), reach_milestones(*game, {MilestoneEvent::Kind::NewColour, k});
+    }
+    EXPECT_FALSE(game->celebration.running());
+    const auto due = static_cast<std::uint16_t>(state().time_of_day + 1);
+    world.set_tile(cell(6, 8), Soil{Flower{due, {2, 1, 0}, FlowerStage::Bud}, true});  // genotype 5 opens
+    for (int k = 0; k < 3; ++k) ASSERT_FALSE(day_frame(*game).quit);
+    EXPECT_TRUE(game->celebration.running());
+    EXPECT_TRUE(game->overlay.is_open(Card::Finale));
+    EXPECT_EQ(game->overlay.modal(), Card::None);
+    const std::uint16_t clock = state().time_of_day;
+    for (std::uint32_t k = 0; k < Celebration::CARD_FRAMES; ++k) ASSERT_FALSE(day_frame(*game).quit);
+    EXPECT_FALSE(game->overlay.is_open(Card::Finale));
+    EXPECT_EQ(state().time_of_day, clock + Celebration::CARD_FRAMES);
+}
+
 TEST_F(GameTest, PauseHoldsTheClockTheWorldAndTheNoticesUntilAnyPauseKeyResumes) {
     start_play(*game);
     const Cell bed = cell(4, 8);
@@ -414,8 +451,10 @@ TEST_F(GameTest, ADryDayEndsInAGardenSownAgainWithTheFirstDaysDraws) {
             EXPECT_EQ(world.get_tile(c), tile) << test::describe(c);
         }
     }
+    // A day without news: the morning's hint follows, for the buds left dry.
     EXPECT_EQ(game->notices.shown(),
-              Texts{"The garden was sown again: " + std::to_string(first_day.flower_count()) + " seeds"});
+              (Texts{"The garden was sown again: " + std::to_string(first_day.flower_count()) + " seeds",
+                     hint_notice(Hint::WaterBuds)}));
 }
 
 TEST_F(GameTest, ANightThatLeavesAFlowerSowsNothingElse) {
@@ -429,7 +468,7 @@ TEST_F(GameTest, ANightThatLeavesAFlowerSowsNothingElse) {
     EXPECT_EQ(world.flower_count(), 2u);
     EXPECT_NE(flower_on(world.get_tile(a)), nullptr);
     EXPECT_NE(flower_on(world.get_tile(b)), nullptr);
-    EXPECT_EQ(game->notices.shown(), Texts{"The bees sowed 2 seeds"});
+    EXPECT_EQ(game->notices.shown(), (Texts{"The bees sowed 2 seeds", hint_notice(Hint::StayNearHive)}));
 }
 
 TEST_F(GameTest, ANewColourFillsItsSwatchOnceWithItsDayAndOneNotice) {
@@ -442,7 +481,7 @@ TEST_F(GameTest, ANewColourFillsItsSwatchOnceWithItsDayAndOneNotice) {
     ASSERT_FALSE(day_frame(*game).quit);
     EXPECT_EQ(game->collection.first_day(genotype), std::optional<std::uint64_t>(1));
     EXPECT_EQ(game->collection.seen(), 1u);
-    EXPECT_EQ(game->notices.shown(), Texts{"New colour: ccMMYy"});
+    EXPECT_EQ(game->notices.shown(), (Texts{"New colour: ccMMYy", "Milestone: First bloom"}));
 
     state().day = 3;
     bud_at(cell(6, 8), state().time_of_day);
@@ -450,7 +489,7 @@ TEST_F(GameTest, ANewColourFillsItsSwatchOnceWithItsDayAndOneNotice) {
     EXPECT_EQ(flower_on(world.get_tile(cell(6, 8)))->stage, FlowerStage::Flower);
     EXPECT_EQ(game->collection.first_day(genotype), std::optional<std::uint64_t>(1));
     EXPECT_EQ(game->collection.seen(), 1u);
-    EXPECT_EQ(game->notices.shown(), Texts{"New colour: ccMMYy"});
+    EXPECT_EQ(game->notices.shown(), (Texts{"New colour: ccMMYy", "Milestone: First bloom"}));
 }
 
 TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
@@ -466,7 +505,7 @@ TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
              world.set_tile(hive, Hive{BeeHive{hive, HONEY_MAX, 2}});
              ASSERT_FALSE(upgrade_menu(BeeHive{hive, HONEY_MAX, 2}).run_action(0, world, lily)->has_value());
          },
-         {"Hive harvested: level 3"}},
+         {"Hive harvested: level 3", "Milestone: First harvest"}},
         {"smoke",
          [&] {
              world.set_tile(hive, Hive{BeeHive{hive, 97000, 1}});

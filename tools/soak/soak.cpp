@@ -98,6 +98,33 @@ struct Figures {
     std::uint64_t state_changes = 0;  // held keys, Shift, mouse and window-size changes
     std::uint64_t checks = 0;
     std::uint64_t held_frames = 0;  // under the pause or the end-day card
+    std::uint64_t milestones = 0;   // reached, of ten
+    std::uint64_t finale_frames = 0;  // with the finale's card up
+};
+
+// The goals across frames: a milestone once reached keeps its day, the finale comes only with the
+// 27th colour, its card never holds the game and leaves once the celebration is over.
+class GoalWatch {
+public:
+    std::optional<std::string> check(const Game& game) {
+        const Milestones& m = game.milestones;
+        for (const MilestoneRow& row : MILESTONES) {
+            auto& seen = days_[static_cast<std::size_t>(row.id)];
+            const std::optional<std::uint64_t> day = m.reached_on(row.id);
+            if (seen && day != seen) return std::string("milestone \"") + row.name + "\" changed its day";
+            if (day && *day > game.state.day) return std::string("milestone \"") + row.name + "\" reached in the future";
+            seen = day;
+        }
+        const bool complete = m.reached_on(Milestone::AllColours).has_value();
+        if (complete != (m.colours() == GENOTYPES)) return "the finale and the colour count disagree";
+        if (game.celebration.card_up() && !complete) return "a celebration before the collection was complete";
+        if (game.overlay.is_open(Card::Finale) && !game.celebration.card_up()) return "the finale's card outstayed the celebration";
+        if (game.overlay.modal() == Card::Finale) return "the finale's card held the game";
+        return std::nullopt;
+    }
+
+private:
+    std::array<std::optional<std::uint64_t>, MILESTONE_COUNT> days_{};
 };
 
 class Soak {
@@ -383,8 +410,10 @@ void report(const Figures& f, const World& world, std::chrono::steady_clock::tim
     }
     std::printf("soak: %" PRIu64 " frames (%" PRIu64 " intro), %" PRIu64 " nights, %" PRIu64
                 " events pushed, %" PRIu64 " input state changes, %" PRIu64
-                " invariant checks, %" PRIu64 " frames under a card, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
-                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, f.held_frames, seconds, world.tiles().size(),
+                " invariant checks, %" PRIu64 " frames under a card, %" PRIu64 " milestones, %" PRIu64
+                " frames of the finale's card, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
+                f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, f.held_frames, f.milestones,
+                f.finale_frames, seconds, world.tiles().size(),
                 world.hive_ranges().size(), top_level, flowers, verdict);
     std::fflush(stdout);
 }
@@ -418,6 +447,10 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     game.sound = &sound;
     Soak soak(seed, ctx, input);
     Dice clock(seed ^ 0xC10C);
+    // Random flowers open few new colours, so now and then a colour is told outright, and the
+    // finale and its card come within a short run.
+    Dice colours(seed ^ 0xC0102);
+    GoalWatch goals;
     const auto began = std::chrono::steady_clock::now();
 
     bool playing = false;
@@ -440,6 +473,9 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             LoopState& s = game.state;
             if (clock.one_in(40)) s.time_of_day = static_cast<std::uint16_t>(std::min<int>(
                                       s.day_end, s.time_of_day + clock.between(1, 4000)));
+            if (colours.one_in(60)) {
+                reach_milestones(game, {MilestoneEvent::Kind::NewColour, static_cast<std::uint32_t>(colours.below(GENOTYPES))});
+            }
             const bool held = game.overlay.modal() != Card::None;
             card_held = held;
             const std::uint16_t clock_before = s.time_of_day;
@@ -473,6 +509,11 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             soak.check_sound(sound, world, lily, controls, card_held);
         } else {
             soak.check_quiet(sound);
+        }
+        if (playing && !soak.failure) {
+            soak.failure = goals.check(game);
+            soak.figures.milestones = game.milestones.reached();
+            soak.figures.finale_frames += game.overlay.is_open(Card::Finale) ? 1u : 0u;
         }
         if (soak.failure) fail("frame " + std::to_string(soak.figures.frames) + ": " + *soak.failure, seed);
         if (soak.figures.frames % 20000 == 0) report(soak.figures, world, began, "so far");
