@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "forecast.hpp"
 #include "random.hpp"
 #include "world.hpp"
 
@@ -88,6 +89,47 @@ void BM_GardenUpdate(benchmark::State& state) {
     state.counters["hives"] = static_cast<double>(garden.hives);
 }
 BENCHMARK(BM_GardenUpdate)->Arg(10)->Arg(20)->Arg(40)->Arg(80)->Unit(benchmark::kMicrosecond);
+
+// A day frame of the garden's own work, without (0) and with (1) tonight's forecast and the
+// planner's table of a flower near the middle, as the game asks for them every frame: the ratio of
+// the two is what they add. Nothing on this field changes stage today, so the third argument
+// writes a tile every frame (1), the worst a player can do, or leaves it (0).
+void BM_GardenFrameWithForecast(benchmark::State& state) {
+    Garden garden = blooming_garden(static_cast<int>(state.range(0)));
+    const bool forecast = state.range(1) != 0;
+    const bool changing = state.range(2) != 0;
+    const Cell watered = GARDEN_CENTRE + cell(4, 0);
+    Tonight tonight;
+    std::uint16_t now = 13440;
+    std::size_t seeds = 0;
+    for (auto _ : state) {
+        garden.world.update(now);
+        if (changing) garden.world.set_tile(watered, Soil{flower_on(garden.world.get_tile(watered)) ? std::optional(*flower_on(garden.world.get_tile(watered))) : std::nullopt, now % 2 == 0});
+        if (forecast) {
+            tonight.next_frame(garden.world);
+            seeds += tonight.forecast(garden.world).seeds_most;
+            seeds += tonight.outlook(garden.world, GARDEN_CENTRE + cell(2, 0)).partners.size();
+        }
+        now = static_cast<std::uint16_t>(now + 1);
+        if (now > 26880) now = 13440;
+    }
+    benchmark::DoNotOptimize(seeds);
+}
+BENCHMARK(BM_GardenFrameWithForecast)->ArgsProduct({{10, 40}, {0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond);
+
+// The forecast and a planner's table worked out afresh, as on a frame after the field changed.
+void BM_ForecastAfresh(benchmark::State& state) {
+    Garden garden = blooming_garden(static_cast<int>(state.range(0)));
+    Forecast forecast;
+    for (auto _ : state) {
+        const NightPlan plan = plan_night(garden.world, Open::ByNightfall, Partners::OnRequest);
+        forecast = forecast_night(garden.world, plan);
+        benchmark::DoNotOptimize(flower_outlook(garden.world, plan, GARDEN_CENTRE + cell(2, 0)));
+    }
+    state.counters["breeding"] = static_cast<double>(forecast.breeding);
+    state.counters["seeds_most"] = static_cast<double>(forecast.seeds_most);
+}
+BENCHMARK(BM_ForecastAfresh)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace qm

@@ -52,6 +52,8 @@ std::optional<SoundId> sound_for(const Happening& happening) {
         // seen, and the step into the shed or the smoker's use already sounded.
         case K::FlowerOpened:
         case K::NewColour:
+        // The last charge already sounded as its watering.
+        case K::CanRanDry:
         case K::MenuOpened: return std::nullopt;
     }
     return std::nullopt;

@@ -71,6 +71,20 @@ DrawResult draw_labels(DrawContext& ctx, const Metrics& m, std::size_t genotype,
     return {};
 }
 
+// On a narrow screen the panel reaches under the buttons of the top-left corner, drawn after it:
+// the title then starts right of them, so they hide none of it.
+int title_left(DrawContext& ctx, const SDL_Rect& panel) {
+    int x = panel.x + PAD;
+    const int h = TTF_FontHeight(ctx.medium_font.get());
+    const int w = text_width(ctx.medium_font.get(), TITLE);
+    for (const ScreenRect& button : {FULLSCREEN_BUTTON, COLLECTION_BUTTON}) {
+        const bool covered = x < button.x + button.w && x + w > button.x && panel.y + PAD < button.y + button.h &&
+                             panel.y + PAD + h > button.y;
+        if (covered) x = button.x + button.w + 2;
+    }
+    return x;
+}
+
 // A tick in the box: a short stroke down and a long one up, two pixels thick.
 DrawResult draw_tick(DrawContext& ctx, int x, int y) {
     constexpr std::array<std::array<int, 2>, 7> STROKE{{{1, 4}, {2, 5}, {3, 6}, {4, 5}, {5, 4}, {6, 3}, {7, 2}}};
@@ -175,7 +189,7 @@ DrawResult Collection::draw(DrawContext& ctx, const Milestones* milestones) cons
     if (auto done = draw_panel(ctx, panel); !done) return done;
 
     const int top = panel.y + PAD;
-    if (auto done = draw_text(ctx, ctx.medium_font.get(), WHITE, TITLE, panel.x + PAD, top); !done) return done;
+    if (auto done = draw_text(ctx, ctx.medium_font.get(), WHITE, TITLE, title_left(ctx, panel), top); !done) return done;
     const std::string count = collection_count_text(seen());
     const int count_x = panel.x + panel.w - PAD - text_width(ctx.medium_font.get(), count);
     if (auto done = draw_text(ctx, ctx.medium_font.get(), WHITE, count, count_x, top); !done) return done;

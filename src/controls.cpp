@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include "collection.hpp"
 #include "fatal.hpp"
 #include "graphics.hpp"
 #include "keys.hpp"
@@ -78,6 +79,12 @@ constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
 
 bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return FULLSCREEN_BUTTON.contains(x, y); }
 bool on_collection_button(std::int32_t x, std::int32_t y) { return COLLECTION_BUTTON.contains(x, y); }
+
+bool on_collection_panel(DrawContext& ctx, std::int32_t x, std::int32_t y) {
+    const SDL_Point p{x, y};
+    const SDL_Rect panel = collection_layout(ctx).panel;
+    return SDL_PointInRect(&p, &panel) == SDL_TRUE;
+}
 
 // Text handed over with the event is ours to free; the game has no use for it.
 void discard_text(const SDL_Event& event) {
@@ -164,6 +171,16 @@ bool Controls::plug_event(const SDL_Event& event) {
 bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal, FrameCommands& out) {
     const auto scale = static_cast<std::int32_t>(ctx.scale);
     switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_FINGERDOWN:
+    case SDL_CONTROLLERBUTTONDOWN:
+        out.pressed = out.pressed || event.type != SDL_KEYDOWN || event.key.repeat == 0;
+        break;
+    default:
+        break;
+    }
+    switch (event.type) {
     case SDL_QUIT:
         return false;
     case SDL_KEYDOWN: {
@@ -205,6 +222,8 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
                 // A card holds the game: the field and the menus wait under it.
             } else if (on_collection_button(x, y)) {
                 toggle_collection();
+            } else if (collection_open && on_collection_panel(ctx, x, y)) {
+                // The open collection takes the clicks that land on it; the field under it waits.
             } else if (!(menu && menu->on_click(ctx.transform, x, y))) {
                 mouse_use = true;
             }
@@ -252,6 +271,7 @@ void Controls::menu_key(SDL_Scancode key) {
 
 void Controls::play_key(SDL_Scancode key, FrameCommands& out) {
     if (key_does(Action::UseTool, key) && !menu) key_use_ = true;
+    if (key_does(Action::GenomeView, key)) genomes_shown = !genomes_shown;
     if (key_does(Action::Pause, key) || key_does(Action::Help, key)) out.pause_toggled = true;
     if (key_does(Action::EndDay, key)) out.end_day_asked = true;
 }
@@ -287,6 +307,10 @@ void Controls::controller_button(std::uint8_t button, FrameCommands& out) {
     }
     if (button_does(Action::EndDay, button)) {
         out.end_day_asked = true;
+        return;
+    }
+    if (button_does(Action::GenomeView, button)) {
+        genomes_shown = !genomes_shown;
         return;
     }
     switch (button) {

@@ -63,6 +63,7 @@ struct FrameCommands {
     bool end_day_confirmed = false;  // the end-day card says yes: the night comes now
     bool end_day_cancelled = false;  // the end-day card says no
     bool time_flies = false;         // held this frame: the day runs sixteen ticks
+    bool pressed = false;            // a key, a mouse button, a finger or a gamepad button went down
 };
 
 // What the intro makes of its events.
@@ -93,6 +94,8 @@ public:
     // Menu keys or a gamepad have been used: from then on the highlight is drawn.
     bool highlight_shown = false;
     bool collection_open = false;
+    // G or the left stick's press: the genome labels of every flower on the screen.
+    bool genomes_shown = false;
     // The player's volume, for the run, and how many more frames its speaker mark shows.
     Volume volume;
     std::uint32_t speaker_mark_frames = 0;

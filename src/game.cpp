@@ -67,6 +67,7 @@ void start_day(LoopState& state, std::uint16_t first_tick) {
 void start_play(Game& game) {
     game.world.setup_farm();
     game.lily.morning_reset();
+    for (const Card card : DAY_CARDS) game.overlay.open(card);
     game.state.day = 1;
     start_day(game.state, FIRST_DAY_START);
 }
@@ -81,8 +82,13 @@ std::uint16_t tick_clock(LoopState& state) {
     return t;
 }
 
-void apply_commands(Game& game, const FrameCommands& commands) {
+void apply_commands(Game& game, const FrameCommands& commands, bool moved) {
     Overlay& overlay = game.overlay;
+    if (overlay.is_open(Card::Morning) && overlay.modal() == Card::None) {
+        ++game.morning_frames;
+        const bool answered = (commands.pressed || moved) && game.morning_frames > MORNING_REPORT_LEAST_FRAMES;
+        if (answered || game.morning_frames >= MORNING_REPORT_MOST_FRAMES) overlay.close(Card::Morning);
+    }
     if (commands.pause_toggled) overlay.toggle(Card::Help);
     if (commands.end_day_asked) overlay.open(Card::EndDay);
     if (commands.end_day_cancelled) overlay.close(Card::EndDay);
@@ -126,10 +132,7 @@ DayFrame held_frame(Game& game, Card modal) {
     apply_commands(game, commands);
     // The finale's swarm flies on over a held field: it is the celebration's own time, not the day's.
     advance_finale(game);
-    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, s.shown_tick, s.frame_time,
-                      Overlays{&game.collection, &game.notices, &game.overlay,
-                               OverlayView{s.day, s.shown_tick, false, speaker_mark(game.controls), completed_on(game)},
-                               &game.milestones, &game.celebration}));
+    unwrap(draw_game_frame(game, s.shown_tick));
     return {false, s.shown_tick};
 }
 
@@ -141,6 +144,7 @@ DayFrame day_frame(Game& game) {
     LoopState& s = game.state;
     const std::uint16_t t = tick_clock(s);
     unwrap(game.ctx.adjust_scale());
+    const Fixed stood = game.lily.position;
     const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
     if (commands.quit) return {true, t};
     game.sound->master(game.controls.volume.mixer_volume());
@@ -154,16 +158,13 @@ DayFrame day_frame(Game& game) {
         }
     }
     s.shown_tick = last;
+    game.tonight.next_frame(game.world);
     game.notices.advance();
     advance_finale(game);
     hear_the_field(game);
     hear_the_place(game, last);
-    apply_commands(game, commands);
-    unwrap(draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, last, s.frame_time,
-                      Overlays{&game.collection, &game.notices, &game.overlay,
-                               OverlayView{s.day, last, commands.time_flies, speaker_mark(game.controls),
-                                           completed_on(game)},
-                               &game.milestones, &game.celebration}));
+    apply_commands(game, commands, game.lily.position != stood);
+    unwrap(draw_game_frame(game, last, commands.time_flies));
     return {false, last};
 }
 
@@ -241,6 +242,28 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
     return ctx.present();
 }
 
+DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
+    const LoopState& s = game.state;
+    const std::optional<Cell> planned = planned_cell(game.world, game.lily);
+    const GardenPass garden{game.world,
+                            game.lily,
+                            game.collection,
+                            game.tonight.forecast(game.world),
+                            planned ? &game.tonight.outlook(game.world, *planned) : nullptr,
+                            tick,
+                            game.controls.genomes_shown,
+                            game.overlay.is_open(Card::Morning) ? &game.night : nullptr,
+                            &game.card_texts,
+                            game.controls.collection_open};
+    const DrawResult drawn =
+        draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, tick, s.frame_time,
+                   Overlays{&game.collection, &game.notices, &game.overlay,
+                            OverlayView{s.day, tick, time_flies, speaker_mark(game.controls), &garden, completed_on(game)},
+                            &game.milestones, &game.celebration});
+    game.card_texts.end_frame();
+    return drawn;
+}
+
 Instant new_day(Game& game) {
     unwrap(game.ctx.adjust_scale());
     unwrap(game.ctx.begin_frame());
@@ -252,13 +275,13 @@ Instant new_day(Game& game) {
     game.lily.morning_reset();
     // A day that brought nothing new earns a hint, judged by the garden as the day left it.
     const std::optional<Hint> hint = game.milestones.end_day(survey_garden(game.world));
-    game.world.overnight();
+    game.night = game.world.new_day();
     // Only seeds stand on the field after the night, each one sown by the bees.
-    const std::size_t bees_sowed = game.world.flower_count();
-    const std::size_t sown_again = bees_sowed == 0 ? game.world.sow_garden(Sowing::Again) : 0;
-    game.world.tell(bees_sowed > 0 ? Happening{Happening::Kind::BeesSowed, static_cast<std::uint32_t>(bees_sowed)}
-                                   : Happening{Happening::Kind::GardenSownAgain, static_cast<std::uint32_t>(sown_again)});
+    game.world.tell(game.night.sown > 0 ? Happening{Happening::Kind::BeesSowed, static_cast<std::uint32_t>(game.night.sown)}
+                                        : Happening{Happening::Kind::GardenSownAgain, static_cast<std::uint32_t>(game.night.sown_again)});
     hear_the_field(game);
+    game.overlay.open(Card::Morning);
+    game.morning_frames = 0;
     if (hint) game.notices.raise(hint_notice(*hint));
     return game.state.frame_start + NEW_DAY_PAUSE;
 }

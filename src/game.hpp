@@ -11,11 +11,14 @@
 #include "controls.hpp"
 #include "day_clock.hpp"
 #include "draw_error.hpp"
+#include "forecast.hpp"
+#include "garden_cards.hpp"
 #include "hex_geometry.hpp"
 #include "milestones.hpp"
 #include "notices.hpp"
 #include "overlay.hpp"
 #include "time.hpp"
+#include "world.hpp"
 
 namespace qm {
 
@@ -67,6 +70,10 @@ struct Game {
     Collection collection{};
     Notices notices{};
     Overlay overlay{};
+    NightReport night{};  // what the last night did
+    Tonight tonight{};
+    TextCache card_texts{};
+    std::uint32_t morning_frames = 0;  // day frames the morning report has been up
     // Silent unless the main task opened a device; tests record through it.
     Sound* sound = &silence();
     Footsteps footsteps{};
@@ -77,6 +84,12 @@ struct Game {
     Milestones milestones{};
     Celebration celebration{};
 };
+
+// The morning report stays up until she moves or a key is pressed, but not for less than half a
+// second (a key pressed during the night's pause waits in the queue for the first frame) and not
+// for more than twenty.
+inline constexpr std::uint32_t MORNING_REPORT_LEAST_FRAMES = 16;
+inline constexpr std::uint32_t MORNING_REPORT_MOST_FRAMES = 625;
 
 // What is drawn over the field besides the controls and the top line: the collection panel
 // (while the controls have it open), the notices, and last the cards with what they show.
@@ -113,8 +126,11 @@ DayFrame day_frame(Game& game);
 // The clock's step at the start of a frame: the tick to play; the day's last tick sets `day_over`.
 std::uint16_t tick_clock(LoopState& state);
 
-// What the frame's input asks of the cards and the day.
-void apply_commands(Game& game, const FrameCommands& commands);
+// What the frame's input asks of the cards and the day. `moved`: she walked this frame.
+void apply_commands(Game& game, const FrameCommands& commands, bool moved = false);
+
+// Draws and presents the frame of `tick` from the game's state, with the cards and what they read.
+DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies = false);
 
 // After the frame's work: the frame time to show next, and the deadline of the frame's wait.
 Instant finish_day_frame(LoopState& state, Instant now);

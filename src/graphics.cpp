@@ -527,7 +527,7 @@ DrawResult DrawContext::draw_button_ring(std::optional<Fixed> anchor, std::int16
 // Screens and panels
 // ---------------------------------------------------------------------------------------------
 
-std::string daytime_text(std::uint64_t day, std::uint16_t time) {
+std::string clock_text(std::uint16_t time) {
     const unsigned minute = (time / TICKS_PER_MINUTE) % 60u;
     const unsigned h = time / TICKS_PER_HOUR;
     unsigned hour = 0;
@@ -541,10 +541,13 @@ std::string daytime_text(std::uint64_t day, std::uint16_t time) {
         hour = h - 7;
         suffix = "pm";
     }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "Day %llu %u:%02u %s", static_cast<unsigned long long>(day), hour, minute,
-                  suffix);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%u:%02u %s", hour, minute, suffix);
     return buf;
+}
+
+std::string daytime_text(std::uint64_t day, std::uint16_t time) {
+    return "Day " + std::to_string(day) + " " + clock_text(time);
 }
 
 std::string frame_time_text(std::chrono::nanoseconds duration) {

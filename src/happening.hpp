@@ -26,6 +26,7 @@ struct Happening {
         Watered,         // the can watered dry soil
         CanFilled,       // the can was filled at the pond
         CanEmpty,        // the can had no water for dry soil
+        CanRanDry,       // the can's last charge went on dry soil
         DugUp,           // the shovel took a flower up; value: its genotype instead of the tool
         Planted,         // a carried flower went into the soil; value: its genotype instead
         Smoked,          // smoke on a hive

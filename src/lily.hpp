@@ -51,6 +51,14 @@ struct Lily {
     DrawResult draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t walk_frame, bool free_arm,
                         std::uint16_t now) const;
     DrawResult draw_selection(DrawContext& ctx, const World& world) const;
+    // Where her tool's meter hangs: the pixel offset from her position given to the tool's
+    // draw_meter, and whether it opens to the left.
+    struct MeterSpot {
+        std::int32_t dx;
+        std::int32_t dy;
+        bool mirrored;
+    };
+    MeterSpot meter_spot() const;
     // Walk-cycle frame 0 (standing) to 4 from the distance walked since the anchor.
     std::uint32_t walk_frame() const;
 };

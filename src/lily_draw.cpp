@@ -103,7 +103,15 @@ DrawResult Lily::draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t 
 
     if (free_arm || !tool) return {};
     QM_TRY(ctx.draw_tool(tool->which(), sector, now < arm_until, position.i, position.j, dx + 1, dy + 10));
-    return tool->draw_meter(ctx, position.i, position.j, dx + o.meter_dx, dy + 10, tool_arm_in_front(sector));
+    const MeterSpot meter = meter_spot();
+    return tool->draw_meter(ctx, position.i, position.j, meter.dx, meter.dy, meter.mirrored);
+}
+
+Lily::MeterSpot Lily::meter_spot() const {
+    const std::uint32_t sector = facing_sector(facing);
+    const ArmOffsets& o = ARMS[sector & 3];
+    const std::int32_t dy = o.tool_dy + ((walk_frame() & 1) != 0 ? 1 : 0);
+    return {o.tool_dx + o.meter_dx, dy + 10, tool_arm_in_front(sector)};
 }
 
 DrawResult Lily::draw_selection(DrawContext& ctx, const World& world) const {

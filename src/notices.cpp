@@ -80,7 +80,7 @@ DrawResult Notices::draw(DrawContext& ctx) const {
 bool has_notice(Happening::Kind kind) {
     using K = Happening::Kind;
     return kind == K::NewColour || kind == K::HiveHarvested || kind == K::HiveSmoked || kind == K::BeesSowed ||
-           kind == K::GardenSownAgain;
+           kind == K::GardenSownAgain || kind == K::CanRanDry || kind == K::CanFilled;
 }
 
 std::string notice_text(const Happening& happening) {
@@ -92,6 +92,10 @@ std::string notice_text(const Happening& happening) {
             return "Hive harvested: level " + std::to_string(happening.value);
         case Happening::Kind::HiveSmoked:
             return "The hive is " + std::to_string(happening.value) + "% full";
+        case Happening::Kind::CanRanDry:
+            return "The can is empty: fill it at the pond";
+        case Happening::Kind::CanFilled:
+            return "The can is full";
         case Happening::Kind::BeesSowed:
             return night_notice(happening.value, 0);
         case Happening::Kind::GardenSownAgain:

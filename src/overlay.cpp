@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "garden_cards.hpp"
 #include "graphics.hpp"
 #include "keys.hpp"
 #include "notices.hpp"
@@ -177,7 +178,30 @@ DrawResult draw_time_flies_mark(DrawContext& ctx) {
     return {};
 }
 
+// ---- the garden's cards (garden_cards.*) ----
+
+DrawResult draw_field_marks_card(DrawContext& ctx, const OverlayView& view) {
+    return view.garden ? draw_garden_marks(ctx, *view.garden) : DrawResult{};
+}
+
+DrawResult draw_forecast(DrawContext& ctx, const OverlayView& view) {
+    return view.garden ? draw_forecast_card(ctx, *view.garden) : DrawResult{};
+}
+
+DrawResult draw_selection(DrawContext& ctx, const OverlayView& view) {
+    return view.garden ? draw_selection_card(ctx, *view.garden) : DrawResult{};
+}
+
+DrawResult draw_morning(DrawContext& ctx, const OverlayView& view) {
+    if (!view.garden || !view.garden->night) return {};
+    return draw_morning_report(ctx, *view.garden->texts, *view.garden->night, view.garden->collection);
+}
+
 constexpr std::array<CardRow, static_cast<std::size_t>(Card::Count)> CARDS{{
+    {Card::FieldMarks, HoldsGame::No, draw_field_marks_card},
+    {Card::Forecast, HoldsGame::No, draw_forecast},
+    {Card::Selection, HoldsGame::No, draw_selection},
+    {Card::Morning, HoldsGame::No, draw_morning},
     {Card::Finale, HoldsGame::No, draw_finale_card},
     {Card::EndDay, HoldsGame::Yes, draw_end_day_card},
     {Card::Help, HoldsGame::Yes, draw_help_card},

@@ -1,6 +1,7 @@
 // The cards drawn over the field: one home that knows which are open and draws them, in one
 // order, in a pass of its own after the field, the controls, the clock, the frame time and the
-// notices. Today: the pause and help card, the end-day card, the time-flies and speaker marks.
+// notices. Today: the pause and help card, the end-day card, the time-flies and speaker marks, the marks over the field, tonight's forecast, the planner or
+// the hive card and the morning report.
 //
 // Adding a card:
 //   1. a value in `Card` (before `Count`); the enum's order is the drawing order, so a later card
@@ -27,6 +28,10 @@ namespace qm {
 class DrawContext;
 
 enum class Card : std::uint8_t {
+    FieldMarks,  // the aim's outline, partners, range outlines, every genome label, the can's number
+    Forecast,
+    Selection,   // the planner on a flower, the hive card on a hive
+    Morning,     // what the night did, until she moves or a key is pressed
     Finale,  // the collection complete; play goes on under it, and it leaves by itself
     EndDay,
     Help,
@@ -34,6 +39,7 @@ enum class Card : std::uint8_t {
     None = Count,
 };
 
+struct GardenPass;
 struct Volume;
 
 // What the cards may show of the game.
@@ -42,8 +48,13 @@ struct OverlayView {
     std::uint16_t tick = 0;
     bool time_flies = false;        // the mark in the top-right corner
     const Volume* speaker = nullptr;  // the speaker mark under it, while the volume has just changed
+    const GardenPass* garden = nullptr;  // the field, tonight and the gardener, for the garden's cards
     std::uint64_t collection_completed = 0;  // the day of the 27th colour, 0 until then
 };
+
+// The cards of a day's play: open from the start of play on, each drawn when it has something to
+// show.
+inline constexpr Card DAY_CARDS[] = {Card::FieldMarks, Card::Forecast, Card::Selection};
 
 class Overlay {
 public:

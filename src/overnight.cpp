@@ -2,28 +2,18 @@
 // its range with their nearest neighbours and sow the seeds on the nearest free soil.
 #include "world.hpp"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <span>
 #include <vector>
 
-#include "fatal.hpp"
+#include "breeding.hpp"
 #include "random.hpp"
 
 namespace qm {
 
 namespace {
-
-struct OpenFlower {
-    Cell position;
-    Flower flower;
-};
-
-struct Parent {
-    Flower flower;
-    Cell position;
-    std::uint8_t seeds;
-};
 
 // What the night knows of the field around the seeds. A tile's kind does not change overnight (seeds
 // only fall on soil), so each cell is read from the world once, when a search first reaches it, and
@@ -111,71 +101,67 @@ private:
     std::uint32_t search_ = 0;
 };
 
-// Indices of the entries nearest to list[self], in list order; an entry on the same cell is no
-// partner.
-std::vector<std::size_t> nearest_partners(const std::vector<Parent>& list, std::size_t self) {
-    std::vector<std::size_t> partners;
-    std::uint16_t best = std::numeric_limits<std::uint16_t>::max();
-    for (std::size_t k = 0; k < list.size(); ++k) {
-        if (list[k].position == list[self].position) continue;
-        const std::uint16_t d = distance(list[k].position, list[self].position);
-        if (d < best) {
-            best = d;
-            partners.clear();
-        }
-        if (d == best) partners.push_back(k);
-    }
-    return partners;
-}
-
 }  // namespace
 
-void World::overnight() {
-    // Everything leaves the field; only the open flowers are remembered, as tonight's parents.
-    std::vector<OpenFlower> open;
+NightReport World::overnight() {
+    // The plan is read before the field is cleared; clearing changes no order of the maps.
+    const NightPlan plan = plan_night(*this, Open::Now);
+    ++revision_;
+
+    // Everything leaves the field; only the open flowers, in the plan, are remembered as parents.
     for (auto& [c, tile] : tiles_) {
         auto* soil = std::get_if<Soil>(&tile);
         if (!soil) continue;
-        if (soil->flower && soil->flower->stage == FlowerStage::Flower) open.push_back({c, *soil->flower});
         soil->flower.reset();
         soil->watered = false;
     }
 
     for (auto& [hive_cell, range] : hive_ranges_) range.clear();
 
-    // Every list is complete before the first seed falls, so tonight's seeds never parent tonight.
-    std::vector<std::vector<Parent>> lists;
-    for (const auto& [hive_cell, range] : hive_ranges_) {
-        const auto stored = tiles_.find(hive_cell);
-        if (stored == tiles_.end()) fatal(NO_ENTRY_MESSAGE);
-        const auto* hive = std::get_if<Hive>(&stored->second);
-        if (!hive) fatal("There's not a hive here!");
-        std::vector<Parent> list;
-        for (const OpenFlower& candidate : open) {
-            if (distance(candidate.position, hive->hive.position) > HIVE_RANGE) continue;
-            list.push_back({candidate.flower, candidate.position,
-                            static_cast<std::uint8_t>(sprouts_for_flower(hive->hive))});
+    // The seed counts are drawn hive by hive in list order, lists of one included, and every list
+    // is complete before the first seed falls, so tonight's seeds never parent tonight.
+    std::vector<std::vector<std::uint8_t>> seeds(plan.hives.size());
+    for (std::size_t h = 0; h < plan.hives.size(); ++h) {
+        for (std::size_t k = 0; k < plan.hives[h].parents.size(); ++k) {
+            seeds[h].push_back(static_cast<std::uint8_t>(sprouts_for_flower(plan.hives[h].hive)));
         }
-        if (list.size() >= 2) lists.push_back(std::move(list));
     }
 
+    NightReport report;
+    std::vector<bool> bred(plan.open.size(), false);
     NightField field(*this);
-    for (const auto& list : lists) {
-        for (std::size_t a = 0; a < list.size(); ++a) {
-            const std::vector<std::size_t> partners = nearest_partners(list, a);
-            for (std::uint8_t seed = 0; seed < list[a].seeds; ++seed) {
-                const std::optional<Cell> place = field.find_place(list[a].position);
+    for (std::size_t h = 0; h < plan.hives.size(); ++h) {
+        const HiveList& list = plan.hives[h];
+        if (!list.breeds()) continue;
+        for (std::size_t a = 0; a < list.parents.size(); ++a) {
+            const Parent& parent = plan.open[list.parents[a]];
+            const std::span<const std::uint32_t> partners = list.partners_of(a);
+            for (std::uint8_t seed = 0; seed < seeds[h][a]; ++seed) {
+                const std::optional<Cell> place = field.find_place(parent.position);
                 if (!place) continue;
                 Soil sown;
                 if (!partners.empty()) {
                     const auto pick = static_cast<std::size_t>(rand_below64(partners.size()));
-                    sown.flower = mate(list[a].flower, list[partners[pick]].flower);
+                    sown.flower = mate(parent.flower, plan.open[list.parents[partners[pick]]].flower);
+                    ++report.sown;
+                    ++report.genomes[genotype_of(*sown.flower)];
+                    bred[list.parents[a]] = true;
                 }
                 set_tile(*place, sown);
                 field.sown(*place, sown.flower.has_value());
             }
         }
     }
+    report.bred = static_cast<std::size_t>(std::ranges::count(bred, true));
+    return report;
+}
+
+NightReport World::new_day() {
+    NightReport report = overnight();
+    // A night that leaves no flower is followed by the first day's sowing, so a dry day never
+    // ends the game.
+    if (flower_count() == 0) report.sown_again = sow_garden(Sowing::Again);
+    return report;
 }
 
 }  // namespace qm

@@ -42,6 +42,7 @@ ToolOutcome WateringCan::use_tool(World& world, std::uint16_t x, std::uint16_t y
         wet.watered = true;
         world.set_tile(x, y, wet);
         --water;
+        if (water == 0) world.tell({Happening::Kind::CanRanDry, 0});
         return ToolOutcome::used();
     }
     if (is<Water>(tile)) {

@@ -106,6 +106,7 @@ const Tile& World::get_tile(std::uint16_t i, std::uint16_t j) const {
 
 void World::set_tile(std::uint16_t i, std::uint16_t j, const Tile& tile) {
     const Cell at{i, j};
+    ++revision_;
 
     // Whatever replaces a hive, its old range goes with it; a new hive collects afresh below.
     hive_ranges_.erase(at);
@@ -155,9 +156,10 @@ void World::update(std::uint16_t now) {
         auto* soil = std::get_if<Soil>(&tile);
         if (!soil || !soil->flower) continue;
         Flower& flower = *soil->flower;
-        const bool was_open = flower.stage == FlowerStage::Flower;
+        const FlowerStage was = flower.stage;
         flower.grow(now, soil->watered);
-        if (!was_open && flower.stage == FlowerStage::Flower) {
+        if (flower.stage != was) ++revision_;
+        if (was != FlowerStage::Flower && flower.stage == FlowerStage::Flower) {
             tell({Happening::Kind::FlowerOpened, static_cast<std::uint32_t>(genotype_of(flower))});
         }
     }

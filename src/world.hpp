@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <type_traits>
@@ -68,6 +69,15 @@ inline constexpr std::array<std::uint8_t, 3> GARDEN_SEED_GENES{1, 1, 1};
 // that left no flower on the field.
 enum class Sowing { LayOut, Again };
 
+// What a night did, for the morning's report.
+struct NightReport {
+    std::size_t bred = 0;  // open flowers that left at least one seed
+    std::size_t sown = 0;  // seeds the bees sowed
+    std::array<std::uint32_t, GENOTYPES> genomes{};  // those seeds by genotype
+    std::size_t sown_again = 0;  // seeds of the garden sown again after a night that left none
+    friend bool operator==(const NightReport&, const NightReport&) = default;
+};
+
 // Only the world's own operations write its tiles and hive ranges, so every range stays exact.
 class World {
 public:
@@ -111,7 +121,14 @@ public:
     std::vector<Happening> take_happenings() { return std::exchange(happenings_, {}); }
 
     // The night between two days: plants leave, open flowers in hive ranges mate and sow seeds.
-    void overnight();
+    NightReport overnight();
+    // The night and the morning after it: a field the night left bare is sown again.
+    NightReport new_day();
+
+    // Grows by one (at least) whenever a tile is written, a plant reaches its next stage or the
+    // night clears the field, so what is worked out from the field can be kept until it changes.
+    // Honey is left out: it changes every frame and nothing cached reads it.
+    std::uint64_t revision() const { return revision_; }
 
     // Paints the visible field with the gardener in it, tinted by the time of day.
     DrawResult draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) const;
@@ -128,6 +145,7 @@ private:
     TileMap tiles_;
     HiveRanges hive_ranges_;
     std::vector<Happening> happenings_;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace qm

@@ -19,6 +19,7 @@
 #include "support/sdl_fixture.hpp"
 #include "support/world_helpers.hpp"
 #include "bees.hpp"
+#include "collection.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "panel.hpp"
@@ -516,6 +517,23 @@ TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
              Smoker{}.use_tool(world, hive.i, hive.j, 14000);
          },
          {"The hive is 99% full"}},
+        {"the can's last charge", [&] {
+             world.set_tile(hive, Soil{});
+             WateringCan can;
+             can.water = 2;
+             can.use_tool(world, hive.i, hive.j, 14000);  // one left: nothing to say
+             world.set_tile(hive + cell(2, 0), Soil{});
+             can.use_tool(world, hive.i + 2, hive.j, 14000);
+         },
+         {"The can is empty: fill it at the pond"}},
+        {"the can at the pond", [&] {
+             world.set_tile(hive, Water{});
+             lily.tool = std::make_unique<WateringCan>();
+             lily.position = lily.anchor = centre_of(hive + cell(-2, 0));
+             lily.selection = cell(2, 0);
+             static_cast<void>(lily.use_tool(world, 14000, true));
+         },
+         {"The can is full"}},
     };
     for (const auto& c : cases) {
         game->notices = Notices{};
@@ -679,6 +697,40 @@ TEST_F(MainTaskDeathTest, StartUpFailuresStopTheProgramWithTheirError) {
     SDL_setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
     EXPECT_DEATH(spawn_with_until_executor(main_task()),
                  testing::HasSubstr("called `Result::unwrap()` on an `Err` value: \""));
+}
+
+// The morning report comes with the night and goes with the first key after half a second, or on
+// its own after twenty; G shows every genome label and hides them again; a click on the open
+// collection stays on it, one beside it reaches the field.
+TEST_F(GameTest, TheMorningReportTheGenomeViewAndTheCollectionTakeTheirEvents) {
+    start_play(*game);
+    static_cast<void>(new_day(*game));
+    begin_next_day(state());
+    ASSERT_TRUE(game->overlay.is_open(Card::Morning));
+    events.push(test::key_event(SDL_SCANCODE_G));  // queued in the night: too early to answer
+    ASSERT_FALSE(day_frame(*game).quit);
+    EXPECT_TRUE(game->overlay.is_open(Card::Morning));
+    EXPECT_TRUE(controls.genomes_shown);
+    for (std::uint32_t k = 1; k < MORNING_REPORT_LEAST_FRAMES; ++k) day_frame(*game);
+    events.push(test::key_event(SDL_SCANCODE_G));
+    day_frame(*game);
+    EXPECT_FALSE(game->overlay.is_open(Card::Morning));
+    EXPECT_FALSE(controls.genomes_shown);
+    game->overlay.open(Card::Morning);
+    game->morning_frames = 0;
+    for (std::uint32_t k = 0; k < MORNING_REPORT_MOST_FRAMES; ++k) day_frame(*game);
+    EXPECT_FALSE(game->overlay.is_open(Card::Morning));
+
+    lily.tool = std::make_unique<Hoe>();
+    const SDL_Rect panel = collection_layout(ctx()).panel;
+    for (const bool on_panel : {true, false}) {
+        controls.collection_open = true;
+        const int below = panel.y + panel.h + 8 < window_h ? panel.y + panel.h + 8 : panel.y - 8;
+        const ScreenPoint p{panel.x + panel.w / 2, on_panel ? panel.y + panel.h / 2 : below};
+        controls.frame_events(events.push(test::mouse_down(p.x, p.y)), lily, world, 14000, ctx());
+        EXPECT_EQ(controls.mouse_use, !on_panel) << (on_panel ? "on the panel" : "beside it");
+        controls.mouse_use = false;
+    }
 }
 
 }  // namespace

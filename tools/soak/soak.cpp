@@ -23,6 +23,7 @@
 
 #include "audio.hpp"
 #include "controls.hpp"
+#include "forecast.hpp"
 #include "game.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
@@ -84,7 +85,10 @@ constexpr SDL_Scancode KEYS[] = {SDL_SCANCODE_W,     SDL_SCANCODE_A,    SDL_SCAN
                                  SDL_SCANCODE_E,     SDL_SCANCODE_T,    SDL_SCANCODE_N,     SDL_SCANCODE_P,
                                  SDL_SCANCODE_H,     SDL_SCANCODE_F1,   SDL_SCANCODE_KP_ENTER,
                                  // mute, quieter, louder
-                                 SDL_SCANCODE_M,     SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS, SDL_SCANCODE_KP_PLUS};
+                                 SDL_SCANCODE_M,     SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS, SDL_SCANCODE_KP_PLUS,
+                                 // every genome label on the screen
+                                 SDL_SCANCODE_G};
+
 
 struct Figures {
     std::uint64_t frames = 0;
@@ -486,6 +490,12 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             if (s.time_of_day > s.day_end) fail("the clock ran past the end of the day", seed);
             if (played.tick > s.time_of_day) fail("a frame played a tick the clock has not reached", seed);
             soak.figures.held_frames += held ? 1u : 0u;
+            // The morning report goes within twenty seconds of play; tonight's forecast adds up.
+            if (game.morning_frames > MORNING_REPORT_MOST_FRAMES) fail("the morning report outstayed twenty seconds", seed);
+            const Forecast tonight = forecast_night(world, plan_night(world, Open::ByNightfall, Partners::OnRequest));
+            if (tonight.seeds_least > tonight.seeds_most || tonight.seeds_least < (tonight.breeding > 0 ? 1u : 0u) ||
+                tonight.breeding + tonight.leaving != world.flower_count())
+                fail("tonight's forecast does not add up", seed);
             if (s.day_over) {
                 (void)new_day(game);
                 begin_next_day(s);

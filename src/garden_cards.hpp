@@ -1,0 +1,129 @@
+// What the garden's cards say: tonight's forecast, the planner's table of a flower, the hive card
+// and the morning report. Texts here, drawing in garden_cards.cpp; the cards are drawn in the pass
+// over the field, the controls, the clock and the notices.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <SDL_rect.h>
+
+#include "draw_error.hpp"
+#include "forecast.hpp"
+#include "hex_geometry.hpp"
+#include "panel.hpp"
+
+namespace qm {
+
+class Collection;
+class DrawContext;
+class World;
+struct BeeHive;
+struct Lily;
+struct NightReport;
+
+// "1 seed", "3 seeds"
+std::string count_text(std::size_t n, const char* one, const char* many);
+// "1 to 3 seeds", or "2 seeds" when the range is one number.
+std::string seeds_range_text(std::size_t least, std::size_t most);
+
+// The forecast's lines, title first: what tonight will bring, as the field stands at `now`.
+std::vector<std::string> forecast_lines(const Forecast& forecast, std::uint16_t now);
+
+// "each flower leaves 1 to 2 seeds" (the hive of this level's bees, for each open flower in reach).
+std::string seeds_per_flower_text(std::uint16_t level);
+// The hive card's lines: its level and what it means, its honey, what a harvest will do and when
+// it is ready, counting the open flowers that fill it now.
+std::vector<std::string> hive_card_lines(const BeeHive& hive, std::uint32_t in_bloom, std::uint16_t now);
+// Open flowers in the hive's range on `world`: its honey per frame.
+std::uint32_t flowers_feeding(const World& world, Cell hive_cell);
+
+// "1/4", or "12.5%" for a share that is not one fraction.
+std::string chance_text(const Offspring& offspring);
+
+// A row of a card: a line of text, with a blossom swatch in front when it names a genome.
+struct CardLine {
+    std::string text;
+    std::optional<std::uint32_t> swatch;  // the blossom's colour
+    bool marked = false;                  // a genome the collection has not seen yet: "new"
+    bool in_grid = false;                 // one of a run of genomes laid out in columns
+};
+
+// The planner's card of the flower at `at` (its genome first), and the cells to mark on the field.
+std::vector<CardLine> planner_rows(const FlowerOutlook& outlook, const std::array<std::uint8_t, 3>& genes,
+                                  const Collection& collection);
+
+// The morning report's rows: what the night did, new genomes among the seeds marked.
+std::vector<CardLine> morning_report_rows(const NightReport& night, const Collection& collection);
+
+// Lines of text drawn frame after frame: rendered once and kept while some frame draws them, so a
+// card that stays up costs no font rendering.
+class TextCache {
+public:
+    std::expected<const TextLine*, DrawError> line(DrawContext& ctx, TTF_Font* font, std::uint32_t colour,
+                                                  const std::string& text);
+    // After a frame: the lines it did not draw are let go.
+    void end_frame();
+
+private:
+    struct Entry {
+        TTF_Font* font;
+        std::uint32_t colour;
+        std::string text;
+        TextLine line;
+        bool used;
+    };
+    std::vector<Entry> entries_;
+};
+
+// Drawing a card: a framed panel holding its rows, a blossom swatch in front of those that name a
+// genome and a "new" tag behind those the collection lacks.
+struct CardSize {
+    int w = 0;
+    int h = 0;
+};
+enum class CardFont { Small, Medium };
+std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows,
+                                             CardFont font);
+DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows, CardFont font,
+                     SDL_Point top_left);
+// Plain lines as rows.
+std::vector<CardLine> text_rows(const std::vector<std::string>& lines);
+// Where a card of this size goes near the screen point of a cell: right of it, left of it, below or
+// above, kept on the screen and below `top`, whichever covers least of the places in `avoid`.
+SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top, const std::vector<SDL_Rect>& avoid);
+
+// What the garden's pass reads each frame; the loop fills it (`garden_pass`).
+struct GardenPass {
+    const World& world;
+    const Lily& lily;
+    const Collection& collection;
+    const Forecast& forecast;
+    const FlowerOutlook* outlook = nullptr;  // of the bud or flower she aims at
+    std::uint16_t tick = 0;
+    bool genomes_shown = false;
+    const NightReport* night = nullptr;  // what the last night did, while the morning report is up
+    TextCache* texts = nullptr;
+    bool collection_open = false;  // the cards beside the field make way for the collection
+};
+
+// The flower the planner shows: a bud or an open flower on the tile she aims at.
+std::optional<Cell> planned_cell(const World& world, const Lily& lily);
+
+// The field's layer of the pass: range outlines, every genome label (when shown), the planner's
+// partners, the aim, and the can's number.
+DrawResult draw_garden_marks(DrawContext& ctx, const GardenPass& pass);
+// Tonight's forecast, kept to the right under the notices, clear of the clock, the frame time and
+// the controls' corners; it makes way for the morning report while that is up.
+DrawResult draw_forecast_card(DrawContext& ctx, const GardenPass& pass);
+// The planner on a flower, or the hive card on a hive, beside the tile the gardener aims at and
+// clear of the forecast.
+DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass);
+// The morning report, in the middle of the field under the notices, in the larger font.
+DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection);
+
+}  // namespace qm
