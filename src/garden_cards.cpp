@@ -93,6 +93,11 @@ std::string chance_text(const Offspring& offspring) {
     return buf;
 }
 
+namespace {
+// A dozen swatches at most on a card.
+constexpr std::size_t SWATCHES_SHOWN = 12;
+}  // namespace
+
 std::vector<CardLine> planner_rows(const FlowerOutlook& outlook, const std::array<std::uint8_t, 3>& genes,
                                   const Collection& collection) {
     std::vector<CardLine> rows;
@@ -104,9 +109,23 @@ std::vector<CardLine> planner_rows(const FlowerOutlook& outlook, const std::arra
     }
     rows.push_back({genome_label(genes) + ": " + seeds_range_text(outlook.seeds_least, outlook.seeds_most) + " tonight", colour});
     rows.push_back({"with " + count_text(outlook.partners.size(), "partner", "partners") + ", marked; its seeds:", std::nullopt});
+    // The likeliest dozen, so the card leaves the field around her in view; the rest counted.
+    std::size_t shown = 0;
+    std::size_t rarer = 0;
+    std::size_t rarer_unseen = 0;
     for (const Offspring& o : outlook.offspring) {
         const bool unseen = !collection.first_day(o.genotype).has_value();
+        if (shown++ >= SWATCHES_SHOWN) {
+            ++rarer;
+            rarer_unseen += unseen ? 1 : 0;
+            continue;
+        }
         rows.push_back({genome_label(genes_of_genotype(o.genotype)) + " " + chance_text(o), genotype_colour(o.genotype), unseen, true});
+    }
+    if (rarer > 0) {
+        rows.push_back({"and " + count_text(rarer, "more genome", "more genomes") +
+                            (rarer_unseen > 0 ? ", " + std::to_string(rarer_unseen) + " of them new" : std::string{}),
+                        std::nullopt});
     }
     return rows;
 }
@@ -127,9 +146,8 @@ std::vector<CardLine> morning_report_rows(const NightReport& night, const Collec
     }
     rows.push_back({unseen.empty() ? "No new genome among them" : count_text(unseen.size(), "new genome", "new genomes") + " among them:",
                     std::nullopt});
-    // A dozen swatches at most: the collection shows the rest.
-    constexpr std::size_t SHOWN = 12;
-    const std::size_t more = unseen.size() > SHOWN ? unseen.size() - SHOWN : 0;
+    // The collection shows the rest.
+    const std::size_t more = unseen.size() > SWATCHES_SHOWN ? unseen.size() - SWATCHES_SHOWN : 0;
     rows.insert(rows.end(), unseen.begin(), unseen.begin() + static_cast<std::ptrdiff_t>(unseen.size() - more));
     if (more > 0) rows.push_back({"and " + std::to_string(more) + " more in the collection (C)", std::nullopt});
     return rows;

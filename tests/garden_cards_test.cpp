@@ -1,6 +1,8 @@
 // The pass over the field: the aimed tile's outline over a tall plant, and the cards' words.
 #include "garden_cards.hpp"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "collection.hpp"
@@ -67,6 +69,13 @@ TEST(GardenCards, SayWhatTonightAndTheNightBring) {
     EXPECT_EQ(rows[3].text, "1 new genome among them:");
     EXPECT_TRUE(rows[4].marked && rows[4].text == "CCMMYY x2");
     EXPECT_EQ(morning_report_rows(NightReport{0, 0, {}, 27}, collection).back().text, "The garden was sown again: 27 seeds");
+
+    // A cross of two all-heterozygous flowers has 27 outcomes: the likeliest dozen, the rest counted.
+    FlowerOutlook outlook{Barren::No, {cell(2, 0)}, {}, 1, 1};
+    for (std::size_t t = 0; t < GENOTYPES; ++t) outlook.offspring.push_back({t, 1.0 / 27, 1, 27});
+    const std::vector<CardLine> planned = planner_rows(outlook, {1, 1, 1}, collection);
+    EXPECT_EQ(std::ranges::count_if(planned, &CardLine::in_grid), 12);
+    EXPECT_EQ(planned.back().text, "and 15 more genomes, 14 of them new");
 }
 
 }  // namespace
