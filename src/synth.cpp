@@ -333,10 +333,11 @@ Wave notice() {  // one soft bell
     return w;
 }
 
-Wave step(double cutoff, double q, Filter::Mode mode, std::uint32_t seed) {  // one footfall
+// One footfall; `attack` is how soft its first touch is.
+Wave step(double cutoff, double q, Filter::Mode mode, std::uint32_t seed, double attack = 0.006) {
     Wave w = blank(0.14);
-    hiss(w, 0, 0.006, 0.07, 1.0, cutoff, cutoff * 0.8, q, mode, seed);
-    hiss(w, 0.025, 0.006, 0.05, 0.6, cutoff * 0.9, cutoff * 0.7, q, mode, seed + 1);
+    hiss(w, 0, attack, 0.07, 1.0, cutoff, cutoff * 0.8, q, mode, seed);
+    hiss(w, 0.025, attack, 0.05, 0.6, cutoff * 0.9, cutoff * 0.7, q, mode, seed + 1);
     return w;
 }
 
@@ -441,7 +442,7 @@ const std::array<Made, SOUND_COUNT>& made() {
         {{S::CollectionOpen, "collection-open", 0.5, false}, 0.4, [] { return page(1500, 4000, E6); }},
         {{S::CollectionClose, "collection-close", 0.5, false}, 0.4, [] { return page(4000, 1500, C6); }},
         {{S::Notice, "notice", 0.7, false}, 0.4, notice},
-        {{S::StepGrass, "step-grass", 0.14, false}, 0.22, [] { return step(3200, 1.2, Filter::Band, 101); }},
+        {{S::StepGrass, "step-grass", 0.14, false}, 0.22, [] { return step(2400, 0.8, Filter::Low, 101, 0.014); }},
         {{S::StepSoil, "step-soil", 0.14, false}, 0.3, [] { return step(700, 0.8, Filter::Low, 103); }},
         {{S::StepWet, "step-wet", 0.14, false}, 0.3, step_wet},
         {{S::Chime, "chime", 2.2, false}, 0.45, chime},
