@@ -11,6 +11,7 @@
 
 #include "day_clock.hpp"
 #include "game.hpp"
+#include "garden_cards.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "random.hpp"
@@ -156,6 +157,38 @@ void BM_DayFrame(benchmark::State& state) {
 }
 // The two ways side by side at each scale; at scale 1 both draw straight into the window.
 BENCHMARK(BM_DayFrame)->ArgsProduct({{0, 1}, {1, 2, 3}})->ArgNames({"once", "scale"})->Unit(benchmark::kMillisecond);
+
+// The farm frame in full bloom as the game draws it, without (0) and with (1) what tells about
+// tonight: the forecast worked out and its card, the planner's card and marks on the flower she
+// aims at, the notices and the card home. The ratio of the two is what that pass adds.
+void BM_FarmFrameWithTonight(benchmark::State& state) {
+    Stage s;
+    if (!s.open(state)) return;
+    struct NoEvents final : EventSource {
+        bool poll(SDL_Event&) override { return false; }
+    } events;
+    SdlInput input(s.ctx->canvas->window());
+    Controls controls(input);
+    Game game{*s.ctx, s.world, s.lily, controls, events, LoopState{}};
+    const bool tonight = state.range(0) != 0;
+    s.lily.position = s.lily.anchor = centre_of(GARDEN_CENTRE + cell(6, 0));
+    s.lily.facing = {-2 * ONE_UNIT, 0};
+    s.ctx->transform.center = s.lily.position;
+    std::uint16_t tick = NOON;
+    for (auto _ : state) {
+        DrawResult done;
+        if (tonight) {
+            game.tonight.next_frame(s.world);
+            done = draw_game_frame(game, tick);
+        } else {
+            done = draw_frame(*s.ctx, controls, s.world, s.lily, 1, tick, std::chrono::milliseconds(5));
+        }
+        benchmark::DoNotOptimize(done);
+        ++tick;
+    }
+    state.counters["planner"] = planned_cell(s.world, s.lily) ? 1 : 0;
+}
+BENCHMARK(BM_FarmFrameWithTonight)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_ChooseScale(benchmark::State& state) {
     std::uint32_t w = 640;
