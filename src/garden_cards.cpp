@@ -42,6 +42,20 @@ std::vector<std::string> forecast_lines(const Forecast& forecast, std::uint16_t 
     return lines;
 }
 
+std::string ending_now_text(const Forecast& now, const Forecast& by_nightfall) {
+    std::string text = now.breeding == 0 ? std::string("If it ends now, no flower breeds")
+                                         : "If it ends now: " + count_text(now.breeding, "flower breeds", "flowers breed") + ", " +
+                                               seeds_range_text(now.seeds_least, now.seeds_most) + " to sow";
+    if (by_nightfall.breeding > now.breeding) {
+        text += " (" + std::to_string(by_nightfall.breeding) + " by nightfall)";
+    }
+    return text;
+}
+
+Forecast forecast_if_ended_now(const World& world) {
+    return forecast_night(world, plan_night(world, Open::Now, Partners::OnRequest));
+}
+
 std::string seeds_per_flower_text(std::uint16_t level) {
     return "each flower leaves " + seeds_range_text(1, most_seeds(level));
 }

@@ -34,6 +34,12 @@ std::string seeds_range_text(std::size_t least, std::size_t most);
 // The forecast's lines, title first: what tonight will bring, as the field stands at `now`.
 std::vector<std::string> forecast_lines(const Forecast& forecast, std::uint16_t now);
 
+// The end-day card's line: what the night brings if the day ends now, and how many more flowers
+// would breed were the day let run to nightfall.
+std::string ending_now_text(const Forecast& now, const Forecast& by_nightfall);
+// Tonight's forecast with only the flowers open now.
+Forecast forecast_if_ended_now(const World& world);
+
 // "each flower leaves 1 to 2 seeds" (the hive of this level's bees, for each open flower in reach).
 std::string seeds_per_flower_text(std::uint16_t level);
 // The hive card's lines: its level and what it means, its honey, what a harvest will do and when

@@ -117,19 +117,28 @@ std::string end_day_answer() {
            " or " + std::string(no.pad_words) + ": keep playing";
 }
 
-DrawResult draw_end_day_card(DrawContext& ctx, const OverlayView&) {
+DrawResult draw_end_day_card(DrawContext& ctx, const OverlayView& view) {
     TTF_Font* font = ctx.small_font.get();
     const int line_h = TTF_FontHeight(font);
     const std::string answer = end_day_answer();
-    const int inner_w = std::max({text_width(font, END_DAY_MEANING), text_width(font, answer),
+    // What ending now costs: the forecast counts buds that open before nightfall, which an early
+    // night leaves unbred. Worked out while the card is up; the game stands still under it.
+    const std::string ending =
+        view.garden ? ending_now_text(forecast_if_ended_now(view.garden->world), view.garden->forecast) : std::string{};
+    const int inner_w = std::max({text_width(font, END_DAY_MEANING), text_width(font, answer), ending.empty() ? 0 : text_width(font, ending),
                                   text_width(ctx.medium_font.get(), END_DAY_TITLE)});
     const int title_h = TTF_FontHeight(ctx.medium_font.get()) + 2 + TITLE_GAP;
-    const SDL_Rect card = card_area(ctx, inner_w + 2 * PAD, PAD + title_h + 3 * line_h + PAD);
+    const int lines = ending.empty() ? 3 : 4;
+    const SDL_Rect card = card_area(ctx, inner_w + 2 * PAD, PAD + title_h + lines * line_h + PAD);
     QM_TRY(draw_panel(ctx, card));
     int y = 0;
     QM_TRY(draw_title(ctx, card, END_DAY_TITLE, y));
     const auto centred = [&](const std::string& text) { return card.x + card.w / 2 - text_width(font, text) / 2; };
     QM_TRY(draw_text(ctx, font, WHITE, END_DAY_MEANING, centred(END_DAY_MEANING), y));
+    if (!ending.empty()) {
+        y += line_h;
+        QM_TRY(draw_text(ctx, font, WHITE, ending, centred(ending), y));
+    }
     return draw_text(ctx, font, HONEY, answer, centred(answer), y + 2 * line_h);
 }
 

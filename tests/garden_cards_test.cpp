@@ -51,6 +51,8 @@ TEST(GardenCards, SayWhatTonightAndTheNightBring) {
               (std::vector<std::string>{"Tonight", "4 flowers will breed", "4 to 8 seeds to sow", "9 plants leave unbred",
                                         "2 dry buds open if watered", "1 more may still open"}));
     EXPECT_EQ(forecast_lines(Forecast{}, DAY_END - 100), (std::vector<std::string>{"Tonight", "No flower will breed"}));
+    EXPECT_EQ(ending_now_text(Forecast{2, 2, 4}, forecast), "If it ends now: 2 flowers breed, 2 to 4 seeds to sow (4 by nightfall)");
+    EXPECT_EQ(ending_now_text(Forecast{}, Forecast{}), "If it ends now, no flower breeds");
     EXPECT_EQ(seeds_per_flower_text(1), "each flower leaves 1 seed");
     EXPECT_EQ(seeds_per_flower_text(3), "each flower leaves 1 to 2 seeds");
 
