@@ -7,6 +7,7 @@
 
 #include "collection.hpp"
 #include "fatal.hpp"
+#include "notices_draw.hpp"
 #include "panel.hpp"
 #include "day_clock.hpp"
 #include "field_marks.hpp"

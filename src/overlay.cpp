@@ -11,6 +11,7 @@
 #include "graphics.hpp"
 #include "keys.hpp"
 #include "notices.hpp"
+#include "notices_draw.hpp"
 #include "panel.hpp"
 #include "speaker_mark.hpp"
 

@@ -1,19 +1,19 @@
-// The gardener's four tools behind one interface, and what a use of one asks her to do.
+// The gardener's four tools behind one interface, and what a use of one asks her to do. The
+// can's meter beside her hand is drawn by tools_draw.hpp.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
-#include "draw_error.hpp"
 #include "flowers.hpp"
-#include "sheets.hpp"
 #include "ui.hpp"
 
 namespace qm {
 
 class World;
-class DrawContext;
 
 struct ToolOutcome {
     enum class Kind { Nothing, Used, PickedUp, Plant, PlaceHive, Menu };
@@ -40,9 +40,6 @@ public:
     virtual bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                          bool carrying_hive) const = 0;
     virtual ToolOutcome use_tool(World& world, std::uint16_t x, std::uint16_t y, std::uint16_t now) = 0;
-    // The meter beside the hand; most tools have none.
-    virtual DrawResult draw_meter(DrawContext& ctx, std::int32_t x, std::int32_t y, std::int32_t dx,
-                                  std::int32_t dy, bool mirrored) const;
 };
 
 class WateringCan final : public Tool {
@@ -50,18 +47,16 @@ public:
     static constexpr std::uint8_t FULL = 32;
     std::uint8_t water = 16;
 
-    std::uint32_t which() const override { return std::to_underlying(ToolKind::WateringCan); }
+    std::uint32_t which() const override;
     std::uint32_t tint() const override { return 0xFF0000; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
     ToolOutcome use_tool(World& world, std::uint16_t x, std::uint16_t y, std::uint16_t now) override;
-    DrawResult draw_meter(DrawContext& ctx, std::int32_t x, std::int32_t y, std::int32_t dx, std::int32_t dy,
-                          bool mirrored) const override;
 };
 
 class Shovel final : public Tool {
 public:
-    std::uint32_t which() const override { return std::to_underlying(ToolKind::Shovel); }
+    std::uint32_t which() const override;
     std::uint32_t tint() const override { return 0x000000; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
@@ -70,7 +65,7 @@ public:
 
 class Hoe final : public Tool {
 public:
-    std::uint32_t which() const override { return std::to_underlying(ToolKind::Hoe); }
+    std::uint32_t which() const override;
     std::uint32_t tint() const override { return 0x004040; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
@@ -79,7 +74,7 @@ public:
 
 class Smoker final : public Tool {
 public:
-    std::uint32_t which() const override { return std::to_underlying(ToolKind::Smoker); }
+    std::uint32_t which() const override;
     std::uint32_t tint() const override { return 0x00FFFF; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;

@@ -1,6 +1,6 @@
 // On-screen controls: hexagonal buttons on a coarse button grid, the six-slot button menu with its
 // one-shot action, and the move pad. Only hit tests and state here; drawing goes through
-// DrawContext::draw_button and MovePad::draw.
+// DrawContext::draw_button and draw_move_pad (ui_draw.hpp).
 #pragma once
 
 #include <array>
@@ -9,15 +9,12 @@
 #include <optional>
 #include <vector>
 
-#include "draw_error.hpp"
 #include "hex_geometry.hpp"
-#include "sheets.hpp"
 
 namespace qm {
 
 class World;
 struct Lily;
-class DrawContext;
 
 class TouchTarget {
 public:
@@ -109,8 +106,9 @@ public:
     // The step per frame while held: the vector / 32, at most a keyboard step.
     Fixed step() const { return step_for(vector); }
     static Fixed step_for(Fixed knob);
-    DrawResult draw(DrawContext& ctx) const;
 
+    // The world point under the pad's centre.
+    static Fixed centre(const ScreenTransform& transform);
     // Offset of pixel (x, y) from the pad centre in world units.
     static Fixed offset_of(const ScreenTransform& transform, std::int32_t x, std::int32_t y);
 };
