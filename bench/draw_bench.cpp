@@ -16,7 +16,6 @@
 #include "random.hpp"
 #include "sdl_input.hpp"
 #include "world.hpp"
-#include "world_draw.hpp"
 
 namespace qm {
 namespace {
@@ -85,7 +84,7 @@ void BM_WorldDrawNoon(benchmark::State& state) {
     if (!s.open(state)) return;
     std::uint16_t tick = NOON;
     for (auto _ : state) {
-        auto done = draw_world(*s.ctx, s.world, s.lily, tick);
+        auto done = s.world.draw(*s.ctx, s.lily, tick);
         // The renderer batches copies; flushing makes the software renderer really paint them.
         SDL_RenderFlush(s.ctx->renderer());
         benchmark::DoNotOptimize(done);
@@ -100,7 +99,7 @@ void BM_WorldDrawWithHiveRange(benchmark::State& state) {
     // Pointing at the hive shows its range: 216 extra modulated ground copies.
     s.lily.selection = cell(-15, -13) - containing_tile(s.lily.position);
     for (auto _ : state) {
-        auto done = draw_world(*s.ctx, s.world, s.lily, NOON);
+        auto done = s.world.draw(*s.ctx, s.lily, NOON);
         SDL_RenderFlush(s.ctx->renderer());
         benchmark::DoNotOptimize(done);
     }

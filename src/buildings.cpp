@@ -1,4 +1,4 @@
-// The shed: its footprint and the menu that hands out the tools.
+// The shed: its footprint and the menu that hands out the tools; buildings_draw.cpp draws it.
 #include "buildings.hpp"
 
 #include <array>

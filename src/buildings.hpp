@@ -1,15 +1,17 @@
 // Buildings stand on the field over several cells, block the way and open a menu when walked
-// into. The game has one: the shed, where the gardener picks her tool. Their pictures are drawn
-// by buildings_draw.hpp.
+// into. The game has one: the shed, where the gardener picks her tool.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
+#include "draw_error.hpp"
 #include "hex_geometry.hpp"
 #include "ui.hpp"
 
 namespace qm {
+
+class DrawContext;  // the drawing itself is in buildings_draw.cpp
 
 class Building {
 public:
@@ -20,6 +22,7 @@ public:
     virtual bool in_footprint(std::int32_t x, std::int32_t y) const = 0;
     // The menu that opens when the gardener walks in; none when it cannot be entered.
     virtual std::optional<ButtonMenu> menu() const = 0;
+    virtual DrawResult draw(DrawContext& ctx) const = 0;
 };
 
 class Shed final : public Building {
@@ -30,6 +33,7 @@ public:
     Cell position() const override { return BASE; }
     bool in_footprint(std::int32_t x, std::int32_t y) const override;
     std::optional<ButtonMenu> menu() const override;
+    DrawResult draw(DrawContext& ctx) const override;
 };
 
 }  // namespace qm

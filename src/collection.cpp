@@ -9,7 +9,6 @@
 #include "graphics.hpp"
 #include "milestones.hpp"
 #include "notices.hpp"
-#include "notices_draw.hpp"
 #include "panel.hpp"
 
 namespace qm {

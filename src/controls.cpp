@@ -13,7 +13,6 @@
 #include "keys.hpp"
 #include "lily.hpp"
 #include "speaker_mark.hpp"
-#include "ui_draw.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -568,7 +567,7 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
 
 DrawResult Controls::draw(DrawContext& ctx) const {
     if (touch_mode) {
-        QM_TRY(draw_move_pad(ctx, pad));
+        QM_TRY(pad.draw(ctx));
         if (run_button.visible) {
             QM_TRY(draw_button(ctx, run_button));
         }

@@ -13,12 +13,10 @@
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "mixer.hpp"
-#include "notices_draw.hpp"
 #include "sdl.hpp"
 #include "sdl_input.hpp"
 #include "window_icon.hpp"
 #include "world.hpp"
-#include "world_draw.hpp"
 
 namespace qm {
 
@@ -50,7 +48,7 @@ IntroOutcome intro_frame(Game& game) {
 
     game.ctx.transform.center = s.intro_pan;
     unwrap(game.ctx.begin_frame());
-    unwrap(draw_world(game.ctx, game.world, game.lily, s.intro_clock));
+    unwrap(game.world.draw(game.ctx, game.lily, s.intro_clock));
     unwrap(game.ctx.draw_intro());
     unwrap(game.ctx.present());
 
@@ -233,12 +231,12 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
                       std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time,
                       const Overlays& overlays) {
     QM_TRY(ctx.begin_frame());
-    QM_TRY(draw_world(ctx, world, lily, tick));
+    QM_TRY(world.draw(ctx, lily, tick));
     if (controls.collection_open && overlays.collection) QM_TRY(overlays.collection->draw(ctx, overlays.milestones));
     QM_TRY(controls.draw(ctx));
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
-    if (overlays.notices) QM_TRY(draw_notices(ctx, *overlays.notices));
+    if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
     if (overlays.celebration) QM_TRY(overlays.celebration->draw(ctx));
     if (overlays.cards) QM_TRY(overlays.cards->draw(ctx, overlays.view));
     return ctx.present();

@@ -7,7 +7,6 @@
 
 #include "collection.hpp"
 #include "fatal.hpp"
-#include "notices_draw.hpp"
 #include "panel.hpp"
 #include "day_clock.hpp"
 #include "field_marks.hpp"

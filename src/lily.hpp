@@ -1,5 +1,5 @@
 // The gardener: where she stands and faces, the tile she has selected, her tool, and what she
-// carries; walking, turning, selecting and carrying out a tool's outcome. lily_draw.hpp draws her.
+// carries; walking, turning, selecting and carrying out a tool's outcome.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "bees.hpp"
+#include "draw_error.hpp"
 #include "flowers.hpp"
 #include "hex_geometry.hpp"
 #include "tools.hpp"
@@ -16,6 +17,7 @@
 namespace qm {
 
 class World;
+class DrawContext;  // the drawing itself is in lily_draw.cpp
 
 // 0 east (+i), 1 north (-j), 2 west (-i), 3 south (+j); a zero vector counts as east.
 std::uint32_t facing_sector(Fixed v);
@@ -45,8 +47,12 @@ struct Lily {
     // The tile the selection points at, if any.
     std::optional<Cell> target() const;
 
+    DrawResult draw(DrawContext& ctx, std::uint16_t now) const;
+    DrawResult draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t walk_frame, bool free_arm,
+                        std::uint16_t now) const;
+    DrawResult draw_selection(DrawContext& ctx, const World& world) const;
     // Where her tool's meter hangs: the pixel offset from her position given to the tool's
-    // meter (draw_tool_meter), and whether it opens to the left.
+    // draw_meter, and whether it opens to the left.
     struct MeterSpot {
         std::int32_t dx;
         std::int32_t dy;

@@ -1,13 +1,11 @@
 // Drawing the gardener: her walk cycle, the arms around her body, the tool in her hand with its
 // meter, what she carries over her head, and the marks of her selection on the ground.
-#include "lily_draw.hpp"
+#include "lily.hpp"
 
 #include <array>
 
 #include "flowers_draw.hpp"
 #include "graphics.hpp"
-#include "lily.hpp"
-#include "tools_draw.hpp"
 #include "world.hpp"
 #include "world_draw.hpp"
 
@@ -39,6 +37,7 @@ bool tool_arm_in_front(std::uint32_t sector) {
     return sector == std::to_underlying(Facing::East) || sector == std::to_underlying(Facing::South);
 }
 
+
 }  // namespace
 
 std::uint32_t Lily::walk_frame() const {
@@ -56,52 +55,25 @@ std::uint32_t Lily::walk_frame() const {
     return k == 0 ? 4 : k;
 }
 
-namespace {
-
-// One arm; the tool arm carries the tool and its meter.
-DrawResult draw_arm(DrawContext& ctx, const Lily& lily, std::uint32_t sector, std::uint32_t frame, bool free_arm,
-                    std::uint16_t now) {
-    const ArmOffsets& o = ARMS[sector & 3];
-    const bool odd = (frame & 1) != 0;
-    const std::int32_t dx = free_arm ? o.free_dx : o.tool_dx;
-    const std::int32_t dy = (free_arm ? o.free_dy : o.tool_dy) + (odd ? 1 : 0);
-
-    // The arms swing against the stride; a hand holding a tool stays still.
-    std::uint32_t arm_frame = 0;
-    if (odd) {
-        if (free_arm) arm_frame = 2 - (frame >> 1);
-        else if (!lily.tool) arm_frame = (frame >> 1) + 1;
-    }
-    QM_TRY(ctx.draw_arm(sector, arm_frame, lily.position.i, lily.position.j, dx, dy));
-
-    if (free_arm || !lily.tool) return {};
-    QM_TRY(ctx.draw_tool(lily.tool->which(), sector, now < lily.arm_until, lily.position.i, lily.position.j, dx + 1,
-                         dy + 10));
-    const Lily::MeterSpot meter = lily.meter_spot();
-    return draw_tool_meter(ctx, *lily.tool, lily.position.i, lily.position.j, meter.dx, meter.dy, meter.mirrored);
-}
-
-}  // namespace
-
-DrawResult draw_gardener(DrawContext& ctx, const Lily& lily, std::uint16_t now) {
-    if (lily.in_building) return {};
-    const std::uint32_t s = facing_sector(lily.facing);
-    const std::uint32_t w = lily.walk_frame();
+DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
+    if (in_building) return {};
+    const std::uint32_t s = facing_sector(facing);
+    const std::uint32_t w = walk_frame();
 
     // Facing east or south the tool arm is in front of her, facing north or west behind.
     const bool tool_in_front = tool_arm_in_front(s);
-    QM_TRY(draw_arm(ctx, lily, s, w, tool_in_front, now));
-    QM_TRY(ctx.draw_lily(s, w, lily.position.i, lily.position.j));
-    QM_TRY(draw_arm(ctx, lily, s, w, !tool_in_front, now));
+    QM_TRY(draw_arm(ctx, s, w, tool_in_front, now));
+    QM_TRY(ctx.draw_lily(s, w, position.i, position.j));
+    QM_TRY(draw_arm(ctx, s, w, !tool_in_front, now));
 
-    const std::int32_t above = wrap_sub(lily.position.j, TWO_ROWS_UP);
-    if (lily.carried_hive) {
-        QM_TRY(ctx.draw_ground(GROUND_HALO, YELLOW, lily.position.i, above));
-        return ctx.draw_plant(HIVE_PLANT_ROW, 0, lily.position.i, above);
+    const std::int32_t above = wrap_sub(position.j, TWO_ROWS_UP);
+    if (carried_hive) {
+        QM_TRY(ctx.draw_ground(GROUND_HALO, YELLOW, position.i, above));
+        return ctx.draw_plant(HIVE_PLANT_ROW, 0, position.i, above);
     }
-    const auto n = static_cast<std::int32_t>(lily.carried_flowers.size());
-    std::int32_t x = wrap_sub(lily.position.i, wrap_mul(n - 1, HALF_CARRY_SPACING));
-    for (const Flower& flower : lily.carried_flowers) {
+    const auto n = static_cast<std::int32_t>(carried_flowers.size());
+    std::int32_t x = wrap_sub(position.i, wrap_mul(n - 1, HALF_CARRY_SPACING));
+    for (const Flower& flower : carried_flowers) {
         const bool blossom = shows_blossom(flower);
         const std::optional<std::uint32_t> halo = blossom ? std::optional(flower_colour(flower)) : std::nullopt;
         QM_TRY(ctx.draw_ground(GROUND_HALO, halo, x, above));
@@ -115,6 +87,27 @@ DrawResult draw_gardener(DrawContext& ctx, const Lily& lily, std::uint16_t now) 
     return {};
 }
 
+DrawResult Lily::draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t frame, bool free_arm,
+                          std::uint16_t now) const {
+    const ArmOffsets& o = ARMS[sector & 3];
+    const bool odd = (frame & 1) != 0;
+    const std::int32_t dx = free_arm ? o.free_dx : o.tool_dx;
+    const std::int32_t dy = (free_arm ? o.free_dy : o.tool_dy) + (odd ? 1 : 0);
+
+    // The arms swing against the stride; a hand holding a tool stays still.
+    std::uint32_t arm_frame = 0;
+    if (odd) {
+        if (free_arm) arm_frame = 2 - (frame >> 1);
+        else if (!tool) arm_frame = (frame >> 1) + 1;
+    }
+    QM_TRY(ctx.draw_arm(sector, arm_frame, position.i, position.j, dx, dy));
+
+    if (free_arm || !tool) return {};
+    QM_TRY(ctx.draw_tool(tool->which(), sector, now < arm_until, position.i, position.j, dx + 1, dy + 10));
+    const MeterSpot meter = meter_spot();
+    return tool->draw_meter(ctx, position.i, position.j, meter.dx, meter.dy, meter.mirrored);
+}
+
 Lily::MeterSpot Lily::meter_spot() const {
     const std::uint32_t sector = facing_sector(facing);
     const ArmOffsets& o = ARMS[sector & 3];
@@ -122,22 +115,21 @@ Lily::MeterSpot Lily::meter_spot() const {
     return {o.tool_dx + o.meter_dx, dy + 10, tool_arm_in_front(sector)};
 }
 
-DrawResult draw_selection(DrawContext& ctx, const Lily& lily, const World& world) {
-    if (lily.in_building) return {};
-    const std::optional<Cell> aim = lily.target();
+DrawResult Lily::draw_selection(DrawContext& ctx, const World& world) const {
+    if (in_building) return {};
+    const std::optional<Cell> aim = target();
     if (!aim) return {};
 
-    if (lily.carried_hive) {
-        QM_TRY(draw_hive_ranges(ctx, world));
+    if (carried_hive) {
+        QM_TRY(world.draw_hive_ranges(ctx));
         QM_TRY(draw_range_marks(ctx, *aim));
     } else if (const auto* hive = std::get_if<Hive>(&world.get_tile(*aim))) {
         QM_TRY(draw_range_marks(ctx, hive->hive.position));
     }
 
-    if (lily.tool &&
-        lily.tool->can_use(world, aim->i, aim->j, !lily.carried_flowers.empty(), lily.carried_hive.has_value())) {
+    if (tool && tool->can_use(world, aim->i, aim->j, !carried_flowers.empty(), carried_hive.has_value())) {
         const Fixed p = centre_of(*aim);
-        return ctx.draw_ground(GROUND_MARK, lily.tool->tint(), p.i, p.j);
+        return ctx.draw_ground(GROUND_MARK, tool->tint(), p.i, p.j);
     }
     return {};
 }

@@ -1,6 +1,5 @@
 // Notices: a line or two of news for a few seconds at the top of the screen, below the clock and
-// the frame time: a new colour in bloom, a harvest, a smoked hive, what the night did. They are
-// drawn by notices_draw.hpp.
+// the frame time: a new colour in bloom, a harvest, a smoked hive, what the night did.
 #pragma once
 
 #include <cstddef>
@@ -10,10 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "draw_error.hpp"
 #include "happening.hpp"
 #include "milestones.hpp"
 
 namespace qm {
+
+class DrawContext;  // the drawing itself is in notices_draw.cpp
 
 struct Notice {
     std::string text;
@@ -32,12 +34,14 @@ public:
     void advance();
     // The texts on screen, top first.
     std::vector<std::string> shown() const;
-    // Every notice, those on screen (the first LINES) first.
-    const std::deque<Notice>& queued() const { return queue_; }
+    DrawResult draw(DrawContext& ctx) const;
 
 private:
     std::deque<Notice> queue_;
 };
+
+// The lowest screen row the notices can reach: other panels keep below it.
+int notices_bottom(DrawContext& ctx);
 
 // Whether a happening of this kind shows a notice: a new colour, a harvest, the smoker's reading
 // of a hive and the night's seeds. Everything else in the stream passes silently.

@@ -1,11 +1,10 @@
 // The notices on screen: centred under the top line of the screen, each on a small panel, a new
 // colour with its blossom beside it.
-#include "notices_draw.hpp"
+#include "notices.hpp"
 
 #include <algorithm>
 
 #include "graphics.hpp"
-#include "notices.hpp"
 #include "panel.hpp"
 
 namespace qm {
@@ -28,11 +27,10 @@ int notices_bottom(DrawContext& ctx) {
     return notices_top(ctx) + static_cast<int>(Notices::LINES) * (notice_height(ctx) + GAP);
 }
 
-DrawResult draw_notices(DrawContext& ctx, const Notices& notices) {
+DrawResult Notices::draw(DrawContext& ctx) const {
     int y = notices_top(ctx);
-    const std::deque<Notice>& queued = notices.queued();
-    for (std::size_t k = 0; k < std::min(queued.size(), Notices::LINES); ++k) {
-        const Notice& notice = queued[k];
+    for (std::size_t k = 0; k < std::min(queue_.size(), LINES); ++k) {
+        const Notice& notice = queue_[k];
         auto line = make_text(ctx, ctx.medium_font.get(), WHITE, notice.text);
         if (!line) return std::unexpected(std::move(line.error()));
         const int swatch = notice.colour ? BLOSSOM_ROOM : 0;

@@ -11,7 +11,6 @@
 #include "graphics.hpp"
 #include "keys.hpp"
 #include "notices.hpp"
-#include "notices_draw.hpp"
 #include "panel.hpp"
 #include "speaker_mark.hpp"
 

@@ -1,19 +1,19 @@
-// The gardener's four tools behind one interface, and what a use of one asks her to do. The
-// can's meter beside her hand is drawn by tools_draw.hpp.
+// The gardener's four tools behind one interface, and what a use of one asks her to do.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <utility>
 
+#include "draw_error.hpp"
 #include "flowers.hpp"
 #include "ui.hpp"
 
 namespace qm {
 
 class World;
+class DrawContext;  // the drawing itself is in tools_draw.cpp
 
 struct ToolOutcome {
     enum class Kind { Nothing, Used, PickedUp, Plant, PlaceHive, Menu };
@@ -40,6 +40,9 @@ public:
     virtual bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                          bool carrying_hive) const = 0;
     virtual ToolOutcome use_tool(World& world, std::uint16_t x, std::uint16_t y, std::uint16_t now) = 0;
+    // The meter beside the hand; most tools have none.
+    virtual DrawResult draw_meter(DrawContext& ctx, std::int32_t x, std::int32_t y, std::int32_t dx,
+                                  std::int32_t dy, bool mirrored) const;
 };
 
 class WateringCan final : public Tool {
@@ -52,6 +55,8 @@ public:
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
     ToolOutcome use_tool(World& world, std::uint16_t x, std::uint16_t y, std::uint16_t now) override;
+    DrawResult draw_meter(DrawContext& ctx, std::int32_t x, std::int32_t y, std::int32_t dx, std::int32_t dy,
+                          bool mirrored) const override;
 };
 
 class Shovel final : public Tool {

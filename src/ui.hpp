@@ -1,6 +1,6 @@
 // On-screen controls: hexagonal buttons on a coarse button grid, the six-slot button menu with its
 // one-shot action, and the move pad. Only hit tests and state here; drawing goes through
-// DrawContext::draw_button and draw_move_pad (ui_draw.hpp).
+// DrawContext::draw_button and MovePad::draw.
 #pragma once
 
 #include <array>
@@ -9,12 +9,14 @@
 #include <optional>
 #include <vector>
 
+#include "draw_error.hpp"
 #include "hex_geometry.hpp"
 
 namespace qm {
 
 class World;
 struct Lily;
+class DrawContext;  // the drawing itself is in ui_draw.cpp
 
 class TouchTarget {
 public:
@@ -106,6 +108,7 @@ public:
     // The step per frame while held: the vector / 32, at most a keyboard step.
     Fixed step() const { return step_for(vector); }
     static Fixed step_for(Fixed knob);
+    DrawResult draw(DrawContext& ctx) const;
 
     // The world point under the pad's centre.
     static Fixed centre(const ScreenTransform& transform);

@@ -1,17 +1,17 @@
-// The move pad's picture, and its knob: the ground sheet's mark cell, anchored on the finger.
-#include "ui_draw.hpp"
+// The move pad's picture, and its knob under the finger.
+#include "ui.hpp"
 
 #include "graphics.hpp"
-#include "ui.hpp"
 
 namespace qm {
 
-DrawResult draw_move_pad(DrawContext& ctx, const MovePad& pad) {
-    if (!pad.enabled) return {};
-    const ScreenRect rect = move_pad_rect(ctx.transform.height);
-    QM_TRY(ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{rect.x, rect.y, rect.w, rect.h}));
-    if (!pad.finger) return {};
-    const ScreenPoint at = ctx.transform.to_screen(MovePad::centre(ctx.transform) + pad.vector);
+DrawResult MovePad::draw(DrawContext& ctx) const {
+    if (!enabled) return {};
+    const ScreenRect pad = move_pad_rect(ctx.transform.height);
+    QM_TRY(ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{pad.x, pad.y, pad.w, pad.h}));
+    if (!finger) return {};
+    const ScreenPoint at = ctx.transform.to_screen(centre(ctx.transform) + vector);
+    // The knob is the ground sheet's mark cell, its anchor on the finger.
     const SheetSpec& knob = sheet_spec(SheetId::ground);
     const int mark = static_cast<int>(std::to_underlying(GroundCell::Mark));
     return ctx.copy(ctx.ground.get(), SDL_Rect{mark * knob.cell_w, 0, knob.cell_w, knob.cell_h},

@@ -14,12 +14,15 @@
 #include <boost/unordered/unordered_flat_map.hpp>
 
 #include "buildings.hpp"
+#include "draw_error.hpp"
 #include "happening.hpp"
 #include "hex_geometry.hpp"
 #include "tile.hpp"
 
 namespace qm {
 
+class DrawContext;  // the drawing itself is in world_draw.cpp
+struct Lily;
 namespace test { struct WorldAccess; }
 
 // Hashes cells under a key drawn from the kernel's random source once per run, so the maps' layout
@@ -126,6 +129,11 @@ public:
     // night clears the field, so what is worked out from the field can be kept until it changes.
     // Honey is left out: it changes every frame and nothing cached reads it.
     std::uint64_t revision() const { return revision_; }
+
+    // Paints the visible field with the gardener in it, tinted by the time of day.
+    DrawResult draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) const;
+    // The yellow overlay of every hive's range.
+    DrawResult draw_hive_ranges(DrawContext& ctx) const;
 
 private:
     // Tests that build states no operation reaches (a range without its hive) or replay the night

@@ -1,17 +1,15 @@
 // Painting the field: the day tint, the ground, then row by row the buildings, the gardener,
 // the plants swaying in the wind, flowers in their genome colours, labels and hive meters.
+#include "world.hpp"
 #include "world_draw.hpp"
 
 #include <algorithm>
 #include <variant>
 
-#include "buildings_draw.hpp"
 #include "day_clock.hpp"
 #include "flowers_draw.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
-#include "lily_draw.hpp"
-#include "world.hpp"
 
 namespace qm {
 
@@ -75,24 +73,24 @@ DrawResult draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::i
         // Only the base row counts: buildings are kept top to bottom in the list.
         if (ctx.transform.row_y(centre_of(building.position()).j) > limit) break;
         ++cursor.next;
-        QM_TRY(draw_building(ctx, building));
+        QM_TRY(building.draw(ctx));
     }
     return {};
 }
 
 }  // namespace
 
-DrawResult draw_world(DrawContext& ctx, const World& world, const Lily& lily, std::uint16_t tick) {
+DrawResult World::draw(DrawContext& ctx, const Lily& lily, std::uint16_t tick) const {
     ctx.set_tint(day_tint(tick));
 
     for (const Cell c : ctx.transform.visible_iter()) {
         const Fixed at = centre_of(c);
-        QM_TRY(ctx.draw_ground(std::to_underlying(ground_cell(world.get_tile(c))), std::nullopt, at.i, at.j));
+        QM_TRY(ctx.draw_ground(std::to_underlying(ground_cell(get_tile(c))), std::nullopt, at.i, at.j));
     }
 
-    QM_TRY(draw_selection(ctx, lily, world));
+    QM_TRY(lily.draw_selection(ctx, *this));
 
-    BuildingCursor cursor{&world.buildings, 0};
+    BuildingCursor cursor{&buildings, 0};
     bool lily_pending = true;
     const std::int32_t lily_y = ctx.transform.row_y(lily.position.j);
     const std::optional<Cell> selected = lily.target();
@@ -104,12 +102,12 @@ DrawResult draw_world(DrawContext& ctx, const World& world, const Lily& lily, st
         const std::int32_t limit = wrap_add(ctx.transform.row_y(at.j), ROW_LIMIT_BELOW_CENTRE);
         if (lily_pending && limit > lily_y) {
             QM_TRY(draw_buildings_until(ctx, cursor, lily_y));
-            QM_TRY(draw_gardener(ctx, lily, tick));
+            QM_TRY(lily.draw(ctx, tick));
             lily_pending = false;
         }
         QM_TRY(draw_buildings_until(ctx, cursor, limit));
 
-        const Tile& tile = world.get_tile(c);
+        const Tile& tile = get_tile(c);
         const std::optional<PlantRow> kind = plant_kind(tile);
         if (!kind) continue;
         const std::uint32_t frame = wind_frame(tick, c);
@@ -134,9 +132,9 @@ DrawResult draw_world(DrawContext& ctx, const World& world, const Lily& lily, st
     return {};
 }
 
-DrawResult draw_hive_ranges(DrawContext& ctx, const World& world) {
-    for (const auto& [at, range] : world.hive_ranges()) {
-        const auto* hive = std::get_if<Hive>(&world.get_tile(at));
+DrawResult World::draw_hive_ranges(DrawContext& ctx) const {
+    for (const auto& [at, range] : hive_ranges_) {
+        const auto* hive = std::get_if<Hive>(&get_tile(at));
         if (!hive) continue;
         QM_TRY(draw_range_marks(ctx, hive->hive.position));
     }

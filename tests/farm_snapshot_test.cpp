@@ -16,10 +16,8 @@
 #include "random.hpp"
 #include "support/fake_input.hpp"
 #include "ui.hpp"
-#include "ui_draw.hpp"
 #include "support/sdl_fixture.hpp"
 #include "world.hpp"
-#include "world_draw.hpp"
 
 namespace qm {
 namespace {
@@ -67,7 +65,7 @@ protected:
     // Draws one frame as the game does, saves it under snapshots/ and returns its pixels.
     Frame shoot(const char* name, std::uint16_t tick, Cell selected) {
         lily_.selection = selected - containing_tile(lily_.position);
-        EXPECT_TRUE(draw_world(*ctx_, world_, lily_, tick));
+        EXPECT_TRUE(world_.draw(*ctx_, lily_, tick));
         draw_mark_strip_and_pad();
         EXPECT_TRUE(ctx_->draw_daytime(1, tick));
         return save(name);
@@ -92,7 +90,7 @@ protected:
             const Fixed at = centre_of(cell(static_cast<std::int16_t>(9 + 4 * (k % 4) - k / 4 % 2), static_cast<std::int16_t>(k / 4 - 17)));
             EXPECT_TRUE(ctx_->draw_ground(k % 4, std::nullopt, at.i, at.j) && ctx_->draw_ground(4, tints[k / 4], at.i, at.j));
         }
-        EXPECT_TRUE(draw_move_pad(*ctx_, MovePad{.finger = 1, .vector = {0x10000, -0x10000}}));
+        EXPECT_TRUE((MovePad{.finger = 1, .vector = {0x10000, -0x10000}}.draw(*ctx_)));
     }
 
     static double brightness(const Frame& f, int x0, int x1) {
@@ -171,7 +169,7 @@ TEST_P(ScreensSnapshot, TheCollectionANoticeAndTheTitleCard) {
                            {&collection, &notices}));
     const Frame some = save(name("collection"), s);
 
-    ASSERT_TRUE(draw_world(*ctx_, world_, lily_, 1920));
+    ASSERT_TRUE(world_.draw(*ctx_, lily_, 1920));
     ASSERT_TRUE(ctx_->draw_intro());
     save(name("intro"), s);
 

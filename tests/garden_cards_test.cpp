@@ -12,7 +12,6 @@
 #include "support/world_helpers.hpp"
 #include "tools.hpp"
 #include "world.hpp"
-#include "world_draw.hpp"
 
 namespace qm {
 namespace {
@@ -32,7 +31,7 @@ TEST_F(AimOutline, ShowsOverATallPlant) {
     const int edge_x = 320 + 16 * 2 + 15;  // the outline's inner pixel on the east edge
     for (const bool outlined : {false, true}) {
         clear();
-        ASSERT_TRUE(draw_world(ctx(), world, lily, NOON));
+        ASSERT_TRUE(world.draw(ctx(), lily, NOON));
         const std::uint32_t plant = pixel(edge_x, 180);
         if (outlined) {
             ASSERT_TRUE(draw_aim(ctx(), lily, world));

@@ -1,7 +1,6 @@
 // Drawing the gardener on synthetic sheets: walk frames, which arm is in front, the tool and its
 // variant, the can's meter, what she carries, and the marks of her selection.
 #include "lily.hpp"
-#include "lily_draw.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -119,7 +118,7 @@ TEST_F(LilyDraw, BodyAndArmsFollowFacingAndStride) {
     for (const auto& c : cases) {
         pose(c.facing, c.frame);
         clear();
-        ASSERT_TRUE(draw_gardener(ctx(), lily, 0)) << c.what;
+        ASSERT_TRUE(lily.draw(ctx(), 0)) << c.what;
         const auto body = cell_id("lily", static_cast<int>(c.frame), c.row);
         EXPECT_EQ(identify(pixel(305, 135)), body) << c.what << ": " << describe(pixel(305, 135));
         EXPECT_EQ(identify(pixel(334, 196)), body) << c.what;
@@ -155,13 +154,13 @@ TEST_F(LilyDraw, ToolInHandShowsItsSecondVariantWhileTheArmIsRaised) {
     for (const auto& c : cases) {
         pose(c.facing, 0);
         clear();
-        ASSERT_TRUE(draw_gardener(ctx(), lily, c.now));
+        ASSERT_TRUE(lily.draw(ctx(), c.now));
         EXPECT_EQ(identify(pixel(c.probe.x, c.probe.y)), std::optional(c.cell))
             << c.now << ": " << describe(pixel(c.probe.x, c.probe.y));
     }
     pose(EAST, 0);
     clear();
-    ASSERT_TRUE(draw_gardener(ctx(), lily, 99));
+    ASSERT_TRUE(lily.draw(ctx(), 99));
     EXPECT_EQ(pixel(302, 160), BACKGROUND) << "the hoe starts at x 303";
     EXPECT_EQ(identify(pixel(320, 183)), cell_id("lily", 0, 0)) << "the hoe ends at y 182";
 }
@@ -171,7 +170,7 @@ TEST_F(LilyDraw, WateringCanMeterHangsMirroredBesideTheHand) {
     can->water = 16;
     lily.tool = std::move(can);
     pose(EAST, 0);
-    ASSERT_TRUE(draw_gardener(ctx(), lily, 0));
+    ASSERT_TRUE(lily.draw(ctx(), 0));
     // Facing east the meter's point is (315, 169) and it opens to the left.
     constexpr std::uint32_t BLUE = 0xFFFF0000;
     constexpr std::uint32_t GREY = 0xFF808080;
@@ -186,7 +185,7 @@ TEST_F(LilyDraw, CarriedFlowersRideTwoAndAHalfUnitsApartOverHerHead) {
     // Two rows up the plants stand at y 90..153; four of them centred on her at -3.75, -1.25,
     // +1.25 and +3.75 units: left edges 244, 284, 324, 364.
     for (int k = 0; k < 4; ++k) lily.carried_flowers.push_back(Flower{NEVER, {0, 0, 0}, FlowerStage::Seed});
-    ASSERT_TRUE(draw_gardener(ctx(), lily, 0));
+    ASSERT_TRUE(lily.draw(ctx(), 0));
     for (const int left : {244, 284, 324, 364}) {
         EXPECT_EQ(identify(pixel(left, 100)), cell_id("plants", 0, 1)) << left << ": " << describe(pixel(left, 100));
         EXPECT_EQ(identify(pixel(left + 31, 91)), cell_id("plants", 0, 1)) << left;
@@ -216,14 +215,14 @@ TEST_F(LilyDraw, CarriedItemsShowTheirStage) {
         if (c.stage) lily.carried_flowers.push_back(Flower{NEVER, {0, 0, 0}, *c.stage});
         else lily.carried_hive = CarriedHive{1000, 3};
         clear();
-        ASSERT_TRUE(draw_gardener(ctx(), lily, 0));
+        ASSERT_TRUE(lily.draw(ctx(), 0));
         EXPECT_EQ(identify(pixel(305, 100)), c.top) << c.what << ": " << describe(pixel(305, 100));
         EXPECT_EQ(count_label_pixels(320, 136) > 0, c.labelled) << c.what;
     }
     lily.carried_hive.reset();
     lily.carried_flowers.clear();
     clear();
-    ASSERT_TRUE(draw_gardener(ctx(), lily, 0));
+    ASSERT_TRUE(lily.draw(ctx(), 0));
     EXPECT_EQ(pixel(305, 100), BACKGROUND) << "empty hands carry nothing";
 }
 
@@ -232,8 +231,8 @@ TEST_F(LilyDraw, NothingIsDrawnWhileSheIsInsideABuilding) {
     lily.carried_hive = CarriedHive{};
     lily.tool = std::make_unique<Hoe>();
     lily.selection = cell(2, 0);
-    ASSERT_TRUE(draw_gardener(ctx(), lily, 0));
-    ASSERT_TRUE(draw_selection(ctx(), lily, world));
+    ASSERT_TRUE(lily.draw(ctx(), 0));
+    ASSERT_TRUE(lily.draw_selection(ctx(), world));
     for (int y = 80; y < 200; y += 2) {
         for (int x = 150; x < 500; x += 2) ASSERT_EQ(pixel(x, y), BACKGROUND) << x << "," << y;
     }
@@ -269,7 +268,7 @@ TEST_F(SelectionDraw, ToolMarkOnlyWhereTheToolCanWork) {
     for (const auto& c : cases) {
         lily.selection = c.selection;
         clear();
-        ASSERT_TRUE(draw_selection(ctx(), lily, world));
+        ASSERT_TRUE(lily.draw_selection(ctx(), world));
         const Cell t = c.selection.value_or(cell(2, 0));
         EXPECT_EQ(at(as_i16(t.i), as_i16(t.j)), c.at_target) << describe(at(as_i16(t.i), as_i16(t.j)));
         EXPECT_EQ(at(0, 0), BACKGROUND);
@@ -280,7 +279,7 @@ TEST_F(SelectionDraw, ToolMarkOnlyWhereTheToolCanWork) {
 TEST_F(SelectionDraw, SelectedHiveShowsItsRangeButNoToolMark) {
     world.set_tile(cell(2, 0), Hive{BeeHive{cell(2, 0), 0, 1}});
     lily.selection = cell(2, 0);
-    ASSERT_TRUE(draw_selection(ctx(), lily, world));
+    ASSERT_TRUE(lily.draw_selection(ctx(), world));
     int marked = 0;
     for (int j = -8; j <= 8; ++j) {
         for (int i = -18; i <= 18; ++i) {
@@ -300,7 +299,7 @@ TEST_F(SelectionDraw, CarriedHiveShowsEveryRangeAndTheOneItWouldHave) {
     lily.carried_hive = CarriedHive{};
     lily.tool = std::make_unique<Hoe>();
     lily.selection = cell(6, 0);
-    ASSERT_TRUE(draw_selection(ctx(), lily, world));
+    ASSERT_TRUE(lily.draw_selection(ctx(), world));
     for (int j = -7; j <= 7; ++j) {
         for (int i = -19; i <= 19; ++i) {
             if (((i ^ j) & 1) != 0) continue;

@@ -1,7 +1,6 @@
 // Drawing the field on synthetic sheets: the day tint, which ground and plant cell each tile
 // gets, the wind, flower colours, the genome label, hive meters, and who covers whom row by row.
 #include "world.hpp"
-#include "world_draw.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -40,7 +39,7 @@ protected:
     }
     // The camera on a cell; its centre lands on (320, 180).
     void look_at(std::int32_t i, std::int32_t j) { ctx().transform.center = {i * U, j * U}; }
-    DrawResult draw(std::uint16_t tick = NOON) { return draw_world(ctx(), world, lily, tick); }
+    DrawResult draw(std::uint16_t tick = NOON) { return world.draw(ctx(), lily, tick); }
 
     World world;
     Lily lily;  // waits far away, off the screen, unless a test moves her
@@ -253,7 +252,7 @@ TEST_F(HiveDraw, RangeOverlayMarksTheRingAroundEveryHiveButNotItsCentre) {
     // A range whose cell holds no hive is passed over.
     test::WorldAccess::hive_ranges(world)[cell(40, 0)];
     clear();
-    ASSERT_TRUE(draw_hive_ranges(ctx(), world));
+    ASSERT_TRUE(world.draw_hive_ranges(ctx()));
     int marked = 0;
     for (int j = -9; j <= 9; ++j) {
         for (int i = -20; i <= 20; ++i) {

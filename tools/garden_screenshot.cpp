@@ -18,7 +18,6 @@
 #include "sdl.hpp"
 #include "tools.hpp"
 #include "world.hpp"
-#include "world_draw.hpp"
 
 namespace {
 
@@ -122,9 +121,7 @@ int main(int argc, char** argv) {
         auto ctx = qm::DrawContext::create(canvas, canvas);
         if (!ctx) return fail(ctx.error().to_string());
         ctx->transform.center = lily.position;  // the camera follows her, as in play
-        if (const auto drawn = qm::draw_world(*ctx, world, lily, qm::NOON); !drawn) {
-            return fail(drawn.error().to_string());
-        }
+        if (const auto drawn = world.draw(*ctx, lily, qm::NOON); !drawn) return fail(drawn.error().to_string());
         if (const auto drawn = ctx->draw_daytime(NIGHTS + 1, qm::NOON); !drawn) return fail(drawn.error().to_string());
 
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(WIDTH * HEIGHT));
