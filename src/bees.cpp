@@ -8,6 +8,7 @@
 
 #include "lily.hpp"
 #include "random.hpp"
+#include "sheets.hpp"
 #include "tile.hpp"
 #include "ui.hpp"
 #include "world.hpp"

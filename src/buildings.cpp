@@ -1,8 +1,10 @@
-// The shed: its footprint, its picture and the menu that hands out the tools.
+// The shed: its footprint and the menu that hands out the tools; buildings_draw.cpp draws it.
 #include "buildings.hpp"
 
-#include "graphics.hpp"
+#include <array>
+
 #include "lily.hpp"
+#include "sheets.hpp"
 #include "tools.hpp"
 
 namespace qm {
@@ -34,13 +36,6 @@ std::optional<ButtonMenu> Shed::menu() const {
                           lily.anchor = exit_point;
                           return std::nullopt;
                       });
-}
-
-DrawResult Shed::draw(DrawContext& ctx) const {
-    const ScreenPoint base = ctx.transform.to_screen(centre_of(BASE));
-    const SheetSpec& sheet = sheet_spec(SheetId::shed);
-    return ctx.copy_whole(ctx.shed.get(),
-                          SDL_Rect{base.x - sheet.anchor_x, base.y - sheet.anchor_y, sheet.cell_w, sheet.cell_h});
 }
 
 }  // namespace qm

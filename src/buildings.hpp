@@ -11,7 +11,7 @@
 
 namespace qm {
 
-class DrawContext;
+class DrawContext;  // the drawing itself is in buildings_draw.cpp
 
 class Building {
 public:

@@ -17,6 +17,7 @@
 #include "happening.hpp"
 #include "hex_geometry.hpp"
 #include "overlay.hpp"
+#include "sheets.hpp"
 #include "ui.hpp"
 
 union SDL_Event;

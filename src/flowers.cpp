@@ -35,22 +35,8 @@ std::uint16_t stage_due(std::uint16_t from, std::uint32_t spread) {
     return static_cast<std::uint16_t>(from + TICKS_PER_HOUR + rand_below(spread));
 }
 
-PlantRow plant_row(FlowerStage stage) {
-    switch (stage) {
-        case FlowerStage::Seed: return PlantRow::Seed;
-        case FlowerStage::Sprout: return PlantRow::Sprout;
-        case FlowerStage::Bud:
-        case FlowerStage::Flower: break;
-    }
-    return PlantRow::Stem;
-}
-
 bool shows_blossom(const Flower& flower) {
     return flower.stage == FlowerStage::Bud || flower.stage == FlowerStage::Flower;
-}
-
-FlowerRow flower_row(const Flower& flower) {
-    return flower.stage == FlowerStage::Flower ? FlowerRow::Blossom : FlowerRow::Bud;
 }
 
 void Flower::grow(std::uint16_t now, bool watered) {

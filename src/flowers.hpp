@@ -1,13 +1,11 @@
 // Flowers: a six-byte value with a three-gene genome, its colour, growth on the day clock and
-// the genetics of mating.
+// the genetics of mating. Which sprites show a flower is flowers_draw.hpp's business.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "sheets.hpp"
 
 namespace qm {
 
@@ -40,11 +38,8 @@ std::uint32_t flower_colour(const Flower& flower);
 // Packed genes: gene 0 in the lowest byte.
 std::uint32_t packed_genes(const Flower& flower);
 
-// How a flower shows: its row of the plant sheet (a bud and an open flower stand on the same
-// stem) and, from the bud on, its row of the flower sheet above the stem.
-PlantRow plant_row(FlowerStage stage);
+// From the bud on a flower shows its colour: a bud and an open flower carry a head above the stem.
 bool shows_blossom(const Flower& flower);
-FlowerRow flower_row(const Flower& flower);
 
 // The 27 genomes, numbered red + 3 · green + 9 · blue by their dominant-allele counts.
 inline constexpr std::size_t GENOTYPES = 27;

@@ -1,8 +1,11 @@
 // The draw context: the renderer, the fonts, every sprite sheet, the camera, the integer scale
 // and the day tint; the sprite primitives; the text panels, screens and meters.
 //
-// Sections of graphics.cpp: construction and text | scale and tint | the frame: drawn at the
-// logical size, scaled once | sprite primitives | screens and panels.
+// Its sources, by subject: graphics_load.cpp (the fonts, fixed texts and sheets) | window_scale.cpp
+// (the integer scale) | frame_target.cpp (the frame drawn at the logical size, scaled once) |
+// sprites.cpp (the day tint and the sprite primitives) | screens.cpp (texts, screens and genome
+// labels) | meters.cpp | clock_text.cpp (the clock's words). graphics_internal.hpp holds what
+// they share.
 #pragma once
 
 #include <array>
@@ -12,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "clock_text.hpp"  // the words of draw_daytime and draw_frame_time
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
 #include "sdl.hpp"
@@ -42,12 +46,6 @@ struct Tint {
     friend constexpr bool operator==(const Tint&, const Tint&) = default;
 };
 
-// "5:00 am": the time of day of a tick.
-std::string clock_text(std::uint16_t time);
-// "Day 1 5:00 am": the clock text for a day and a tick.
-std::string daytime_text(std::uint64_t day, std::uint16_t time);
-// "16.666 ms": whole milliseconds and the truncated microsecond remainder.
-std::string frame_time_text(std::chrono::nanoseconds duration);
 // The integer scale that keeps s·s·w·h / n² within the logical area bound.
 std::uint32_t choose_scale(std::uint32_t current_scale, std::uint32_t viewport_w, std::uint32_t viewport_h);
 // Called once video is up, before the renderer is made: on X11 a software renderer's frame goes

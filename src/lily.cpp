@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "sheets.hpp"
 #include "world.hpp"
 
 namespace qm {

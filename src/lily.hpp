@@ -17,7 +17,7 @@
 namespace qm {
 
 class World;
-class DrawContext;
+class DrawContext;  // the drawing itself is in lily_draw.cpp
 
 // 0 east (+i), 1 north (-j), 2 west (-i), 3 south (+j); a zero vector counts as east.
 std::uint32_t facing_sector(Fixed v);

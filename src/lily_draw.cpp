@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "flowers_draw.hpp"
 #include "graphics.hpp"
 #include "world.hpp"
 #include "world_draw.hpp"

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "draw_error.hpp"
+#include "happening.hpp"
 #include "milestones.hpp"
-#include "world.hpp"
 
 namespace qm {
 
-class DrawContext;
+class DrawContext;  // the drawing itself is in notices_draw.cpp
 
 struct Notice {
     std::string text;

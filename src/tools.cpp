@@ -2,15 +2,13 @@
 #include "tools.hpp"
 
 #include "bees.hpp"
-#include "graphics.hpp"
 #include "random.hpp"
+#include "sheets.hpp"
 #include "world.hpp"
 
 namespace qm {
 
 namespace {
-
-constexpr std::uint32_t CAN_METER_COLOUR = 0xFFFF0000;  // opaque blue
 
 template <typename T>
 bool is(const Tile& tile) {
@@ -19,9 +17,10 @@ bool is(const Tile& tile) {
 
 }  // namespace
 
-DrawResult Tool::draw_meter(DrawContext&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, bool) const {
-    return {};
-}
+std::uint32_t WateringCan::which() const { return std::to_underlying(ToolKind::WateringCan); }
+std::uint32_t Shovel::which() const { return std::to_underlying(ToolKind::Shovel); }
+std::uint32_t Hoe::which() const { return std::to_underlying(ToolKind::Hoe); }
+std::uint32_t Smoker::which() const { return std::to_underlying(ToolKind::Smoker); }
 
 bool WateringCan::can_use(const World& world, std::uint16_t x, std::uint16_t y, bool, bool) const {
     const Tile& tile = world.get_tile(x, y);
@@ -51,11 +50,6 @@ ToolOutcome WateringCan::use_tool(World& world, std::uint16_t x, std::uint16_t y
         return ToolOutcome::used();
     }
     return ToolOutcome::nothing();
-}
-
-DrawResult WateringCan::draw_meter(DrawContext& ctx, std::int32_t x, std::int32_t y, std::int32_t dx,
-                                   std::int32_t dy, bool mirrored) const {
-    return ctx.draw_meter(x, y, dx, dy + 2, mirrored, CAN_METER_COLOUR, water);
 }
 
 bool Shovel::can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers, bool) const {

@@ -4,16 +4,16 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "draw_error.hpp"
 #include "flowers.hpp"
-#include "sheets.hpp"
 #include "ui.hpp"
 
 namespace qm {
 
 class World;
-class DrawContext;
+class DrawContext;  // the drawing itself is in tools_draw.cpp
 
 struct ToolOutcome {
     enum class Kind { Nothing, Used, PickedUp, Plant, PlaceHive, Menu };
@@ -50,7 +50,7 @@ public:
     static constexpr std::uint8_t FULL = 32;
     std::uint8_t water = 16;
 
-    std::uint32_t which() const override { return std::to_underlying(ToolKind::WateringCan); }
+    std::uint32_t which() const override;
     std::uint32_t tint() const override { return 0xFF0000; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
@@ -61,7 +61,7 @@ public:
 
 class Shovel final : public Tool {
 public:
-    std::uint32_t which() const override { return std::to_underlying(ToolKind::Shovel); }
+    std::uint32_t which() const override;
     std::uint32_t tint() const override { return 0x000000; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
@@ -70,7 +70,7 @@ public:
 
 class Hoe final : public Tool {
 public:
-    std::uint32_t which() const override { return std::to_underlying(ToolKind::Hoe); }
+    std::uint32_t which() const override;
     std::uint32_t tint() const override { return 0x004040; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;
@@ -79,7 +79,7 @@ public:
 
 class Smoker final : public Tool {
 public:
-    std::uint32_t which() const override { return std::to_underlying(ToolKind::Smoker); }
+    std::uint32_t which() const override;
     std::uint32_t tint() const override { return 0x00FFFF; }
     bool can_use(const World& world, std::uint16_t x, std::uint16_t y, bool carrying_flowers,
                  bool carrying_hive) const override;

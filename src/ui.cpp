@@ -4,16 +4,12 @@
 
 #include <cstdlib>
 
-#include "graphics.hpp"
+#include "sheets.hpp"
 
 namespace qm {
 
 namespace {
 
-// The world point under the pad's centre.
-Fixed pad_centre(const ScreenTransform& transform) {
-    return transform.to_world(MOVE_PAD_CENTRE_X, wrap_sub(transform.height, MOVE_PAD_CENTRE_FROM_BOTTOM));
-}
 constexpr std::int32_t PAD_RADIUS = 0x20000;
 
 }  // namespace
@@ -109,7 +105,7 @@ std::optional<MenuResult> ButtonMenu::run_action(std::size_t index, World& world
 }
 
 Fixed MovePad::offset_of(const ScreenTransform& transform, std::int32_t x, std::int32_t y) {
-    return transform.to_world(x, y) - pad_centre(transform);
+    return transform.to_world(x, y) - centre(transform);
 }
 
 bool MovePad::press(const ScreenTransform& transform, std::int64_t finger_id, std::int32_t x, std::int32_t y) {
@@ -134,17 +130,8 @@ bool MovePad::release(std::int64_t finger_id) {
 
 Fixed MovePad::step_for(Fixed knob) { return shrink_vector(knob, 5); }
 
-DrawResult MovePad::draw(DrawContext& ctx) const {
-    if (!enabled) return {};
-    const ScreenRect pad = move_pad_rect(ctx.transform.height);
-    QM_TRY(ctx.copy_whole(ctx.move_pad.get(), SDL_Rect{pad.x, pad.y, pad.w, pad.h}));
-    if (!finger) return {};
-    const ScreenPoint at = ctx.transform.to_screen(pad_centre(ctx.transform) + vector);
-    // The knob is the ground sheet's mark cell, its anchor on the finger.
-    const SheetSpec& knob = sheet_spec(SheetId::ground);
-    const int mark = static_cast<int>(std::to_underlying(GroundCell::Mark));
-    return ctx.copy(ctx.ground.get(), SDL_Rect{mark * knob.cell_w, 0, knob.cell_w, knob.cell_h},
-                    SDL_Rect{at.x - knob.anchor_x, at.y - knob.anchor_y, knob.cell_w, knob.cell_h});
+Fixed MovePad::centre(const ScreenTransform& transform) {
+    return transform.to_world(MOVE_PAD_CENTRE_X, wrap_sub(transform.height, MOVE_PAD_CENTRE_FROM_BOTTOM));
 }
 
 }  // namespace qm

@@ -11,13 +11,12 @@
 
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
-#include "sheets.hpp"
 
 namespace qm {
 
 class World;
 struct Lily;
-class DrawContext;
+class DrawContext;  // the drawing itself is in ui_draw.cpp
 
 class TouchTarget {
 public:
@@ -111,6 +110,8 @@ public:
     static Fixed step_for(Fixed knob);
     DrawResult draw(DrawContext& ctx) const;
 
+    // The world point under the pad's centre.
+    static Fixed centre(const ScreenTransform& transform);
     // Offset of pixel (x, y) from the pad centre in world units.
     static Fixed offset_of(const ScreenTransform& transform, std::int32_t x, std::int32_t y);
 };

@@ -21,7 +21,7 @@
 
 namespace qm {
 
-class DrawContext;
+class DrawContext;  // the drawing itself is in world_draw.cpp
 struct Lily;
 namespace test { struct WorldAccess; }
 

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "day_clock.hpp"
+#include "flowers_draw.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"
 
