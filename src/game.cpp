@@ -90,7 +90,10 @@ void apply_commands(Game& game, const FrameCommands& commands, bool moved) {
         if (answered || game.morning_frames >= MORNING_REPORT_MOST_FRAMES) overlay.close(Card::Morning);
     }
     if (commands.pause_toggled) overlay.toggle(Card::Help);
-    if (commands.end_day_asked) overlay.open(Card::EndDay);
+    if (commands.end_day_asked) {
+        game.ending_now = forecast_if_ended_now(game.world);
+        overlay.open(Card::EndDay);
+    }
     if (commands.end_day_cancelled) overlay.close(Card::EndDay);
     if (commands.end_day_confirmed) {
         overlay.close(Card::EndDay);
@@ -254,7 +257,8 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
                             game.controls.genomes_shown,
                             game.overlay.is_open(Card::Morning) ? &game.night : nullptr,
                             &game.card_texts,
-                            game.controls.collection_open};
+                            game.controls.collection_open,
+                            game.overlay.is_open(Card::EndDay) ? &game.ending_now : nullptr};
     const DrawResult drawn =
         draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, tick, s.frame_time,
                    Overlays{&game.collection, &game.notices, &game.overlay,

@@ -73,6 +73,7 @@ struct Game {
     NightReport night{};  // what the last night did
     Tonight tonight{};
     TextCache card_texts{};
+    Forecast ending_now{};  // worked out when the end-day card opens; the game stands still under it
     std::uint32_t morning_frames = 0;  // day frames the morning report has been up
     // Silent unless the main task opened a device; tests record through it.
     Sound* sound = &silence();

@@ -122,9 +122,10 @@ DrawResult draw_end_day_card(DrawContext& ctx, const OverlayView& view) {
     const int line_h = TTF_FontHeight(font);
     const std::string answer = end_day_answer();
     // What ending now costs: the forecast counts buds that open before nightfall, which an early
-    // night leaves unbred. Worked out while the card is up; the game stands still under it.
-    const std::string ending =
-        view.garden ? ending_now_text(forecast_if_ended_now(view.garden->world), view.garden->forecast) : std::string{};
+    // night leaves unbred.
+    const std::string ending = view.garden && view.garden->ending_now
+                                   ? ending_now_text(*view.garden->ending_now, view.garden->forecast)
+                                   : std::string{};
     const int inner_w = std::max({text_width(font, END_DAY_MEANING), text_width(font, answer), ending.empty() ? 0 : text_width(font, ending),
                                   text_width(ctx.medium_font.get(), END_DAY_TITLE)});
     const int title_h = TTF_FontHeight(ctx.medium_font.get()) + 2 + TITLE_GAP;
