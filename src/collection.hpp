@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include <SDL_rect.h>
 
@@ -26,8 +27,9 @@ public:
 
     // The panel, centred on the screen: a swatch per genome with its allele pairs and the day it
     // first opened (a silhouette while unseen), the count, and the labels' legend; with the
-    // milestones, their list under the swatches, each ticked with the day it was reached.
-    DrawResult draw(DrawContext& ctx, const Milestones* milestones = nullptr) const;
+    // milestones, their list under the swatches, each ticked with the day it was reached; and the
+    // line of what the last night did, above the legend.
+    DrawResult draw(DrawContext& ctx, const Milestones* milestones = nullptr, const std::string& last_night = {}) const;
 
 private:
     std::array<std::uint64_t, GENOTYPES> first_day_{};  // 0: not seen yet; days count from 1

@@ -171,16 +171,67 @@ TEST(Walk, TheShedMenuHandsOutToolsAndLetsHerOut) {
     }
 }
 
-TEST(SelectClosest, PicksTheNearestNeighbourAndBreaksTiesInScanOrder) {
-    Lily lily = standing_at(cell(0, 0));
-    lily.select_closest(-98304, -32768);  // as near W (-2, 0) as NW (-1, -1)
-    EXPECT_EQ(lily.selection, cell(-2, 0));
-    lily.select_closest(65536 * 3, -65536 * 3);  // up and to the right: NE
-    EXPECT_EQ(lily.selection, cell(1, -1));
-    lily.select_closest(0, 0);  // her own tile is never a candidate; all six tie, W wins
-    EXPECT_EQ(lily.selection, cell(-2, 0));
-    lily.select_closest(65536 * 10, 65536 * 2);
-    EXPECT_EQ(lily.selection, cell(2, 0));
+// Points all over one tile, the ways she may stand in it.
+std::vector<Fixed> points_inside(Cell c) {
+    std::vector<Fixed> points;
+    for (std::int32_t a = -U; a <= U; a += U / 16)
+        for (std::int32_t b = -U; b <= U; b += U / 16)
+            if (const Fixed p = centre_of(c) + Fixed{a, b}; containing_tile(p) == c) points.push_back(p);
+    return points;
+}
+
+bool is_neighbour(Cell offset) { return std::ranges::count(NEIGHBOURS, offset) == 1; }
+
+// Walking, she aims at the neighbour of her tile in the direction she faces, wherever in the tile
+// she stands; straight up or down, at the nearer of the two that lie that way.
+TEST(Aim, WalkingSheAimsAtTheNeighbourSheFacesFromAnywhereInHerTile) {
+    World world;
+    const Cell tile = cell(40, 20);
+    const struct {
+        Fixed step;
+        Cell left, right;  // straight up or down: the neighbour for her left and right halves
+    } facings[] = {{{8192, 0}, cell(2, 0), cell(2, 0)},     {{-8192, 0}, cell(-2, 0), cell(-2, 0)},
+                   {{4096, -4096}, cell(1, -1), cell(1, -1)}, {{-4096, -4096}, cell(-1, -1), cell(-1, -1)},
+                   {{4096, 4096}, cell(1, 1), cell(1, 1)},    {{-4096, 4096}, cell(-1, 1), cell(-1, 1)},
+                   {{0, -4096}, cell(-1, -1), cell(1, -1)},   {{0, 4096}, cell(-1, 1), cell(1, 1)}};
+    const std::vector<Fixed> points = points_inside(tile);
+    ASSERT_GT(points.size(), 150u);
+    for (const auto& f : facings) {
+        for (const Fixed p : points) {
+            Lily lily = standing_at(tile);
+            lily.position = p - f.step;
+            lily.walk(world, f.step.i, f.step.j);
+            ASSERT_EQ(lily.position, p);
+            const std::int32_t across = p.i - centre_of(tile).i;
+            if (across == 0 && f.left != f.right) {
+                EXPECT_TRUE(lily.selection == f.left || lily.selection == f.right);
+            } else {
+                EXPECT_EQ(lily.selection, across < 0 ? f.left : f.right)
+                    << "step " << f.step.i << "," << f.step.j << " at " << p.i - centre_of(tile).i << "," << p.j - centre_of(tile).j;
+            }
+        }
+    }
+}
+
+// The pointer over a neighbour aims at exactly that tile; over her own tile or beyond her
+// neighbours, at the neighbour in its direction.
+TEST(Aim, ThePointerAimsAtTheNeighbourUnderItOrTowardIt) {
+    const Cell tile = cell(-40, 20);
+    for (const Fixed p : points_inside(tile)) {
+        for (const Cell d : NEIGHBOURS) {
+            const Fixed unit = centre_of(d);
+            for (const std::int32_t quarters : {1, 2, 3, 4, 6, 9, 40}) {
+                const Fixed pointer = p + Fixed{unit.i / 4 * quarters, unit.j / 4 * quarters};
+                const Cell under = containing_tile(pointer) - tile;
+                Lily lily = standing_at(tile);
+                lily.position = p;
+                lily.select_pointed(pointer);
+                EXPECT_EQ(lily.selection, is_neighbour(under) ? under : d)
+                    << "toward " << as_i16(d.i) << "," << as_i16(d.j) << " x" << quarters << "/4 from "
+                    << p.i - centre_of(tile).i << "," << p.j - centre_of(tile).j;
+            }
+        }
+    }
 }
 
 TEST(UseTool, OncePerTileWhileHeld) {
