@@ -639,7 +639,11 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
 
     // A walking key, the stick or the pad hands the aim back to her facing; the pointer takes it
     // again only by moving or clicking, so one resting in the window never steers.
-    if (!standing && !pointer_news_) pointer_steers_ = false;
+    if (pointer_news_) {
+        pointer_steers_ = true;
+    } else if (!standing) {
+        pointer_steers_ = false;
+    }
     if (const auto mouse = input_->mouse_in_window(); mouse && pointer_steers_) {
         const auto s = static_cast<std::int32_t>(ctx.scale);
         const Fixed pointed = ctx.transform.to_world(mouse->x / s, mouse->y / s);

@@ -92,6 +92,7 @@ void apply_commands(Game& game, const FrameCommands& commands, bool moved) {
         const bool walked_off = moved && game.morning_stood && game.morning_frames > MORNING_REPORT_LEAST_FRAMES;
         if (commands.report_answered || walked_off || game.morning_frames >= MORNING_REPORT_MOST_FRAMES) {
             overlay.close(Card::Morning);
+            game.controls.report_shown = false;
         }
     }
     if (commands.finale_dismissed) overlay.close(Card::Finale);

@@ -524,7 +524,7 @@ TEST_F(ControlsTest, TheFirstFingerHoldsThePadAndASecondGoesOnToTheButtons) {
 
 TEST_F(ControlsTest, TheToolButtonUsesTheToolWhileHeld) {
     give_tool(std::make_unique<Hoe>());
-    input.mouse = pixel_of(centre_of(EAST_OF_HOME));
+    lily.selection = cell(2, 0);  // a touch player aims by facing
     events.push(test::finger_down(9, test::at_pixel(720 - 96 + 32, 720), test::at_pixel(360 - 43 - 44, 360)));
     EXPECT_FALSE(frame());
     EXPECT_EQ(controls.tool_button->held, std::optional<std::int64_t>(9));

@@ -405,6 +405,7 @@ TEST_F(GameTest, TheEndDayCardKeepsPlayingOnEscAndRunsTheNightOnceOnEnterOrSpace
     for (const SDL_Scancode answer : {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_RETURN, SDL_SCANCODE_SPACE}) {
         const std::uint64_t day = state().day;
         put_flower(cell(4, 8), 30000);
+        game->overlay.close(Card::Morning);  // the last night's report would take the N
         events.push(test::key_event(SDL_SCANCODE_N));
         ASSERT_FALSE(day_frame(*game).quit);
         ASSERT_EQ(game->overlay.modal(), Card::EndDay);
@@ -699,8 +700,113 @@ TEST_F(MainTaskDeathTest, StartUpFailuresStopTheProgramWithTheirError) {
                  testing::HasSubstr("called `Result::unwrap()` on an `Err` value: \""));
 }
 
+// Each key goes to the innermost open thing: what closes, what acts, and nothing else in that
+// frame. The hoe is in her hands, aimed at lawn.
+TEST_F(GameTest, EachKeyGoesToTheInnermostOpenThingAndDoesOneThing) {
+    enum class Open { Nothing, Menu, Collection, Report, Pause, EndDay };
+    struct After {
+        bool menu = false, collection = false, report = false, pause = false, end_day = false;
+        bool tilled = false, night = false, hoe = true;
+        bool operator==(const After&) const = default;
+    };
+    const After none{}, tilled{.tilled = true};
+    const struct {
+        Open open;
+        SDL_Scancode key;
+        After after;
+    } cases[] = {
+        {Open::Nothing, SDL_SCANCODE_ESCAPE, {.pause = true}},
+        {Open::Nothing, SDL_SCANCODE_SPACE, tilled},
+        {Open::Nothing, SDL_SCANCODE_RETURN, none},
+        {Open::Nothing, SDL_SCANCODE_E, tilled},
+        {Open::Nothing, SDL_SCANCODE_P, {.pause = true}},
+        {Open::Menu, SDL_SCANCODE_ESCAPE, {.hoe = false}},  // the shed's hand: the hoe goes back
+        {Open::Menu, SDL_SCANCODE_SPACE, {.hoe = false}},   // the can, chosen
+        {Open::Menu, SDL_SCANCODE_RETURN, {.hoe = false}},
+        {Open::Menu, SDL_SCANCODE_E, {.menu = true}},
+        {Open::Menu, SDL_SCANCODE_P, {.menu = true, .pause = true}},
+        {Open::Collection, SDL_SCANCODE_ESCAPE, none},
+        {Open::Collection, SDL_SCANCODE_SPACE, {.collection = true, .tilled = true}},
+        {Open::Collection, SDL_SCANCODE_RETURN, {.collection = true}},
+        {Open::Collection, SDL_SCANCODE_E, {.collection = true, .tilled = true}},
+        {Open::Collection, SDL_SCANCODE_P, {.collection = true, .pause = true}},
+        {Open::Report, SDL_SCANCODE_ESCAPE, none},
+        {Open::Report, SDL_SCANCODE_SPACE, none},
+        {Open::Report, SDL_SCANCODE_RETURN, none},
+        {Open::Report, SDL_SCANCODE_E, none},
+        {Open::Report, SDL_SCANCODE_P, none},
+        {Open::Pause, SDL_SCANCODE_ESCAPE, none},
+        {Open::Pause, SDL_SCANCODE_SPACE, {.pause = true}},
+        {Open::Pause, SDL_SCANCODE_RETURN, {.pause = true}},
+        {Open::Pause, SDL_SCANCODE_E, {.pause = true}},
+        {Open::Pause, SDL_SCANCODE_P, none},
+        {Open::EndDay, SDL_SCANCODE_ESCAPE, none},
+        {Open::EndDay, SDL_SCANCODE_SPACE, {.night = true}},
+        {Open::EndDay, SDL_SCANCODE_RETURN, {.night = true}},
+        {Open::EndDay, SDL_SCANCODE_E, {.end_day = true}},
+        {Open::EndDay, SDL_SCANCODE_P, {.end_day = true}},
+    };
+    for (const auto& c : cases) {
+        controls = Controls(input);
+        game.emplace(Game{ctx(), world, lily, controls, events, LoopState{}});
+        start_play(*game);
+        lily.tool = std::make_unique<Hoe>();
+        lily.selection = cell(2, 0);
+        const Cell aim = *lily.target();
+        world.set_tile(aim, Lawn{});
+        switch (c.open) {
+            case Open::Nothing: break;
+            case Open::Menu: controls.menu = world.buildings.front()->menu(); break;
+            case Open::Collection: controls.collection_open = true; break;
+            case Open::Report:
+                game->overlay.open(Card::Morning);
+                game->morning_frames = MORNING_REPORT_LEAST_FRAMES;
+                break;
+            case Open::Pause: game->overlay.open(Card::Help); break;
+            case Open::EndDay: game->overlay.open(Card::EndDay); break;
+        }
+        events.push(test::key_event(c.key));
+        ASSERT_FALSE(day_frame(*game).quit);
+        const After after{controls.menu.has_value(),
+                          controls.collection_open,
+                          game->overlay.is_open(Card::Morning),
+                          game->overlay.is_open(Card::Help),
+                          game->overlay.is_open(Card::EndDay),
+                          std::holds_alternative<Soil>(world.get_tile(aim)),
+                          state().day_over,
+                          lily.tool && lily.tool->which() == std::to_underlying(ToolKind::Hoe)};
+        EXPECT_TRUE(after == c.after) << "open " << static_cast<int>(c.open) << ", key " << SDL_GetScancodeName(c.key)
+                                      << ": menu " << after.menu << " collection " << after.collection << " report "
+                                      << after.report << " pause " << after.pause << " end-day " << after.end_day
+                                      << " tilled " << after.tilled << " night " << after.night << " hoe " << after.hoe;
+    }
+}
+
+// The report is not answered by a key held since before it came up, though that key's repeats
+// come as fresh presses, nor by a walk that began before it.
+TEST_F(GameTest, TheMorningReportIsNotSkippedByAKeyOrAWalkHeldIntoIt) {
+    start_play(*game);
+    lily.tool = std::make_unique<Hoe>();
+    input.keys = {SDL_SCANCODE_SPACE, SDL_SCANCODE_RIGHT};
+    day_frame(*game);
+    static_cast<void>(new_day(*game));
+    begin_next_day(state());
+    const Fixed start = lily.position;
+    for (std::uint32_t k = 0; k < 2 * MORNING_REPORT_LEAST_FRAMES; ++k) {
+        events.push(test::key_event(SDL_SCANCODE_SPACE));
+        day_frame(*game);
+    }
+    EXPECT_NE(lily.position, start);  // she walked on
+    EXPECT_TRUE(game->overlay.is_open(Card::Morning));
+    input.keys.clear();
+    day_frame(*game);
+    events.push(test::key_event(SDL_SCANCODE_SPACE));
+    day_frame(*game);
+    EXPECT_FALSE(game->overlay.is_open(Card::Morning));
+}
+
 // The morning report comes with the night and goes with the first key after half a second, or on
-// its own after twenty; G shows every genome label and hides them again; a click on the open
+// its own after twenty, and the keys pressed meanwhile do nothing else; a click on the open
 // collection stays on it, one beside it reaches the field.
 TEST_F(GameTest, TheMorningReportTheGenomeViewAndTheCollectionTakeTheirEvents) {
     start_play(*game);
@@ -710,12 +816,16 @@ TEST_F(GameTest, TheMorningReportTheGenomeViewAndTheCollectionTakeTheirEvents) {
     events.push(test::key_event(SDL_SCANCODE_G));  // queued in the night: too early to answer
     ASSERT_FALSE(day_frame(*game).quit);
     EXPECT_TRUE(game->overlay.is_open(Card::Morning));
-    EXPECT_TRUE(controls.genomes_shown);
+    EXPECT_FALSE(controls.genomes_shown);
     for (std::uint32_t k = 1; k < MORNING_REPORT_LEAST_FRAMES; ++k) day_frame(*game);
     events.push(test::key_event(SDL_SCANCODE_G));
     day_frame(*game);
     EXPECT_FALSE(game->overlay.is_open(Card::Morning));
-    EXPECT_FALSE(controls.genomes_shown);
+    EXPECT_FALSE(controls.genomes_shown);  // the G that answered is spent
+    events.push(test::key_event(SDL_SCANCODE_G));
+    day_frame(*game);
+    EXPECT_TRUE(controls.genomes_shown);
+    controls.genomes_shown = false;
     game->overlay.open(Card::Morning);
     game->morning_frames = 0;
     for (std::uint32_t k = 0; k < MORNING_REPORT_MOST_FRAMES; ++k) day_frame(*game);

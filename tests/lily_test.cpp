@@ -114,7 +114,7 @@ TEST(Walk, WaterBlocksAndRestartsTheCycle) {
     world.set_tile(cell(42, 20), Water{});
     Lily lily = standing_at(cell(40, 20));
     lily.turn(8192, 0);
-    lily.walk(world, 8192 * 7, 0);  // up to 1.75 units east: still on dry land
+    lily.walk(world, 8192 * 5, 0);  // her feet still on dry land
     const Fixed before = lily.position;
     lily.anchor = centre_of(cell(40, 20));
     EXPECT_FALSE(lily.walk(world, 8192, 0));  // into the pond's hexagon
