@@ -356,6 +356,40 @@ TEST_F(ControlsTest, PointingNeedsMouseFocusAndTakesWindowPixelsOverTheScale) {
     EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
 }
 
+// A pointer resting in the window never steers: she aims ahead as she walks and keeps that aim
+// when she stops. Moved over a neighbour it aims at exactly that tile and she turns to it; a
+// walking key hands the aim back; a window that changes size under it moves nothing.
+TEST_F(ControlsTest, ARestingPointerNeverSteersAndAMovedOneAimsAtTheTileUnderIt) {
+    input.mouse = ScreenPoint{100, 300};  // down and to the left of her
+    for (int k = 0; k < 3; ++k) EXPECT_FALSE(frame());
+    EXPECT_FALSE(lily.selection.has_value());
+    input.keys = {SDL_SCANCODE_RIGHT};
+    for (int k = 0; k < 3; ++k) frame();
+    input.keys.clear();
+    for (int k = 0; k < 20; ++k) frame();
+    EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
+    EXPECT_EQ(facing_sector(lily.facing), 0u);
+
+    for (const Cell d : NEIGHBOURS) {
+        input.mouse = pixel_of(centre_of(containing_tile(lily.position) + d));
+        frame();
+        EXPECT_EQ(lily.selection, std::optional<Cell>(d)) << as_i16(d.i) << "," << as_i16(d.j);
+        EXPECT_EQ(lily.facing.i < 0, as_i16(d.i) < 0) << "she turns to it: " << as_i16(d.i) << "," << as_i16(d.j);
+    }
+    input.keys = {SDL_SCANCODE_RIGHT};
+    frame();
+    input.keys.clear();
+    for (int k = 0; k < 20; ++k) frame();
+    EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
+
+    // Full screen: the scale and the pointer's window pixel change together.
+    ctx().scale = 2;
+    input.mouse = ScreenPoint{40, 500};
+    for (int k = 0; k < 20; ++k) frame();
+    EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
+    EXPECT_EQ(facing_sector(lily.facing), 0u);
+}
+
 TEST_F(ControlsTest, TheFullScreenButtonTakesLeftClicksOnly) {
     struct Case {
         const char* name;

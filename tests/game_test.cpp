@@ -700,6 +700,72 @@ TEST_F(MainTaskDeathTest, StartUpFailuresStopTheProgramWithTheirError) {
                  testing::HasSubstr("called `Result::unwrap()` on an `Err` value: \""));
 }
 
+// Held T stops by itself when a hive fills and at 6:00 pm, each with its notice; let go and held
+// again, time flies on.
+TEST_F(GameTest, TimeFliesStopsAtAFullHiveAndAtSixAndGoesOnWhenHeldAgain) {
+    start_play(*game);
+    game->overlay.close(Card::Forecast);
+    const Cell hive = containing_tile(lily.position) + cell(6, 0);
+    world.set_tile(hive, Hive{BeeHive{hive, HONEY_MAX - 100, 1}});
+    world.set_tile(hive + cell(2, 0), Soil{Flower{NEVER, {0, 0, 0}, FlowerStage::Flower}, true});
+    struct Stop {
+        std::uint16_t from, at;
+        const char* notice;
+    };
+    // The farm's buds lie dry: 6:00 pm counts them.
+    for (const Stop stop : {Stop{14000, 0, "A hive is full: harvest it with the smoker"}, Stop{SIX_PM - 200, SIX_PM, "dry buds open only if watered now"}}) {
+        state().time_of_day = stop.from;
+        input.keys = {SDL_SCANCODE_T};
+        std::vector<std::uint16_t> ticks;
+        for (int k = 0; k < 40; ++k) ticks.push_back(day_frame(*game).tick);
+        if (stop.at != 0) {
+            EXPECT_THAT(ticks, testing::Contains(stop.at));
+        }
+        EXPECT_LT(ticks[1] - ticks[0], 16 * 2) << "it flew at first";
+        EXPECT_EQ(ticks.back(), ticks[ticks.size() - 2] + 1) << "then stopped, T still held: " << stop.notice;
+        EXPECT_THAT(game->notices.shown(), testing::Contains(testing::EndsWith(stop.notice)));
+        input.keys.clear();
+        day_frame(*game);
+        input.keys = {SDL_SCANCODE_T};
+        const std::uint16_t before = day_frame(*game).tick;
+        EXPECT_EQ(day_frame(*game).tick, before + 16) << "held again, it flies";
+    }
+}
+
+// With the collection open over a garden in bloom round a hive, G on, the hive's range shown, the
+// aim and the can's number, no pixel of those marks lands inside the panel: it looks the same
+// without them, though they do reach its place when it is closed.
+TEST_F(GameTest, NoFieldMarkIsDrawnOverTheOpenCollection) {
+    start_play(*game);
+    const Cell here = containing_tile(lily.position);
+    const Cell hive = here + cell(2, 0);
+    for (int dj = -8; dj <= 8; ++dj) {
+        for (int di = -24; di <= 24; di += 2) {
+            const Cell c = here + cell(di + (dj & 1), dj);
+            if (c != here && distance(c, hive) <= HIVE_RANGE) {
+                world.set_tile(c, Soil{Flower{NEVER, {static_cast<std::uint8_t>(di & 1 ? 1 : 2), 1, 0}, FlowerStage::Flower}, true});
+            }
+        }
+    }
+    world.set_tile(hive, Hive{BeeHive{hive, 0, 2}});
+    lily.tool = std::make_unique<WateringCan>();
+    lily.selection = cell(2, 0);
+    const SDL_Rect panel = collection_layout(ctx(), WithMilestones::Yes).panel;
+    const auto inside = [&](bool marks) {
+        controls.genomes_shown = marks;
+        marks ? game->overlay.open(Card::FieldMarks) : game->overlay.close(Card::FieldMarks);
+        EXPECT_TRUE(draw_game_frame(*game, 14000).has_value());
+        const auto pixels = screen();
+        std::vector<std::uint32_t> in;
+        for (int y = panel.y; y < panel.y + panel.h; ++y)
+            for (int x = panel.x; x < panel.x + panel.w; ++x) in.push_back(pixels[static_cast<std::size_t>(y * window_w + x)]);
+        return in;
+    };
+    ASSERT_NE(inside(true), inside(false));  // closed, the marks fall where the panel would be
+    controls.collection_open = true;
+    EXPECT_EQ(inside(true), inside(false));
+}
+
 // Each key goes to the innermost open thing: what closes, what acts, and nothing else in that
 // frame. The hoe is in her hands, aimed at lawn.
 TEST_F(GameTest, EachKeyGoesToTheInnermostOpenThingAndDoesOneThing) {
