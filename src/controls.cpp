@@ -109,17 +109,25 @@ DrawResult draw_button(DrawContext& ctx, const Button& button) {
     return ctx.draw_button(button.sprite, button.held ? 1u : 0u, button.origin, button.cell.du, button.cell.dv);
 }
 
-// The name on a small panel under a button, below the highlight's ring.
+// The name on a small panel beside a button, on the side away from the ring's middle, so it
+// covers none of the menu's other buttons.
 DrawResult draw_button_name(DrawContext& ctx, const Button& button, std::string_view name) {
-    constexpr int PAD = 4;
-    constexpr int BELOW_CENTRE = 22;
+    constexpr int PAD = 3;
+    constexpr int HALF_W = 32;  // the button's half width and height, and a pixel more
+    constexpr int HALF_H = 28;
     TTF_Font* font = ctx.small_font.get();
     const std::string text(name);
     const ScreenPoint p = button_point(ctx.transform, button.origin, button.cell.du, button.cell.dv);
     const int w = text_width(font, text) + 2 * PAD;
     const int h = TTF_FontHeight(font) + 2 * PAD;
-    const int x = std::clamp(p.x - w / 2, 0, std::max(0, ctx.transform.width - w));
-    const int y = std::clamp(p.y + BELOW_CENTRE, 0, std::max(0, ctx.transform.height - h));
+    int x = p.x - w / 2;
+    int y = button.cell.dv < 0 ? p.y - HALF_H - h : p.y + HALF_H;
+    if (button.cell.dv == 0) {
+        x = button.cell.du < 0 ? p.x - HALF_W - w : p.x + HALF_W;
+        y = p.y - h / 2;
+    }
+    x = std::clamp(x, 0, std::max(0, ctx.transform.width - w));
+    y = std::clamp(y, 0, std::max(0, ctx.transform.height - h));
     QM_TRY(draw_panel(ctx, SDL_Rect{x, y, w, h}));
     return draw_text(ctx, font, WHITE, text, x + PAD, y + PAD);
 }

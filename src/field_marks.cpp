@@ -28,7 +28,7 @@ constexpr std::array<SDL_Point, 6> CORNERS{{{-16, 7}, {-16, -7}, {0, -15}, {16, 
 // Edge k (facing NEIGHBOURS[k]) runs from corner k to corner k + 1.
 constexpr std::uint8_t SHADOW_ALPHA = 160;
 constexpr std::uint8_t RANGE_FILL_ALPHA = 44;
-constexpr std::uint8_t OWN_TILE_ALPHA = 110;
+constexpr std::uint8_t OWN_TILE_ALPHA = 150;
 constexpr int LABEL_ROOM = 1;  // pixels kept clear on each side of a genome label
 
 void check(int sdl_result) {
