@@ -50,12 +50,16 @@ namespace {
 constexpr std::int32_t FEET_ACROSS = 0x4000;  // four pixels
 constexpr std::int32_t FEET_DEEP = 0x2000;    // about three pixels
 
+}  // namespace
+
 bool dry_feet(const World& world, Fixed at) {
     constexpr std::array<std::array<std::int32_t, 2>, 4> EDGES{{{-FEET_ACROSS, 0}, {FEET_ACROSS, 0}, {0, -FEET_DEEP}, {0, FEET_DEEP}}};
     return std::ranges::none_of(EDGES, [&](const auto& e) {
         return std::holds_alternative<Water>(world.get_tile(containing_tile(wrap_add(at.i, e[0]), wrap_add(at.j, e[1]))));
     });
 }
+
+namespace {
 
 bool is_neighbour(Cell offset) { return std::ranges::find(NEIGHBOURS, offset) != NEIGHBOURS.end(); }
 

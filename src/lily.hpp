@@ -26,6 +26,8 @@ std::uint32_t facing_sector(Fixed v);
 // of her, or, where that point is her own tile or lies two rows away (straight up or down), the
 // neighbour nearest to it. v must not be zero.
 Cell neighbour_toward(Fixed from, Fixed v);
+// Whether all of her feet would stand clear of water at `at`: she is never drawn on the pond.
+bool dry_feet(const World& world, Fixed at);
 
 struct Lily {
     static constexpr Fixed START_POSITION{0, 0x01000000};      // where she waits behind the intro

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <set>
 
 #include "buildings.hpp"
 #include "world.hpp"
@@ -120,6 +121,46 @@ TEST(Walk, WaterBlocksAndRestartsTheCycle) {
     EXPECT_FALSE(lily.walk(world, 8192, 0));  // into the pond's hexagon
     EXPECT_EQ(lily.position, before);
     EXPECT_EQ(lily.anchor, before);
+}
+
+// From every tile of lawn or soil on the pond's shore, walking toward the water she stops with
+// dry feet and aims at it, and the can fills there.
+TEST(Walk, EveryShoreOfThePondFillsTheCanAndHerFeetStayDry) {
+    World world;
+    world.setup_farm();
+    const std::array<Fixed, 6> steps{{{-8192, 0}, {-4096, -4096}, {4096, -4096}, {8192, 0}, {4096, 4096}, {-4096, 4096}}};
+    std::set<std::pair<std::uint16_t, std::uint16_t>> shore;
+    for (const auto& [w, tile] : world.tiles()) {
+        if (!std::holds_alternative<Water>(tile)) continue;
+        for (const Cell d : NEIGHBOURS) {
+            const Cell c = w + d;
+            const Tile& land = world.get_tile(c);
+            const Fixed middle = centre_of(c);
+            if (std::holds_alternative<Lawn>(land) || std::holds_alternative<Soil>(land) || std::holds_alternative<TallGrass>(land)) {
+                if (world.walkable(middle.i, middle.j)) shore.insert({c.i, c.j});
+            }
+        }
+    }
+    int shores = 0;
+    for (const auto& [ci, cj] : shore) {
+        const Cell c{ci, cj};
+        for (std::size_t k = 0; k < 6; ++k) {
+            if (!std::holds_alternative<Water>(world.get_tile(c + NEIGHBOURS[k]))) continue;
+            ++shores;
+            Lily lily = standing_at(c);
+            auto can = std::make_unique<WateringCan>();
+            can->water = 0;
+            lily.tool = std::move(can);
+            for (int frame = 0; frame < 40; ++frame) {
+                lily.walk(world, steps[k].i, steps[k].j);
+                ASSERT_TRUE(dry_feet(world, lily.position));
+            }
+            EXPECT_EQ(lily.selection, NEIGHBOURS[k]) << as_i16(c.i) << "," << as_i16(c.j) << " toward " << k;
+            lily.use_tool(world, 100, true);
+            EXPECT_EQ(static_cast<const WateringCan&>(*lily.tool).water, WateringCan::FULL) << as_i16(c.i) << "," << as_i16(c.j);
+        }
+    }
+    EXPECT_GT(shores, 12);
 }
 
 TEST(Walk, EntersTheShedOnlyFromItsRowOrBelow) {
