@@ -360,34 +360,27 @@ TEST_F(ControlsTest, PointingNeedsMouseFocusAndTakesWindowPixelsOverTheScale) {
 // when she stops. Moved over a neighbour it aims at exactly that tile and she turns to it; a
 // walking key hands the aim back; a window that changes size under it moves nothing.
 TEST_F(ControlsTest, ARestingPointerNeverSteersAndAMovedOneAimsAtTheTileUnderIt) {
+    const auto walk_east_and_rest = [&] {
+        input.keys = {SDL_SCANCODE_RIGHT};
+        for (int k = 0; k < 3; ++k) frame();
+        input.keys.clear();
+        for (int k = 0; k < 20; ++k) frame();
+        EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
+        EXPECT_EQ(facing_sector(lily.facing), 0u);
+    };
     input.mouse = ScreenPoint{100, 300};  // down and to the left of her
-    for (int k = 0; k < 3; ++k) EXPECT_FALSE(frame());
-    EXPECT_FALSE(lily.selection.has_value());
-    input.keys = {SDL_SCANCODE_RIGHT};
-    for (int k = 0; k < 3; ++k) frame();
-    input.keys.clear();
-    for (int k = 0; k < 20; ++k) frame();
-    EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
-    EXPECT_EQ(facing_sector(lily.facing), 0u);
-
+    walk_east_and_rest();
     for (const Cell d : NEIGHBOURS) {
         input.mouse = pixel_of(centre_of(containing_tile(lily.position) + d));
         frame();
         EXPECT_EQ(lily.selection, std::optional<Cell>(d)) << as_i16(d.i) << "," << as_i16(d.j);
         EXPECT_EQ(lily.facing.i < 0, as_i16(d.i) < 0) << "she turns to it: " << as_i16(d.i) << "," << as_i16(d.j);
     }
-    input.keys = {SDL_SCANCODE_RIGHT};
-    frame();
-    input.keys.clear();
-    for (int k = 0; k < 20; ++k) frame();
-    EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
-
-    // Full screen: the scale and the pointer's window pixel change together.
-    ctx().scale = 2;
+    walk_east_and_rest();
+    ctx().scale = 2;  // full screen: the scale and the pointer's window pixel change together
     input.mouse = ScreenPoint{40, 500};
     for (int k = 0; k < 20; ++k) frame();
     EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
-    EXPECT_EQ(facing_sector(lily.facing), 0u);
 }
 
 TEST_F(ControlsTest, TheFullScreenButtonTakesLeftClicksOnly) {
