@@ -662,7 +662,8 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
     const bool tool_held = tool_button && tool_button->held;
     const bool pad_use = pads.held(SDL_CONTROLLER_BUTTON_A) && !pad_choice_held_;
     const bool key_use = key_use_ || (key_held(Action::UseTool, *input_) && !key_choice_held_);
-    const bool use = !run && (mouse_use || tool_held || pad_use || key_use);
+    // While the morning report is up, it has every key: held ones work nothing either.
+    const bool use = !run && !report_shown && (mouse_use || tool_held || pad_use || key_use);
     // Empty hands work nothing; once a tile, the game says which tool would.
     if (!use || lily.tool) {
         empty_hands_told_.reset();

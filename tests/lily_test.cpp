@@ -122,27 +122,6 @@ TEST(Walk, WaterBlocksAndRestartsTheCycle) {
     EXPECT_EQ(lily.anchor, before);
 }
 
-// Walking toward the pond from any shore tile, she stops with dry feet, aims at it, and fills the can.
-TEST(Walk, EveryShoreOfThePondFillsTheCanAndHerFeetStayDry) {
-    World world;
-    world.setup_farm();
-    const std::array<Fixed, 6> steps{{{-8192, 0}, {-4096, -4096}, {4096, -4096}, {8192, 0}, {4096, 4096}, {-4096, 4096}}};
-    for (const auto& [water, tile] : world.tiles())
-        for (std::size_t k = 0; k < 6 && std::holds_alternative<Water>(tile); ++k) {
-            const Cell shore = water - NEIGHBOURS[k];
-            if (!world.walkable(centre_of(shore).i, centre_of(shore).j) || std::holds_alternative<Hive>(world.get_tile(shore))) continue;
-            Lily lily = standing_at(shore);
-            lily.tool = std::make_unique<WateringCan>();
-            for (int frame = 0; frame < 40; ++frame) {
-                lily.walk(world, steps[k].i, steps[k].j);
-                ASSERT_TRUE(dry_feet(world, lily.position));
-            }
-            EXPECT_EQ(lily.selection, NEIGHBOURS[k]) << as_i16(shore.i) << "," << as_i16(shore.j) << " toward " << k;
-            lily.use_tool(world, 100, true);
-            EXPECT_EQ(static_cast<const WateringCan&>(*lily.tool).water, WateringCan::FULL);
-        }
-}
-
 TEST(Walk, EntersTheShedOnlyFromItsRowOrBelow) {
     World world;
     // From the exit point, one row below the door, a step up into the footprint opens the menu.
@@ -201,40 +180,33 @@ std::vector<Fixed> points_inside(Cell c) {
     return points;
 }
 
-// Walking, from anywhere in her tile she aims at the neighbour she faces; straight up or down, at
-// the nearer of the two that lie that way (for her left half, her right half).
-TEST(Aim, WalkingSheAimsAtTheNeighbourSheFacesFromAnywhereInHerTile) {
+// From anywhere in her tile: walking, she aims at the neighbour she faces (straight up or down,
+// the nearer of the two that way: for her left half, her right half); the pointer over a neighbour
+// aims at exactly that tile, over her own tile or further, at the neighbour in its direction.
+TEST(Aim, SheAimsAtTheNeighbourSheFacesOrTheOneUnderOrTowardThePointer) {
     World world;
     const Cell tile = cell(40, 20);
     const std::array<std::pair<Fixed, std::array<Cell, 2>>, 8> facings{{
         {{8192, 0}, {cell(2, 0), cell(2, 0)}}, {{-8192, 0}, {cell(-2, 0), cell(-2, 0)}}, {{4096, -4096}, {cell(1, -1), cell(1, -1)}},
         {{-4096, -4096}, {cell(-1, -1), cell(-1, -1)}}, {{4096, 4096}, {cell(1, 1), cell(1, 1)}},
         {{-4096, 4096}, {cell(-1, 1), cell(-1, 1)}}, {{0, -4096}, {cell(-1, -1), cell(1, -1)}}, {{0, 4096}, {cell(-1, 1), cell(1, 1)}}}};
-    for (const auto& [step, aims] : facings)
-        for (const Fixed p : points_inside(tile)) {
-            Lily lily = standing_at(tile);
+    for (const Fixed p : points_inside(tile)) {
+        Lily lily = standing_at(tile);
+        const std::int32_t across = p.i - centre_of(tile).i;
+        for (const auto& [step, aims] : facings) {
             lily.position = p - step;
             lily.walk(world, step.i, step.j);
-            const std::int32_t across = p.i - centre_of(tile).i;
             const Cell either = lily.selection == aims[0] ? aims[0] : aims[1];  // straight above or below her middle
             EXPECT_EQ(lily.selection, across == 0 ? either : aims[across > 0]) << step.i << "," << step.j << " at " << across;
         }
-}
-
-// The pointer over a neighbour aims at exactly that tile; over her own tile or further, at the
-// neighbour in its direction.
-TEST(Aim, ThePointerAimsAtTheNeighbourUnderItOrTowardIt) {
-    const Cell tile = cell(-40, 20);
-    for (const Fixed p : points_inside(tile))
         for (const Cell d : NEIGHBOURS)
             for (const std::int32_t quarters : {1, 2, 3, 4, 6, 9, 40}) {
                 const Fixed pointer = p + Fixed{centre_of(d).i / 4 * quarters, centre_of(d).j / 4 * quarters};
                 const Cell under = containing_tile(pointer) - tile;
-                Lily lily = standing_at(tile);
-                lily.position = p;
                 lily.select_pointed(pointer);
                 EXPECT_EQ(lily.selection, std::ranges::count(NEIGHBOURS, under) ? under : d) << quarters << "/4 of " << as_i16(d.i) << "," << as_i16(d.j);
             }
+    }
 }
 
 TEST(UseTool, OncePerTileWhileHeld) {
