@@ -722,7 +722,7 @@ TEST_F(GameTest, TheMorningReportTheGenomeViewAndTheCollectionTakeTheirEvents) {
     EXPECT_FALSE(game->overlay.is_open(Card::Morning));
 
     lily.tool = std::make_unique<Hoe>();
-    const SDL_Rect panel = collection_layout(ctx()).panel;
+    const SDL_Rect panel = collection_layout(ctx(), WithMilestones::Yes).panel;  // as the game draws it
     for (const bool on_panel : {true, false}) {
         controls.collection_open = true;
         const int below = panel.y + panel.h + 8 < window_h ? panel.y + panel.h + 8 : panel.y - 8;
