@@ -3,6 +3,7 @@
 #include "collection_panel.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 
 #include "fatal.hpp"
@@ -138,18 +139,27 @@ DrawResult draw_milestones(DrawContext& ctx, const Milestones& milestones, SDL_R
 
 std::string seeds_left_text(std::uint32_t left) {
     if (left == 0) return "No seed left to take today: " + std::to_string(Collection::SEEDS_A_MORNING) + " more at dawn";
-    return std::to_string(left) + (left == 1 ? " seed" : " seeds") + " to take today: choose a colour seen in bloom";
+    return std::to_string(left) + (left == 1 ? " seed" : " seeds") + " to take today of colours seen in bloom";
 }
 
 namespace {
 
-// The seeds' two lines: the widest the first can be, and the reminder.
-int seeds_width(DrawContext& ctx) {
-    TTF_Font* font = ctx.small_font.get();
-    return std::max({text_width(font, seeds_left_text(0)), text_width(font, seeds_left_text(Collection::SEEDS_KEPT_MOST)),
-                     text_width(font, SEEDS_REMINDER)});
+// The seeds' line, or its two halves on a narrow screen, the second then starting a sentence.
+std::array<std::string, 2> seeds_lines(std::uint32_t left, bool one_line) {
+    if (one_line) return {seeds_left_text(left) + "; " + SEEDS_REMINDER, ""};
+    std::string reminder = SEEDS_REMINDER;
+    reminder[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reminder[0])));
+    return {seeds_left_text(left), reminder};
 }
-constexpr int SEEDS_LINES = 2;
+
+// The widest the seeds' lines can be.
+int seeds_width(DrawContext& ctx, bool one_line) {
+    int widest = 0;
+    for (const std::uint32_t left : {std::uint32_t{0}, Collection::SEEDS_KEPT_MOST}) {
+        for (const std::string& line : seeds_lines(left, one_line)) widest = std::max(widest, text_width(ctx.small_font.get(), line));
+    }
+    return widest;
+}
 
 }  // namespace
 
@@ -160,9 +170,11 @@ CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with) {
     const int room = ctx.transform.width - 2 * PAD;
     const bool one_line = legend_w <= room;
     const int legend_lines = one_line ? 1 : 2;
-    const int inner_w = std::max({grid_w, one_line ? legend_w : text_width(ctx.small_font.get(), LEGEND_SECOND), seeds_width(ctx)});
+    const bool seeds_one_line = seeds_width(ctx, true) <= room;
+    const int inner_w = std::max({grid_w, one_line ? legend_w : text_width(ctx.small_font.get(), LEGEND_SECOND),
+                                  seeds_width(ctx, seeds_one_line)});
     const int panel_w = inner_w + 2 * PAD;
-    const int seeds_h = SEEDS_LINES * m.small_h;
+    const int seeds_h = (seeds_one_line ? 1 : 2) * m.small_h;
     const int milestones_h = with == WithMilestones::Yes ? RULE_GAP + MILESTONE_LINES * m.small_h + RULE_GAP : 0;
     const int panel_h = PAD + m.medium_h + 2 + 3 * m.cell_h + seeds_h + milestones_h + legend_lines * m.small_h + PAD;
 
@@ -172,6 +184,7 @@ CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with) {
     CollectionLayout layout{};
     layout.panel = SDL_Rect{ctx.transform.width / 2 - panel_w / 2, top, panel_w, panel_h};
     layout.legend_on_one_line = one_line;
+    layout.seeds_on_one_line = seeds_one_line;
     // A legend wider than the grid spreads the swatches out to its width.
     const int cell_w = std::max(m.cell_w, (inner_w - 2 * GROUP_GAP) / 9);
     const int spread_w = 9 * cell_w + 2 * GROUP_GAP;
@@ -244,8 +257,9 @@ DrawResult draw_collection(DrawContext& ctx, const Collection& collection, const
 
     TTF_Font* small = ctx.small_font.get();
     const std::uint32_t seeds_colour = collection.seeds_left() > 0 ? HONEY : WHITE;
-    QM_TRY(draw_text(ctx, small, seeds_colour, seeds_left_text(collection.seeds_left()), layout.seeds.x, layout.seeds.y));
-    QM_TRY(draw_text(ctx, small, WHITE, SEEDS_REMINDER, layout.seeds.x, layout.seeds.y + m.small_h));
+    const auto seeds = seeds_lines(collection.seeds_left(), layout.seeds_on_one_line);
+    QM_TRY(draw_text(ctx, small, seeds_colour, seeds[0], layout.seeds.x, layout.seeds.y));
+    if (!seeds[1].empty()) QM_TRY(draw_text(ctx, small, WHITE, seeds[1], layout.seeds.x, layout.seeds.y + m.small_h));
 
     if (milestones) QM_TRY(draw_milestones(ctx, *milestones, layout.milestones));
 

@@ -27,6 +27,7 @@ struct CollectionLayout {
     SDL_Rect seeds;  // the seeds left today and the reminder, under the swatches
     SDL_Rect milestones;
     bool legend_on_one_line;
+    bool seeds_on_one_line;
 };
 enum class WithMilestones : bool { No, Yes };
 CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with = WithMilestones::No);
@@ -39,10 +40,11 @@ std::size_t swatch_towards(std::size_t from, int dx, int dy);
 // Where the highlight starts: the grey of the first garden, in the middle of the panel.
 inline constexpr std::size_t FIRST_SWATCH = 13;
 
-// "3 seeds to take today: choose a colour seen in bloom", or when none is left, when the next come.
+// "3 seeds to take today of colours seen in bloom", or when none is left, when the next come.
 std::string seeds_left_text(std::uint32_t left);
-// The reminder under it: what a seed is planted with, and that what she carries goes at dawn.
-inline constexpr const char* SEEDS_REMINDER = "Plant it with the shovel; what she carries is lost at dawn";
+// The reminder after it, or under it on a narrow screen: what a seed is planted with, and that
+// what she carries goes at dawn.
+inline constexpr const char* SEEDS_REMINDER = "plant with the shovel; carried plants are lost at dawn";
 
 // The panel, centred on the screen; with the milestones, their list under the swatches; with a
 // highlight, a ring around that swatch.
