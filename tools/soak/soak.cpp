@@ -112,12 +112,15 @@ public:
         const std::uint32_t left = game.collection.seeds_left();
         if (left > Collection::SEEDS_KEPT_MOST) return "the collection keeps more seeds than it may";
         std::uint32_t taken = 0;
+        bool opened = std::exchange(open_, game.controls.collection_open) || open_;
         for (const Happening& h : game.heard) {
+            opened = opened || h.kind == Happening::Kind::CollectionOpened;
             if (h.kind != Happening::Kind::SeedTaken) continue;
             ++taken;
             if (!game.collection.first_day(h.value)) return "a seed taken of a genome never seen in bloom";
         }
-        if (taken > 0 && !game.controls.collection_open) return "a seed taken from a closed collection";
+        // Enter and C in one frame may take a seed and close the panel: open at some time in the frame.
+        if (taken > 0 && !opened) return "a seed taken from a closed collection";
         const std::uint32_t before = std::exchange(left_, left);
         if (night) {
             if (left != std::min(before + Collection::SEEDS_A_MORNING, Collection::SEEDS_KEPT_MOST)) return "the morning's grant miscounted";
@@ -132,6 +135,7 @@ public:
 
 private:
     std::uint32_t left_ = 0;
+    bool open_ = false;  // the collection, after the last frame
 };
 
 // The goals across frames: a milestone once reached keeps its day, the finale comes only with the
