@@ -12,6 +12,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "alsa_quiet.hpp"
 #include "flowers.hpp"
 #include "sdl.hpp"
 
@@ -117,6 +118,9 @@ std::unique_ptr<Sound> silent_because(const char* what, const std::string& why) 
 }  // namespace
 
 std::unique_ptr<Sound> open_sound() {
+    // With no sound card, libasound tells of every step of its search on stderr; the game says
+    // it once, below.
+    const QuietAlsa quiet;
     auto audio = SdlSubsystem::acquire(SDL_INIT_AUDIO);
     if (!audio) return silent_because("no audio", audio.error());
     // No changes allowed: SDL converts for the device, so the chunks are always in our format.
