@@ -46,7 +46,7 @@ std::pair<double, double> draw_moments(std::uint16_t level) {
 }
 
 // Beyond this many steps the expected fill of a patch is worked out from the normal curve.
-constexpr std::size_t EXACT_FILL_STEPS = std::size_t{1} << 22;
+constexpr std::size_t EXACT_FILL_STEPS = std::size_t{1} << 20;  // a couple of milliseconds
 
 // The seeds a patch takes on average: min(T, cells), where T is the sum of its independent draws.
 // Exactly, by the distribution of T above its least, cut off where the patch is full; in a large
