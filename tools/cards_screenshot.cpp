@@ -1,6 +1,6 @@
 // quillmarsh_cards_screenshot: draws the screens that tell about tonight (the forecast, the planner
 // on a flower with partners, the hive card, the morning report over the dawn, the genome view and
-// a hive's range, a bud too late, the collection with its seeds) on a bred farm without a window, at 1x and 2x, and saves each as a PNG in the
+// a hive's range, a bud too late, the collection with its seeds, soil too full for the seeds) on a bred farm without a window, at 1x and 2x, and saves each as a PNG in the
 // directory given. Run it from the build directory, where assets/ and the font are.
 #include <SDL.h>
 #include <SDL_image.h>
@@ -196,6 +196,15 @@ int main(int argc, char** argv) {
         game.controls.swatch = 26;  // never seen: its ring is grey
         frame(qm::NOON, "collection-unseen");
         game.controls.collection_open = false;
+
+        // The empty soil grassed over: the seeds find too little room, and the forecast says so.
+        std::vector<qm::Cell> empty;
+        for (const auto& [c, tile] : world.tiles()) {
+            const auto* soil = std::get_if<qm::Soil>(&tile);
+            if (soil && !soil->flower) empty.push_back(c);
+        }
+        for (const qm::Cell c : empty) world.set_tile(c, qm::Lawn{});
+        frame(qm::NOON, "full-soil");
     }
     TTF_Quit();
     SDL_Quit();
