@@ -13,6 +13,7 @@
 
 #include "draw_error.hpp"
 #include "audio.hpp"
+#include "collection_panel.hpp"
 #include "gamepad.hpp"
 #include "happening.hpp"
 #include "hex_geometry.hpp"
@@ -65,6 +66,7 @@ struct FrameCommands {
     bool end_day_cancelled = false;  // the end-day card says no
     bool time_flies = false;         // held this frame: the day runs sixteen ticks
     bool pressed = false;            // a key, a mouse button, a finger or a gamepad button went down
+    std::optional<std::size_t> seed_chosen;  // the swatch of the open collection whose seed she asks for
 };
 
 // What the intro makes of its events.
@@ -95,6 +97,8 @@ public:
     // Menu keys or a gamepad have been used: from then on the highlight is drawn.
     bool highlight_shown = false;
     bool collection_open = false;
+    // The collection's swatch that Enter, Space or a gamepad's A takes a seed of; kept for the run.
+    std::size_t swatch = FIRST_SWATCH;
     // G or the left stick's press: the genome labels of every flower on the screen.
     bool genomes_shown = false;
     // The player's volume, for the run, and how many more frames its speaker mark shows.
@@ -135,10 +139,15 @@ private:
     void menu_key(SDL_Scancode key);
     void controller_button(std::uint8_t button, FrameCommands& out);
     void step_highlight(ScreenDirection direction);
+    // A key pressed while the collection is open and no menu is: the highlight moves over the
+    // swatches, or a seed is asked for. True when the collection took the key.
+    bool collection_key(SDL_Scancode key, FrameCommands& out);
+    void step_swatch(ScreenDirection direction);
+    void choose_swatch(std::size_t genotype, FrameCommands& out);
     // Chooses a button of the open menu as a click would; none chooses nothing.
     void choose(std::optional<std::size_t> index);
     void open_menu(ButtonMenu opened);
-    void finger_down(const SDL_TouchFingerEvent& finger, const ScreenTransform& transform);
+    void finger_down(const SDL_TouchFingerEvent& finger, DrawContext& ctx, FrameCommands& out);
     void finger_up(const SDL_TouchFingerEvent& finger);
     // A menu was chosen from and returned `result`.
     void after_menu(std::optional<ButtonMenu> result, const Lily& lily);
