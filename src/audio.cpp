@@ -36,6 +36,7 @@ std::optional<SoundId> sound_for(const Happening& happening) {
         case K::HiveSetDown: return SoundId::HiveDown;
         case K::HighlightMoved:
         case K::VolumeChanged: return SoundId::MenuMove;  // a tick at the new volume
+        case K::SeedTaken:
         case K::MenuChosen: return SoundId::MenuChoose;
         case K::MenuClosed: return SoundId::MenuClose;
         case K::CollectionOpened: return SoundId::CollectionOpen;

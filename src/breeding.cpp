@@ -176,6 +176,11 @@ std::vector<bool> breeding_parents(const NightPlan& plan) {
     return breeds;
 }
 
+std::size_t count_breeding(const NightPlan& plan) {
+    const std::vector<bool> breeds = breeding_parents(plan);
+    return static_cast<std::size_t>(std::ranges::count(breeds, true));
+}
+
 std::uint32_t most_seeds(std::uint16_t level) { return static_cast<std::uint32_t>(std::bit_width(level)); }
 
 }  // namespace qm

@@ -63,6 +63,10 @@ std::vector<std::uint32_t> nearest_partners(const NightPlan& plan, const HiveLis
 
 // For each entry of plan.open: whether some list that breeds holds it.
 std::vector<bool> breeding_parents(const NightPlan& plan);
+// The flowers that breed tonight: those some hive's list pairs with a partner. The forecast says
+// how many will and the morning report how many did, both by this count, whether or not their
+// seeds find soil to fall on.
+std::size_t count_breeding(const NightPlan& plan);
 
 // The most seeds one flower can leave for a hive of this level (the fewest is one): the bit
 // length of the largest draw in [1, level].

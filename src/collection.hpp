@@ -1,5 +1,6 @@
-// The colour collection: which of the 27 genomes have been seen in bloom during this run and on
-// which day each first opened, and the panel that shows them as swatches. Kept in memory only.
+// The colour collection's record: which of the 27 genomes have been seen in bloom during this run,
+// on which day each first opened, and the seeds it hands out of the genomes seen. Kept in memory
+// only; the panel that shows it and takes its clicks and keys is collection_panel.*.
 #pragma once
 
 #include <array>
@@ -8,45 +9,37 @@
 #include <optional>
 #include <string>
 
-#include <SDL_rect.h>
-
-#include "draw_error.hpp"
 #include "flowers.hpp"
 
 namespace qm {
 
-class DrawContext;
-class Milestones;
-
 class Collection {
 public:
+    // Each morning, and at the start of play, a grant of seeds; what is not taken carries over, up
+    // to a limit, so a day away from the panel is not lost but a week is not hoarded.
+    static constexpr std::uint32_t SEEDS_A_MORNING = 3;
+    static constexpr std::uint32_t SEEDS_KEPT_MOST = 6;
+
     // A flower of this genotype opened on `day`: true when it is the first of its kind.
     bool record(std::size_t genotype, std::uint64_t day);
     std::optional<std::uint64_t> first_day(std::size_t genotype) const;
     std::size_t seen() const;
 
-    // The panel, centred on the screen: a swatch per genome with its allele pairs and the day it
-    // first opened (a silhouette while unseen), the count, and the labels' legend; with the
-    // milestones, their list under the swatches, each ticked with the day it was reached; and the
-    // line of what the last night did, above the legend.
-    DrawResult draw(DrawContext& ctx, const Milestones* milestones = nullptr, const std::string& last_night = {}) const;
+    // The morning's grant.
+    void grant_seeds();
+    std::uint32_t seeds_left() const { return seeds_; }
+    // Whether a seed of this genotype can be taken now: seen in bloom, and a seed left today.
+    bool can_take(std::size_t genotype) const;
+    // One seed of a genotype seen in bloom, for her to carry as she carries a seed she dug up;
+    // nothing when it was never seen or no seed is left today.
+    std::optional<Flower> take_seed(std::size_t genotype);
 
 private:
     std::array<std::uint64_t, GENOTYPES> first_day_{};  // 0: not seen yet; days count from 1
+    std::uint32_t seeds_ = 0;
 };
 
 // "9 of 27"
 std::string collection_count_text(std::size_t seen);
-
-// Where the panel puts genotype k's swatch card on a screen, the milestones' list (empty without
-// them), and the panel itself.
-struct CollectionLayout {
-    SDL_Rect panel;
-    std::array<SDL_Rect, GENOTYPES> swatches;
-    SDL_Rect milestones;
-    bool legend_on_one_line;
-};
-enum class WithMilestones : bool { No, Yes };
-CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with = WithMilestones::No);
 
 }  // namespace qm

@@ -8,7 +8,6 @@
 
 #include <SDL.h>
 
-#include "collection.hpp"
 #include "fatal.hpp"
 #include "graphics.hpp"
 #include "keys.hpp"
@@ -82,9 +81,12 @@ constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
 bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return FULLSCREEN_BUTTON.contains(x, y); }
 bool on_collection_button(std::int32_t x, std::int32_t y) { return COLLECTION_BUTTON.contains(x, y); }
 
+// The panel as the game draws it, with its milestones.
+CollectionLayout open_collection(DrawContext& ctx) { return collection_layout(ctx, WithMilestones::Yes); }
+
 bool on_collection_panel(DrawContext& ctx, std::int32_t x, std::int32_t y) {
     const SDL_Point p{x, y};
-    const SDL_Rect panel = collection_layout(ctx).panel;
+    const SDL_Rect panel = open_collection(ctx).panel;
     return SDL_PointInRect(&p, &panel) == SDL_TRUE;
 }
 
@@ -241,7 +243,8 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
         } else if (!sound && (taken = taken_by_open_thing(key, fresh, out))) {
             // The innermost open thing had it; nothing else hears it.
         } else if (fresh) {
-            play_key(key, out);
+            // The open collection keeps its keys: she neither walks nor works meanwhile.
+            if (!(collection_open && collection_key(key, out))) play_key(key, out);
         }
         // Held down, C stays put: a panel flickering open and shut helps nobody.
         if (key_does(Action::Collection, key) && fresh && modal == Card::None && !taken) toggle_collection();
@@ -273,6 +276,7 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
                 toggle_collection();
             } else if (collection_open && on_collection_panel(ctx, x, y)) {
                 // The open collection takes the clicks that land on it; the field under it waits.
+                if (const auto k = swatch_at(open_collection(ctx), x, y)) choose_swatch(*k, out);
             } else if (!menu && report_shown) {
                 // A click on the field answers the morning report and works nothing.
                 if (report_answerable) out.report_answered = true;
@@ -286,7 +290,7 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
         if (event.button.button == SDL_BUTTON_LEFT && mouse_use) mouse_released = true;
         break;
     case SDL_FINGERDOWN:
-        finger_down(event.tfinger, ctx.transform);
+        finger_down(event.tfinger, ctx, out);
         break;
     case SDL_FINGERMOTION: {
         const ScreenPoint p = finger_pixel(event.tfinger.x, event.tfinger.y, ctx.transform);
@@ -394,8 +398,13 @@ void Controls::controller_button(std::uint8_t button, FrameCommands& out) {
         toggle_collection();
         return;
     case SDL_CONTROLLER_BUTTON_A:
-        if (!menu) return;
-        choose(highlight);
+        if (menu) {
+            choose(highlight);
+        } else if (collection_open) {
+            choose_swatch(swatch, out);
+        } else {
+            return;
+        }
         pad_choice_held_ = true;
         return;
     case SDL_CONTROLLER_BUTTON_B:
@@ -405,7 +414,12 @@ void Controls::controller_button(std::uint8_t button, FrameCommands& out) {
         break;
     }
     for (const auto& [dpad_button, bit] : DPAD_BUTTONS) {
-        if (menu && dpad_button == button) step_highlight(direction_of(bit));
+        if (dpad_button != button) continue;
+        if (menu) {
+            step_highlight(direction_of(bit));
+        } else if (collection_open) {
+            step_swatch(direction_of(bit));
+        }
     }
 }
 
@@ -414,6 +428,34 @@ void Controls::step_highlight(ScreenDirection direction) {
     if (highlight >= menu->items.size()) return;
     const std::size_t from = std::exchange(highlight, menu->towards(highlight, direction.dx, direction.dy));
     if (highlight != from) tell({Happening::Kind::HighlightMoved});
+}
+
+bool Controls::collection_key(SDL_Scancode key, FrameCommands& out) {
+    if (key_does(Action::TakeSeed, key)) {
+        choose_swatch(swatch, out);
+        key_choice_held_ = true;
+        return true;
+    }
+    for (const auto& [movement_key, bit] : MOVEMENT_KEYS) {
+        if (movement_key == key) {
+            step_swatch(direction_of(bit));
+            return true;
+        }
+    }
+    return key_does(Action::UseTool, key);
+}
+
+void Controls::step_swatch(ScreenDirection direction) {
+    highlight_shown = true;
+    const std::size_t from = std::exchange(swatch, swatch_towards(swatch, direction.dx, direction.dy));
+    if (swatch != from) tell({Happening::Kind::HighlightMoved});
+}
+
+void Controls::choose_swatch(std::size_t genotype, FrameCommands& out) {
+    // A click shows the ring too, grey on a genome the collection cannot give.
+    highlight_shown = true;
+    swatch = genotype;
+    out.seed_chosen = genotype;
 }
 
 void Controls::toggle_collection() {
@@ -454,7 +496,8 @@ void Controls::open_menu(ButtonMenu opened) {
     highlight = 0;
 }
 
-void Controls::finger_down(const SDL_TouchFingerEvent& finger, const ScreenTransform& transform) {
+void Controls::finger_down(const SDL_TouchFingerEvent& finger, DrawContext& ctx, FrameCommands& out) {
+    const ScreenTransform& transform = ctx.transform;
     touch_mode = true;
     const ScreenPoint p = finger_pixel(finger.x, finger.y, transform);
     const std::int64_t id = finger.fingerId;
@@ -464,6 +507,10 @@ void Controls::finger_down(const SDL_TouchFingerEvent& finger, const ScreenTrans
     }
     if (on_collection_button(p.x, p.y)) {
         toggle_collection();
+        return;
+    }
+    if (collection_open && on_collection_panel(ctx, p.x, p.y)) {
+        if (const auto k = swatch_at(open_collection(ctx), p.x, p.y)) choose_swatch(*k, out);
         return;
     }
     if (pad.press(transform, id, p.x, p.y)) return;
@@ -557,6 +604,12 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
                                : Happening{Happening::Kind::MenuChosen, static_cast<std::uint32_t>(*choice)});
             if (auto result = menu->run_action(*choice, world, lily)) after_menu(std::move(*result), lily);
         }
+    } else if (collection_open) {
+        // She stands while the collection is open: its keys are the arrows and Enter, and the
+        // stick moves its highlight. The day goes on behind it, and time may fly.
+        if (fresh_push) step_swatch(pushed);
+        out.time_flies = held(Action::TimeFlies, *input_) && !time_flies_stopped;
+        stand_still(lily, world, now, ctx);
     } else if (held(Action::TimeFlies, *input_) && !time_flies_stopped) {
         out.time_flies = true;
         stand_still(lily, world, now, ctx);

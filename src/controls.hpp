@@ -14,6 +14,7 @@
 
 #include "draw_error.hpp"
 #include "audio.hpp"
+#include "collection_panel.hpp"
 #include "gamepad.hpp"
 #include "happening.hpp"
 #include "hex_geometry.hpp"
@@ -68,6 +69,7 @@ struct FrameCommands {
     bool report_answered = false;    // a fresh press answered the morning report
     bool finale_dismissed = false;   // Esc sent the finale's card away
     std::optional<Cell> empty_hands_at;  // the use input, with empty hands, on this tile
+    std::optional<std::size_t> seed_chosen;  // the swatch of the open collection whose seed she asks for
 };
 
 // What the intro makes of its events.
@@ -101,6 +103,8 @@ public:
     // Menu keys or a gamepad have been used: from then on the highlight is drawn.
     bool highlight_shown = false;
     bool collection_open = false;
+    // The collection's swatch that Enter, Space or a gamepad's A takes a seed of; kept for the run.
+    std::size_t swatch = FIRST_SWATCH;
     // G or the left stick's press: the genome labels of every flower on the screen.
     bool genomes_shown = false;
     // Told by the loop before each frame: the morning report is up (it takes every press), it has
@@ -153,10 +157,15 @@ private:
     void menu_key(SDL_Scancode key);
     void controller_button(std::uint8_t button, FrameCommands& out);
     void step_highlight(ScreenDirection direction);
+    // A key pressed while the collection is open and no menu is: the highlight moves over the
+    // swatches, or a seed is asked for. True when the collection took the key.
+    bool collection_key(SDL_Scancode key, FrameCommands& out);
+    void step_swatch(ScreenDirection direction);
+    void choose_swatch(std::size_t genotype, FrameCommands& out);
     // Chooses a button of the open menu as a click would; none chooses nothing.
     void choose(std::optional<std::size_t> index);
     void open_menu(ButtonMenu opened);
-    void finger_down(const SDL_TouchFingerEvent& finger, const ScreenTransform& transform);
+    void finger_down(const SDL_TouchFingerEvent& finger, DrawContext& ctx, FrameCommands& out);
     void finger_up(const SDL_TouchFingerEvent& finger);
     // A menu was chosen from and returned `result`.
     void after_menu(std::optional<ButtonMenu> result, const Lily& lily);

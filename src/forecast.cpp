@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <numbers>
 #include <numeric>
 #include <tuple>
 
@@ -23,25 +25,93 @@ struct Tries {
     std::size_t most = 0;
 };
 
+// A connected patch of soil and the seeds that will try to fall in it: how many of its flowers'
+// draws come from hives of each level.
+struct Patch {
+    std::size_t cells = 0;
+    bool measured = true;  // all of it counted
+    Tries tries;
+    std::vector<std::pair<std::uint16_t, std::size_t>> levels;  // (level, draws)
+};
+
+// The mean and variance of one draw of seeds for a level.
+std::pair<double, double> draw_moments(std::uint16_t level) {
+    const std::vector<double> chance = seed_count_chances(level);
+    double mean = 0, square = 0;
+    for (std::size_t n = 0; n < chance.size(); ++n) {
+        mean += chance[n] * static_cast<double>(n);
+        square += chance[n] * static_cast<double>(n * n);
+    }
+    return {mean, square - mean * mean};
+}
+
+// Beyond this many steps the expected fill of a patch is worked out from the normal curve.
+constexpr std::size_t EXACT_FILL_STEPS = std::size_t{1} << 20;  // a couple of milliseconds
+
+// The seeds a patch takes on average: min(T, cells), where T is the sum of its independent draws.
+// Exactly, by the distribution of T above its least, cut off where the patch is full; in a large
+// patch near its brim, by the normal curve of T, whose error there is a sliver of a seed per cell.
+double expected_fill(const Patch& patch) {
+    double mean = 0, variance = 0;
+    std::size_t steps = 0;
+    for (const auto& [level, draws] : patch.levels) {
+        const auto [m, v] = draw_moments(level);
+        mean += m * static_cast<double>(draws);
+        variance += v * static_cast<double>(draws);
+        steps += draws * (patch.cells - std::min(patch.cells, patch.tries.least) + 1) * most_seeds(level);
+    }
+    if (!patch.measured || patch.tries.most <= patch.cells) return mean;
+    if (patch.tries.least >= patch.cells) return static_cast<double>(patch.cells);
+    if (steps > EXACT_FILL_STEPS) {
+        const double sd = std::sqrt(variance);
+        const double over = mean - static_cast<double>(patch.cells);
+        const double z = over / sd;
+        const double spilled = over * 0.5 * std::erfc(-z / std::sqrt(2.0)) + sd * std::exp(-z * z / 2) / std::sqrt(2 * std::numbers::pi);
+        return mean - spilled;
+    }
+    // above[e]: the chance that T is the least plus e; the last place holds "full or more".
+    const std::size_t room = patch.cells - patch.tries.least;
+    std::vector<double> above(room + 1, 0.0), next(room + 1);
+    above[0] = 1;
+    for (const auto& [level, draws] : patch.levels) {
+        const std::vector<double> chance = seed_count_chances(level);
+        for (std::size_t d = 0; d < draws; ++d) {
+            std::ranges::fill(next, 0.0);
+            for (std::size_t e = 0; e <= room; ++e) {
+                if (above[e] == 0) continue;
+                for (std::size_t n = 1; n < chance.size(); ++n) next[std::min(room, e + n - 1)] += above[e] * chance[n];
+            }
+            std::swap(above, next);
+        }
+    }
+    double fill = static_cast<double>(patch.tries.least);
+    for (std::size_t e = 1; e <= room; ++e) fill += above[e] * static_cast<double>(e);
+    return fill;
+}
+
 // A seed searches outward from its parent across sown soil for the nearest empty soil, and every
 // other tile stops the search: so the seeds of the parents standing in one connected patch of soil
 // land in that patch, each finds a place while the patch has one, and the patch takes
 // min(tries, cells) of them. The field is bare when the sowing starts, so every soil cell of the
 // patch is free. Summed over patches, the fewest and the most tries give the exact range of seeds
-// sown (every seed count from 1 to a level's most can be drawn). A patch is measured only up to the
-// most seeds the whole night can try; beyond that it never fills, and a parent standing in its
-// unmeasured part measures the same patch afresh, with the same result.
-std::pair<std::size_t, std::size_t> seeds_sown(const World& world, const NightPlan& plan, const std::vector<Tries>& tries) {
+// sown (every seed count from 1 to a level's most can be drawn), and each patch's expected fill
+// the expected seeds. A patch is measured only up to the most seeds the whole night can try;
+// beyond that it never fills, and a parent standing in its unmeasured part measures the same
+// patch afresh, with the same result.
+struct SeedsSown {
+    std::size_t least = 0;
+    std::size_t most = 0;
+    double expected = 0;
+    double tried = 0;  // the seeds the flowers try to sow, on average
+};
+
+SeedsSown seeds_sown(const World& world, const NightPlan& plan, const std::vector<Tries>& tries) {
     std::size_t bound = 0;
     for (const Tries& t : tries) bound += t.most;
 
     boost::unordered_flat_map<Cell, std::uint32_t, CellHash> patch_of;
-    struct Patch {
-        std::size_t cells = 0;
-        bool measured = true;  // all of it counted
-        Tries tries;
-    };
     std::vector<Patch> patches;
+    std::vector<std::uint32_t> patch_index(tries.size(), 0);
     std::vector<Cell> queue;
     for (std::size_t k = 0; k < tries.size(); ++k) {
         if (tries[k].most == 0) continue;
@@ -66,15 +136,30 @@ std::pair<std::size_t, std::size_t> seeds_sown(const World& world, const NightPl
             patch.cells = queue.size();
             found = patch_of.find(from);
         }
+        patch_index[k] = found->second;
         Patch& patch = patches[found->second];
         patch.tries.least += tries[k].least;
         patch.tries.most += tries[k].most;
     }
+    for (const HiveList& list : plan.hives) {
+        if (!list.breeds()) continue;
+        for (const std::uint32_t k : list.parents) {
+            auto& levels = patches[patch_index[k]].levels;
+            const auto same = std::ranges::find(levels, list.hive.level, &std::pair<std::uint16_t, std::size_t>::first);
+            if (same == levels.end()) {
+                levels.emplace_back(list.hive.level, 1);
+            } else {
+                ++same->second;
+            }
+        }
+    }
 
-    std::pair<std::size_t, std::size_t> sown{0, 0};
+    SeedsSown sown;
     for (const Patch& patch : patches) {
-        sown.first += patch.measured ? std::min(patch.tries.least, patch.cells) : patch.tries.least;
-        sown.second += patch.measured ? std::min(patch.tries.most, patch.cells) : patch.tries.most;
+        sown.least += patch.measured ? std::min(patch.tries.least, patch.cells) : patch.tries.least;
+        sown.most += patch.measured ? std::min(patch.tries.most, patch.cells) : patch.tries.most;
+        sown.expected += expected_fill(patch);
+        for (const auto& [level, draws] : patch.levels) sown.tried += mean_seeds(level) * static_cast<double>(draws);
     }
     return sown;
 }
@@ -113,12 +198,18 @@ std::array<std::uint32_t, GENOTYPES> genome_64ths(const Flower& a, const Flower&
 
 }  // namespace
 
-double mean_seeds(std::uint16_t level) {
-    // The bit lengths of the draws 1 .. level, each as likely as the others.
-    double sum = 0;
-    for (std::uint32_t v = 1; v <= level; ++v) sum += std::bit_width(v);
-    return level ? sum / level : 0.0;
+std::vector<double> seed_count_chances(std::uint16_t level) {
+    std::vector<double> chance(most_seeds(level) + 1, 0.0);
+    for (std::uint32_t n = 1; n < chance.size(); ++n) {
+        // The draws of bit length n: 2^(n-1) up to 2^n - 1, or up to the level.
+        const std::uint32_t first = std::uint32_t{1} << (n - 1);
+        const std::uint32_t last = std::min<std::uint32_t>(level, (std::uint32_t{1} << n) - 1);
+        chance[n] = static_cast<double>(last - first + 1) / level;
+    }
+    return chance;
 }
+
+double mean_seeds(std::uint16_t level) { return draw_moments(level).first; }
 
 std::array<std::uint32_t, 3> gene_quarters(std::uint8_t a, std::uint8_t b) {
     const auto pa = passed_halves(a);
@@ -136,8 +227,12 @@ Forecast forecast_night(const World& world, const NightPlan& plan) {
             tries[k].most += most_seeds(list.hive.level);
         }
     }
-    std::tie(forecast.seeds_least, forecast.seeds_most) = seeds_sown(world, plan, tries);
-    forecast.breeding = static_cast<std::size_t>(std::ranges::count_if(tries, [](const Tries& t) { return t.most > 0; }));
+    const SeedsSown sown = seeds_sown(world, plan, tries);
+    forecast.seeds_least = sown.least;
+    forecast.seeds_most = sown.most;
+    forecast.seeds_expected = sown.expected;
+    forecast.seeds_lost = std::max(0.0, sown.tried - sown.expected);
+    forecast.breeding = count_breeding(plan);
 
     std::size_t plants = 0;
     for (const auto& [c, tile] : world.tiles()) {
@@ -162,6 +257,7 @@ const char* barren_text(Barren why) {
         case Barren::NoHive: return "no hive in reach";
         case Barren::NotOpen: return "not open";
         case Barren::NoPartner: return "no open partner in reach";
+        case Barren::TooLate: return "opens after nightfall";
     }
     return "";
 }
@@ -171,6 +267,12 @@ FlowerOutlook flower_outlook(const World& world, const NightPlan& plan, Cell at)
     if (!flower_on(world.get_tile(at))) return outlook;
     if (std::ranges::none_of(plan.hives, [&](const HiveList& list) { return distance(list.hive.position, at) <= HIVE_RANGE; })) {
         outlook.why = Barren::NoHive;
+        return outlook;
+    }
+    // A bud replanted or watered late opens on its hour, after the bees have done their work.
+    if (const Flower& bud = *flower_on(world.get_tile(at)); bud.stage == FlowerStage::Bud && !bud.stalled() && bud.next_stage > DAY_END) {
+        outlook.why = Barren::TooLate;
+        outlook.opens_at = bud.next_stage;
         return outlook;
     }
     const auto open = std::ranges::find_if(plan.open, [&](const Parent& p) { return p.position == at; });

@@ -21,6 +21,8 @@ struct Forecast {
     std::size_t leaving = 0;      // plants on the field that will leave it unbred as things stand
     std::size_t dry_buds = 0;     // buds stalled on dry soil, which open once watered
     std::size_t growing = 0;      // seeds and sprouts that may yet open by nightfall, left out above
+    double seeds_expected = 0;    // the seeds sown on average over the night's draws
+    double seeds_lost = 0;        // the seeds that find no free soil, on average
     friend bool operator==(const Forecast&, const Forecast&) = default;
 };
 
@@ -40,8 +42,8 @@ struct Offspring {
     std::uint64_t denominator = 0;
 };
 
-// Why a flower will leave no seed tonight.
-enum class Barren { No, NoHive, NotOpen, NoPartner };
+// Why a flower will leave no seed tonight. TooLate: a bud due to open after nightfall.
+enum class Barren { No, NoHive, NotOpen, NoPartner, TooLate };
 // "no hive in reach", "not open", "no open partner in reach"; empty for No.
 const char* barren_text(Barren why);
 
@@ -51,6 +53,7 @@ struct FlowerOutlook {
     std::vector<Offspring> offspring;  // most likely first
     std::uint32_t seeds_least = 0;     // its own seeds tonight, should none be walled in
     std::uint32_t seeds_most = 0;
+    std::uint16_t opens_at = 0;        // a bud too late: the tick it opens
 };
 
 // The planner's view of the plant at `at`, from a plan made with Open::ByNightfall.
@@ -58,6 +61,9 @@ FlowerOutlook flower_outlook(const World& world, const NightPlan& plan, Cell at)
 
 // The mean number of seeds one open flower leaves for a hive of this level.
 double mean_seeds(std::uint16_t level);
+// The chance that one open flower leaves n seeds for a hive of this level, for n from 0 to
+// most_seeds(level): the share of the draws in [1, level] of bit length n.
+std::vector<double> seed_count_chances(std::uint16_t level);
 
 // A child's gene from parents' genes a and b: its chances of 0, 1 and 2 dominant alleles, in quarters.
 std::array<std::uint32_t, 3> gene_quarters(std::uint8_t a, std::uint8_t b);

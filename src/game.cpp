@@ -69,6 +69,7 @@ void start_day(LoopState& state, std::uint16_t first_tick) {
 void start_play(Game& game) {
     game.world.setup_farm();
     game.lily.morning_reset();
+    game.collection.grant_seeds();
     for (const Card card : DAY_CARDS) game.overlay.open(card);
     if (game.controls.help_at_start) game.overlay.open(Card::Help);
     game.state.day = 1;
@@ -108,6 +109,14 @@ void apply_commands(Game& game, const FrameCommands& commands, bool moved) {
         overlay.close(Card::EndDay);
         game.state.day_over = true;  // the loop runs the night as at 7:00 pm
     }
+}
+
+void take_chosen_seed(Game& game, const FrameCommands& commands) {
+    if (!commands.seed_chosen) return;
+    const std::optional<Flower> seed = game.collection.take_seed(*commands.seed_chosen);
+    if (!seed) return;  // never seen in bloom, or none left today: the panel says which
+    game.lily.carried_flowers.push_back(*seed);
+    game.world.tell({Happening::Kind::SeedTaken, static_cast<std::uint32_t>(*commands.seed_chosen)});
 }
 
 namespace {
@@ -170,6 +179,7 @@ DayFrame day_frame(Game& game) {
     tell_controls(game);
     const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
     if (commands.quit) return {true, t};
+    take_chosen_seed(game, commands);
     game.sound->master(game.controls.volume.mixer_volume());
     const std::size_t full_before = commands.time_flies ? full_hives(game.world) : 0;
     game.world.update(t);
@@ -220,7 +230,9 @@ void hear_the_field(Game& game) {
     for (const Happening& happening : game.heard) {
         if (!has_notice(happening.kind)) continue;
         std::optional<std::uint32_t> blossom;
-        if (happening.kind == Happening::Kind::NewColour) blossom = genotype_colour(happening.value);
+        if (happening.kind == Happening::Kind::NewColour || happening.kind == Happening::Kind::SeedTaken) {
+            blossom = genotype_colour(happening.value);
+        }
         game.notices.raise(notice_text(happening), blossom);
     }
     // Read from the frame's stream as it stands, so a milestone's notice follows the news that
@@ -270,7 +282,10 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
     // The field's marks lie under every panel: nothing of the field is drawn over the collection.
     if (overlays.cards) QM_TRY(overlays.cards->draw_marks(ctx, overlays.view));
     if (controls.collection_open && overlays.collection) {
-        QM_TRY(overlays.collection->draw(ctx, overlays.milestones, overlays.last_night ? *overlays.last_night : std::string{}));
+        // The highlight is the collection's while no menu has the keys.
+        const auto lit = controls.highlight_shown && !controls.menu ? std::optional(controls.swatch) : std::nullopt;
+        QM_TRY(draw_collection(ctx, *overlays.collection, overlays.milestones, lit,
+                               overlays.last_night ? *overlays.last_night : std::string{}));
     }
     QM_TRY(controls.draw(ctx));
     QM_TRY(ctx.draw_daytime(day, tick));
@@ -314,9 +329,13 @@ Instant new_day(Game& game) {
     quiet_the_place(*game.sound);
     game.world.tell({Happening::Kind::DawnOf, static_cast<std::uint32_t>(game.state.day + 1)});
     game.lily.morning_reset();
-    // A day that brought nothing new earns a hint, judged by the garden as the day left it.
-    const std::optional<Hint> hint = game.milestones.end_day(survey_garden(game.world));
+    game.collection.grant_seeds();
+    // A day that brought nothing new earns a hint, judged by the garden as the day left it and
+    // by the alleles the night's seeds carry.
+    GardenSurvey garden = survey_garden(game.world);
     game.night = game.world.new_day();
+    garden.pool = gene_pool(game.world);
+    const std::optional<HintNote> hint = game.milestones.end_day(garden);
     // Only seeds stand on the field after the night, each one sown by the bees.
     game.world.tell(game.night.sown > 0 ? Happening{Happening::Kind::BeesSowed, static_cast<std::uint32_t>(game.night.sown)}
                                         : Happening{Happening::Kind::GardenSownAgain, static_cast<std::uint32_t>(game.night.sown_again)});

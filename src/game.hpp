@@ -8,6 +8,7 @@
 #include "audio.hpp"
 #include "celebration.hpp"
 #include "collection.hpp"
+#include "collection_panel.hpp"
 #include "controls.hpp"
 #include "day_clock.hpp"
 #include "draw_error.hpp"
@@ -129,6 +130,9 @@ DayFrame day_frame(Game& game);
 
 // The clock's step at the start of a frame: the tick to play; the day's last tick sets `day_over`.
 std::uint16_t tick_clock(LoopState& state);
+
+// The seed she asked the open collection for goes into her hands, when the collection can give it.
+void take_chosen_seed(Game& game, const FrameCommands& commands);
 
 // What the frame's input asks of the cards and the day. `moved`: she walked this frame.
 void apply_commands(Game& game, const FrameCommands& commands, bool moved = false);

@@ -3,6 +3,7 @@
 #include "garden_cards.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "collection.hpp"
@@ -26,13 +27,25 @@ std::string seeds_range_text(std::size_t least, std::size_t most) {
     return std::to_string(least) + " to " + std::to_string(most) + " seeds";
 }
 
+std::string expected_seeds_text(const Forecast& forecast) {
+    if (forecast.seeds_least == forecast.seeds_most) return count_text(forecast.seeds_most, "seed", "seeds");
+    const auto about = std::clamp(static_cast<std::size_t>(std::lround(forecast.seeds_expected)), forecast.seeds_least, forecast.seeds_most);
+    return "about " + count_text(about, "seed", "seeds") + ", " + std::to_string(forecast.seeds_least) + " to " +
+           std::to_string(forecast.seeds_most);
+}
+
 std::vector<std::string> forecast_lines(const Forecast& forecast, std::uint16_t now) {
     std::vector<std::string> lines{"Tonight"};
     if (forecast.breeding == 0) {
         lines.emplace_back("No flower will breed");
     } else {
         lines.push_back(count_text(forecast.breeding, "flower", "flowers") + " will breed");
-        lines.push_back(seeds_range_text(forecast.seeds_least, forecast.seeds_most) + " to sow");
+        lines.push_back(expected_seeds_text(forecast));
+    }
+    // Which seeds find room is drawn at night; that some will not is worth a line of its own.
+    if (const auto lost = static_cast<std::size_t>(std::lround(forecast.seeds_lost)); lost > 0) {
+        lines.push_back("The soil in reach is full: about " + count_text(lost, "seed finds", "seeds find") + " no place");
+        lines.push_back("Till more soil within " + std::to_string(HIVE_RANGE) + " cells of a hive");
     }
     if (forecast.leaving > 0) lines.push_back(count_text(forecast.leaving, "plant leaves", "plants leave") + " unbred");
     if (const std::size_t dry = dry_buds_in_time(forecast, now); dry > 0) {
@@ -150,6 +163,11 @@ std::vector<CardLine> planner_rows(const FlowerOutlook& outlook, const std::arra
                                   const Collection& collection) {
     std::vector<CardLine> rows;
     const std::uint32_t colour = genotype_colour(genes[0] + 3u * genes[1] + 9u * genes[2]);
+    if (outlook.why == Barren::TooLate) {
+        rows.push_back({genome_label(genes) + ": opens at about " + clock_text(outlook.opens_at) + ", after nightfall: no seeds tonight",
+                        colour});
+        return rows;
+    }
     if (outlook.why != Barren::No) {
         rows.push_back({genome_label(genes) + ": no seed tonight", colour});
         rows.push_back({std::string("Why: ") + barren_text(outlook.why), std::nullopt});
@@ -188,13 +206,15 @@ std::string night_line(const NightReport& night, const Collection& collection) {
 
 std::vector<CardLine> morning_report_rows(const NightReport& night, const Collection& collection) {
     std::vector<CardLine> rows{{"Last night", std::nullopt}};
+    // The flowers that bred, counted as the forecast counts those that will.
+    if (night.bred > 0) rows.push_back({count_text(night.bred, "flower", "flowers") + " bred", std::nullopt});
+    rows.push_back({night.sown == 0 ? std::string("The bees sowed no seed") : "The bees sowed " + count_text(night.sown, "seed", "seeds"),
+                    std::nullopt});
+    if (night.lost > 0) rows.push_back({count_text(night.lost, "seed", "seeds") + " found no place", std::nullopt});
     if (night.sown == 0) {
-        rows.push_back({"The bees sowed no seed", std::nullopt});
         rows.push_back({"The garden was sown again: " + count_text(night.sown_again, "seed", "seeds"), std::nullopt});
         return rows;
     }
-    rows.push_back({count_text(night.bred, "flower", "flowers") + " bred", std::nullopt});
-    rows.push_back({"The bees sowed " + count_text(night.sown, "seed", "seeds"), std::nullopt});
     std::vector<CardLine> unseen;
     for (std::size_t t = 0; t < GENOTYPES; ++t) {
         if (night.genomes[t] == 0 || collection.first_day(t)) continue;

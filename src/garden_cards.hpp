@@ -32,6 +32,9 @@ std::string count_text(std::size_t n, const char* one, const char* many);
 // "1 to 3 seeds", or "2 seeds" when the range is one number.
 std::string seeds_range_text(std::size_t least, std::size_t most);
 
+// "about 34 seeds, 22 to 44": the seeds sown on average and their exact range; "3 seeds" when the
+// range is one number.
+std::string expected_seeds_text(const Forecast& forecast);
 // The forecast's lines, title first: what tonight will bring, as the field stands at `now`.
 std::vector<std::string> forecast_lines(const Forecast& forecast, std::uint16_t now);
 

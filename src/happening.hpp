@@ -38,6 +38,7 @@ struct Happening {
         MenuClosed,      // the closing button was chosen
         CollectionOpened,
         CollectionClosed,
+        SeedTaken,       // she took a seed from the collection; value: its genotype
         VolumeChanged,   // muted, unmuted or stepped; value: the mixer volume now (0 when muted)
         // ---- the day ----
         DawnOf,          // the new-day screen went up; value: the coming day's number

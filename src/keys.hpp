@@ -28,6 +28,7 @@ enum class Action : std::uint8_t {
     LeaveMenu,
     FullScreen,
     Collection,
+    TakeSeed,
     GenomeView,
     Mute,
     Quieter,

@@ -55,27 +55,30 @@ bool reached_by(Milestone m, const Progress& p) {
 
 struct HintRow {
     Hint id;
-    const char* text;
-    bool (*fits)(const GardenSurvey&);
+    const char* text;  // empty: worded for the garden
+    bool (*fits)(const GardenSurvey&, std::uint32_t collected);
 };
 
 // Tried in this order; the first that fits and was not the last one given is the morning's.
 constexpr std::array<HintRow, HINT_COUNT> HINTS{{
+    // A closed gene pool is the one dead end the garden has: nothing bred brings a lost allele back.
+    {Hint::GenePool, "",
+     [](const GardenSurvey& g, std::uint32_t collected) { return gene_pool_gap(g.pool, collected).has_value(); }},
     {Hint::WaterBuds, "Water the buds before nightfall: dry buds never open",
-     [](const GardenSurvey& g) { return g.stalled_buds > 0; }},
+     [](const GardenSurvey& g, std::uint32_t) { return g.stalled_buds > 0; }},
     {Hint::HarvestFullHive, "Harvest the hive when it is full: its level rises",
-     [](const GardenSurvey& g) { return g.full_hives > 0; }},
+     [](const GardenSurvey& g, std::uint32_t) { return g.full_hives > 0; }},
     {Hint::KeepCrossesClose, "Keep flowers you want to cross next to each other",
-     [](const GardenSurvey& g) { return g.lonely_open > 0; }},
+     [](const GardenSurvey& g, std::uint32_t) { return g.lonely_open > 0; }},
     {Hint::TwoRanges, "A flower in two hives' ranges breeds in both",
-     [](const GardenSurvey& g) { return g.hives >= 2 || g.splittable_hives > 0; }},
+     [](const GardenSurvey& g, std::uint32_t) { return g.hives >= 2 || g.splittable_hives > 0; }},
     // Mostly one colour in bloom by the hives: tomorrow brings more of the same.
     {Hint::DigUpUnwanted, "Dig up what you do not want bred",
-     [](const GardenSurvey& g) { return g.open_in_range >= 4 && 2 * g.most_common_open > g.open_in_range; }},
+     [](const GardenSurvey& g, std::uint32_t) { return g.open_in_range >= 4 && 2 * g.most_common_open > g.open_in_range; }},
     {Hint::StayNearHive, "Only open flowers within eight cells of a hive breed",
-     [](const GardenSurvey&) { return true; }},
+     [](const GardenSurvey&, std::uint32_t) { return true; }},
     {Hint::LevelMeansSeeds, "The higher a hive's level, the more seeds it sows",
-     [](const GardenSurvey&) { return true; }},
+     [](const GardenSurvey&, std::uint32_t) { return true; }},
 }};
 
 const HintRow& hint_row(Hint hint) { return HINTS.at(static_cast<std::size_t>(hint)); }
@@ -102,7 +105,53 @@ const std::array<MilestoneRow, MILESTONE_COUNT> MILESTONES{{
 
 const char* hint_text(Hint hint) { return hint_row(hint).text; }
 
-bool hint_fits(Hint hint, const GardenSurvey& garden) { return hint_row(hint).fits(garden); }
+bool hint_fits(Hint hint, const GardenSurvey& garden, std::uint32_t collected) { return hint_row(hint).fits(garden, collected); }
+
+GenePool gene_pool(const World& world) {
+    GenePool pool;
+    for (const auto& [at, tile] : world.tiles()) {
+        const Flower* flower = flower_on(tile);
+        if (!flower) continue;
+        for (std::size_t g = 0; g < 3; ++g) pool.values[g] = static_cast<std::uint8_t>(pool.values[g] | 1u << flower->genes[g]);
+    }
+    return pool;
+}
+
+std::optional<GenePoolGap> gene_pool_gap(const GenePool& pool, std::uint32_t collected) {
+    // A gene value v carries the recessive allele when v < 2 and the dominant one when v > 0.
+    constexpr std::uint8_t RECESSIVE = 0b011;
+    constexpr std::uint8_t DOMINANT = 0b110;
+    for (std::size_t g = 0; g < 3; ++g) {
+        if (pool.values[g] == 0) return std::nullopt;  // a bare field: it is sown again in grey
+        for (const bool dominant : {false, true}) {
+            const std::uint8_t carriers = dominant ? DOMINANT : RECESSIVE;
+            if ((pool.values[g] & carriers) != 0) continue;
+            const auto carries = [&](std::size_t t) { return (carriers >> genes_of_genotype(t)[g] & 1u) != 0; };
+            bool needed = false;
+            std::optional<std::size_t> seed;
+            for (std::size_t t = 0; t < GENOTYPES; ++t) {
+                if (!carries(t)) continue;
+                if ((collected & bit(t)) == 0) needed = true;
+                // The grey of the first garden carries every allele, and every run has seen it.
+                else if (!seed || t == FIRST_GARDEN) seed = t;
+            }
+            if (needed && seed) return GenePoolGap{g, dominant, *seed};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string gene_pool_text(const GenePoolGap& gap) {
+    // The allele pair of one gene, as the genome labels write it.
+    const auto pair = [&](std::uint8_t value) {
+        std::array<std::uint8_t, 3> genes{};
+        genes[gap.gene] = value;
+        return genome_label(genes).substr(2 * gap.gene, 2);
+    };
+    const std::string seed = gap.seed == FIRST_GARDEN ? "grey" : genome_label(genes_of_genotype(gap.seed));
+    return "Every flower is " + pair(gap.dominant ? 0 : 2) + ": take a " + seed +
+           " seed from the collection to breed " + pair(gap.dominant ? 2 : 0) + " again";
+}
 
 GardenSurvey survey_garden(const World& world) {
     GardenSurvey g;
@@ -126,6 +175,7 @@ GardenSurvey survey_garden(const World& world) {
         g.lonely_open += std::ranges::none_of(NEIGHBOURS, open_beside) ? 1u : 0u;
     }
     g.most_common_open = std::ranges::max(open_by_genotype);
+    g.pool = gene_pool(world);
     return g;
 }
 
@@ -167,14 +217,15 @@ std::size_t Milestones::reached() const {
 
 std::size_t Milestones::colours() const { return static_cast<std::size_t>(std::popcount(colours_)); }
 
-std::optional<Hint> Milestones::end_day(const GardenSurvey& garden) {
+std::optional<HintNote> Milestones::end_day(const GardenSurvey& garden) {
     const bool stuck = !progress_today_;
     progress_today_ = false;
     if (!stuck) return std::nullopt;
     for (const HintRow& row : HINTS) {
-        if (row.id != last_hint_ && row.fits(garden)) {
+        if (row.id != last_hint_ && row.fits(garden, colours_)) {
             last_hint_ = row.id;
-            return row.id;
+            if (row.id == Hint::GenePool) return HintNote{row.id, gene_pool_text(*gene_pool_gap(garden.pool, colours_))};
+            return HintNote{row.id, row.text};
         }
     }
     return std::nullopt;  // unreachable: two hints fit any garden

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace qm {
@@ -45,8 +46,9 @@ struct MilestoneEvent {
     std::uint32_t value;
 };
 
-// The nudges, most basic first; the last two fit any garden.
+// The nudges, most pressing first; the last two fit any garden.
 enum class Hint : std::uint8_t {
+    GenePool,  // no plant carries an allele some colour still to collect needs
     WaterBuds,
     HarvestFullHive,
     KeepCrossesClose,
@@ -55,8 +57,37 @@ enum class Hint : std::uint8_t {
     StayNearHive,
     LevelMeansSeeds,
 };
-inline constexpr std::size_t HINT_COUNT = 7;
+inline constexpr std::size_t HINT_COUNT = 8;
+
+// The alleles the plants on the field carry, gene by gene (cyan, magenta, yellow): bit v of
+// values[g] is set when some plant has v dominant alleles in gene g.
+struct GenePool {
+    std::array<std::uint8_t, 3> values{};
+};
+GenePool gene_pool(const World& world);
+
+// An allele no plant carries, which a colour still to collect needs, and a colour of the
+// collection whose seed brings it back.
+struct GenePoolGap {
+    std::size_t gene = 0;
+    bool dominant = false;  // the allele missing: C (dominant) or c (recessive)
+    std::size_t seed = 0;   // the genotype to take from the collection
+};
+// The first such gap, gene by gene, recessive first; none when every allele a missing colour
+// needs is on the field, or when no colour collected carries the one that is not.
+// `collected`: bit t set for each genotype seen in bloom.
+std::optional<GenePoolGap> gene_pool_gap(const GenePool& pool, std::uint32_t collected);
+
+// A hint and its words for the garden it was chosen for.
+struct HintNote {
+    Hint id;
+    std::string text;
+    friend bool operator==(const HintNote&, const HintNote&) = default;
+};
+// The words of the hints that always say the same.
 const char* hint_text(Hint hint);
+// "Every flower is CC: take a grey seed from the collection to breed cc again"
+std::string gene_pool_text(const GenePoolGap& gap);
 
 // What the hints look at in the garden at nightfall, counted in one pass over the field.
 struct GardenSurvey {
@@ -67,9 +98,13 @@ struct GardenSurvey {
     std::size_t open_in_range = 0;      // open flowers within some hive's reach
     std::size_t lonely_open = 0;        // ... of which no open flower stands next to
     std::size_t most_common_open = 0;   // ... of the commonest genotype among them
+    // The field's alleles. The game fills it from the morning's field, the seeds the night left:
+    // that is the pool the next day breeds from.
+    GenePool pool;
 };
 GardenSurvey survey_garden(const World& world);
-bool hint_fits(Hint hint, const GardenSurvey& garden);
+// `collected`: the genotypes seen in bloom, as bits.
+bool hint_fits(Hint hint, const GardenSurvey& garden, std::uint32_t collected = 0);
 
 class Milestones {
 public:
@@ -82,7 +117,7 @@ public:
 
     // Nightfall, with the garden as the day left it: tomorrow's hint, when the day brought no new
     // colour and no milestone. Never the hint given last time.
-    std::optional<Hint> end_day(const GardenSurvey& garden);
+    std::optional<HintNote> end_day(const GardenSurvey& garden);
 
 private:
     std::uint32_t colours_ = 0;  // bit k: genotype k seen in bloom

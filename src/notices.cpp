@@ -39,7 +39,7 @@ std::vector<std::string> Notices::shown() const {
 bool has_notice(Happening::Kind kind) {
     using K = Happening::Kind;
     return kind == K::NewColour || kind == K::HiveHarvested || kind == K::HiveSmoked || kind == K::BeesSowed ||
-           kind == K::GardenSownAgain || kind == K::CanRanDry || kind == K::CanFilled;
+           kind == K::GardenSownAgain || kind == K::CanRanDry || kind == K::CanFilled || kind == K::SeedTaken;
 }
 
 std::string notice_text(const Happening& happening) {
@@ -55,6 +55,8 @@ std::string notice_text(const Happening& happening) {
             return "The can is empty: fill it at the pond";
         case Happening::Kind::CanFilled:
             return "The can is full";
+        case Happening::Kind::SeedTaken:
+            return "A seed of " + genome_label(genes_of_genotype(happening.value)) + ": plant it with the shovel";
         case Happening::Kind::BeesSowed:
             return night_notice(happening.value, 0);
         case Happening::Kind::GardenSownAgain:
@@ -73,6 +75,8 @@ std::string milestone_notice(Milestone milestone) {
     return std::string("Milestone: ") + MILESTONES.at(static_cast<std::size_t>(milestone)).name;
 }
 
-std::string hint_notice(Hint hint) { return std::string("Hint: ") + hint_text(hint); }
+std::string hint_notice(const HintNote& hint) { return "Hint: " + hint.text; }
+
+std::string hint_notice(Hint hint) { return hint_notice(HintNote{hint, hint_text(hint)}); }
 
 }  // namespace qm

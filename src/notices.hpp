@@ -44,7 +44,8 @@ private:
 int notices_bottom(DrawContext& ctx);
 
 // Whether a happening of this kind shows a notice: a new colour, a harvest, the smoker's reading
-// of a hive and the night's seeds. Everything else in the stream passes silently.
+// of a hive, the night's seeds and a seed taken from the collection. Everything else in the stream
+// passes silently.
 bool has_notice(Happening::Kind kind);
 // The notice for something that happened (a FlowerOpened reads as its new colour).
 std::string notice_text(const Happening& happening);
@@ -53,6 +54,7 @@ std::string night_notice(std::size_t bees_sowed, std::size_t sown_again);
 // "Milestone: First harvest"
 std::string milestone_notice(Milestone milestone);
 // "Hint: Dig up what you do not want bred"
-std::string hint_notice(Hint hint);
+std::string hint_notice(const HintNote& hint);
+std::string hint_notice(Hint hint);  // a hint whose words never change
 
 }  // namespace qm

@@ -128,7 +128,7 @@ NightReport World::overnight() {
     }
 
     NightReport report;
-    std::vector<bool> bred(plan.open.size(), false);
+    report.bred = count_breeding(plan);
     NightField field(*this);
     for (std::size_t h = 0; h < plan.hives.size(); ++h) {
         const HiveList& list = plan.hives[h];
@@ -138,21 +138,22 @@ NightReport World::overnight() {
             const std::span<const std::uint32_t> partners = list.partners_of(a);
             for (std::uint8_t seed = 0; seed < seeds[h][a]; ++seed) {
                 const std::optional<Cell> place = field.find_place(parent.position);
-                if (!place) continue;
+                if (!place) {
+                    ++report.lost;
+                    continue;
+                }
                 Soil sown;
                 if (!partners.empty()) {
                     const auto pick = static_cast<std::size_t>(rand_below64(partners.size()));
                     sown.flower = mate(parent.flower, plan.open[list.parents[partners[pick]]].flower);
                     ++report.sown;
                     ++report.genomes[genotype_of(*sown.flower)];
-                    bred[list.parents[a]] = true;
                 }
                 set_tile(*place, sown);
                 field.sown(*place, sown.flower.has_value());
             }
         }
     }
-    report.bred = static_cast<std::size_t>(std::ranges::count(bred, true));
     return report;
 }
 

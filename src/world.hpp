@@ -71,10 +71,11 @@ enum class Sowing { LayOut, Again };
 
 // What a night did, for the morning's report.
 struct NightReport {
-    std::size_t bred = 0;  // open flowers that left at least one seed
+    std::size_t bred = 0;  // open flowers paired with a partner (count_breeding), seeds found or not
     std::size_t sown = 0;  // seeds the bees sowed
     std::array<std::uint32_t, GENOTYPES> genomes{};  // those seeds by genotype
     std::size_t sown_again = 0;  // seeds of the garden sown again after a night that left none
+    std::size_t lost = 0;        // seeds that found no free soil within their patch
     friend bool operator==(const NightReport&, const NightReport&) = default;
 };
 

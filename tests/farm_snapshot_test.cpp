@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "day_clock.hpp"
-#include "collection.hpp"
+#include "collection_panel.hpp"
 #include "game.hpp"
 #include "graphics.hpp"
 #include "lily.hpp"

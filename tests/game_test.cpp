@@ -546,6 +546,51 @@ TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
     }
 }
 
+// Seeds from the open collection: the keys move its highlight, not her; Enter takes a seed only
+// of a genome seen and while the day's grant lasts; she carries it and the shovel plants it.
+TEST_F(GameTest, ASeedFromTheOpenCollectionIsCarriedAndPlantedWithItsGenes) {
+    start_play(*game);
+    game->collection.record(13, 1);  // a grey flower of the first garden opened
+    lily.tool = std::make_unique<Shovel>();
+    const Fixed stood = lily.position;
+    const auto press = [&](SDL_Scancode key) {
+        events.push(test::key_event(key));
+        ASSERT_FALSE(day_frame(*game).quit);
+    };
+    press(SDL_SCANCODE_RETURN);  // the panel is closed: nothing to take
+    press(SDL_SCANCODE_C);
+    input.keys.insert(SDL_SCANCODE_RIGHT);  // held as well as pressed
+    press(SDL_SCANCODE_RIGHT);
+    input.keys.clear();
+    EXPECT_EQ(controls.swatch, 14u);
+    press(SDL_SCANCODE_RETURN);  // a genome never seen in bloom
+    EXPECT_TRUE(lily.carried_flowers.empty());
+    press(SDL_SCANCODE_LEFT);
+    for (int k = 0; k < 4; ++k) press(SDL_SCANCODE_RETURN);  // the fourth finds none left today
+    EXPECT_EQ(lily.position, stood);
+    EXPECT_EQ(game->collection.seeds_left(), 0u);
+    ASSERT_EQ(lily.carried_flowers.size(), 3u);
+    EXPECT_EQ(lily.carried_flowers.front(), (Flower{0, {1, 1, 1}, FlowerStage::Seed}));
+    EXPECT_EQ(game->notices.shown().front(), "A seed of CcMmYy: plant it with the shovel");
+
+    press(SDL_SCANCODE_C);
+    const Cell bed = containing_tile(lily.position) + cell(2, 0);
+    world.set_tile(bed, Soil{});
+    lily.selection = cell(2, 0);
+    const std::uint16_t now = state().time_of_day;
+    press(SDL_SCANCODE_E);
+    const Flower* planted = flower_on(world.get_tile(bed));
+    ASSERT_NE(planted, nullptr);
+    EXPECT_EQ(planted->genes, (std::array<std::uint8_t, 3>{1, 1, 1}));
+    EXPECT_EQ(planted->stage, FlowerStage::Seed);
+    EXPECT_GE(planted->next_stage, now + TICKS_PER_HOUR);
+    EXPECT_EQ(lily.carried_flowers.size(), 2u);
+    // Dawn: what she carries is lost, and three more seeds wait.
+    new_day(*game);
+    EXPECT_TRUE(lily.carried_flowers.empty());
+    EXPECT_EQ(game->collection.seeds_left(), 3u);
+}
+
 TEST_F(GameTest, TheCollectionPanelShowsTheSameRecordWhenOpenedAgain) {
     game->collection.record(4, 1);
     game->collection.record(26, 2);
@@ -788,7 +833,7 @@ TEST_F(GameTest, EachKeyGoesToTheInnermostOpenThingAndDoesOneThing) {
     const std::array<std::pair<const char*, std::array<const char*, 5>>, 7> table{{
         {"", {"p", "t", "", "t", "p"}},
         {"m", {"h", "h", "h", "m", "mp"}},
-        {"c", {"", "ct", "c", "ct", "cp"}},
+        {"c", {"", "c", "c", "c", "cp"}},
         {"r", {"", "", "", "", ""}},
         {"p", {"", "p", "p", "p", ""}},
         {"e", {"", "n", "n", "e", "e"}},
@@ -854,15 +899,26 @@ TEST_F(GameTest, TheMorningReportTheGenomeViewAndTheCollectionTakeTheirEvents) {
     EXPECT_FALSE(game->overlay.is_open(Card::Morning));
 
     lily.tool = std::make_unique<Hoe>();
-    const SDL_Rect panel = collection_layout(ctx()).panel;
+    const CollectionLayout layout = collection_layout(ctx(), WithMilestones::Yes);  // as the game draws it
+    const SDL_Rect& panel = layout.panel;
     for (const bool on_panel : {true, false}) {
         controls.collection_open = true;
         const int below = panel.y + panel.h + 8 < window_h ? panel.y + panel.h + 8 : panel.y - 8;
-        const ScreenPoint p{panel.x + panel.w / 2, on_panel ? panel.y + panel.h / 2 : below};
-        controls.frame_events(events.push(test::mouse_down(p.x, p.y)), lily, world, 14000, ctx());
+        const ScreenPoint p{panel.x + panel.w / 2, on_panel ? panel.y + panel.h - 4 : below};
+        const FrameCommands asked = controls.frame_events(events.push(test::mouse_down(p.x, p.y)), lily, world, 14000, ctx());
         EXPECT_EQ(controls.mouse_use, !on_panel) << (on_panel ? "on the panel" : "beside it");
+        EXPECT_FALSE(asked.seed_chosen);
         controls.mouse_use = false;
     }
+    // A click or a touch on a swatch asks for its seed; closed, the panel takes nothing.
+    const auto centre = [&](std::size_t k) { return SDL_Point{layout.swatches[k].x + 5, layout.swatches[k].y + 5}; };
+    const auto finger = [&](SDL_Point p) {
+        return test::finger_down(1, static_cast<float>(p.x) / static_cast<float>(window_w), static_cast<float>(p.y) / static_cast<float>(window_h));
+    };
+    EXPECT_EQ(controls.frame_events(events.push(test::mouse_down(centre(22).x, centre(22).y)), lily, world, 14000, ctx()).seed_chosen, 22u);
+    EXPECT_EQ(controls.frame_events(events.push(finger(centre(4))), lily, world, 14000, ctx()).seed_chosen, 4u);
+    controls.collection_open = false;
+    EXPECT_FALSE(controls.frame_events(events.push(finger(centre(4))), lily, world, 14000, ctx()).seed_chosen);
 }
 
 }  // namespace

@@ -46,10 +46,15 @@ TEST_F(AimOutline, ShowsOverATallPlant) {
 }
 
 TEST(GardenCards, SayWhatTonightAndTheNightBring) {
-    Forecast forecast{4, 4, 8, 9, 2, 1};
+    Forecast forecast{4, 4, 8, 9, 2, 1, 6.4, 0.4};
     EXPECT_EQ(forecast_lines(forecast, NOON),
-              (std::vector<std::string>{"Tonight", "4 flowers will breed", "4 to 8 seeds to sow", "9 plants leave unbred",
+              (std::vector<std::string>{"Tonight", "4 flowers will breed", "about 6 seeds, 4 to 8", "9 plants leave unbred",
                                         "2 dry buds open if watered", "1 more may still open"}));
+    // Soil in reach too scarce for the seeds: a line of its own, and what to do.
+    EXPECT_EQ(forecast_lines(Forecast{40, 60, 60, 0, 0, 0, 60, 59.6}, NOON),
+              (std::vector<std::string>{"Tonight", "40 flowers will breed", "60 seeds",
+                                        "The soil in reach is full: about 60 seeds find no place",
+                                        "Till more soil within 8 cells of a hive"}));
     EXPECT_EQ(forecast_lines(Forecast{}, DAY_END - 100), (std::vector<std::string>{"Tonight", "No flower will breed"}));
     EXPECT_EQ(ending_now_text(Forecast{2, 2, 4}, forecast), "If it ends now: 2 flowers breed, 2 to 4 seeds to sow (4 by nightfall)");
     EXPECT_EQ(ending_now_text(Forecast{}, Forecast{}), "If it ends now, no flower breeds");
@@ -71,6 +76,22 @@ TEST(GardenCards, SayWhatTonightAndTheNightBring) {
     EXPECT_EQ(rows[3].text, "1 new genome among them:");
     EXPECT_TRUE(rows[4].marked && rows[4].text == "CCMMYY x2");
     EXPECT_EQ(morning_report_rows(NightReport{0, 0, {}, 27}, collection).back().text, "The garden was sown again: 27 seeds");
+    night.lost = 4;
+    EXPECT_EQ(morning_report_rows(night, collection)[3].text, "4 seeds found no place");
+
+    // A bud watered late opens after the bees have gone: it says so, and the forecast counts it nowhere.
+    World w;
+    w.set_tile(cell(0, -10), test::hive_tile(cell(0, -10)));
+    w.set_tile(cell(2, -10), test::bloom());
+    w.set_tile(cell(4, -10), test::bloom());
+    w.set_tile(cell(6, -10), test::plant(FlowerStage::Bud, DAY_END + 10 * 32, true));
+    const NightPlan plan = plan_night(w, Open::ByNightfall);
+    const FlowerOutlook late = flower_outlook(w, plan, cell(6, -10));
+    EXPECT_EQ(planner_rows(late, {1, 1, 1}, collection).front().text,
+              "CcMmYy: opens at about 7:10 pm, after nightfall: no seeds tonight");
+    const Forecast tonight = forecast_night(w, plan);
+    EXPECT_EQ(tonight.breeding, 2u);
+    EXPECT_EQ(tonight.growing, 0u);
 
     // A cross of two all-heterozygous flowers has 27 outcomes: the likeliest dozen, the rest counted.
     FlowerOutlook outlook{Barren::No, {cell(2, 0)}, {}, 1, 1};

@@ -98,21 +98,65 @@ TEST(MilestonesTest, TheHintFitsTheGardenAndNeverRepeats) {
         c.lay_out(world);
         const GardenSurvey garden = survey_garden(world);
         Milestones m;
-        std::optional<Hint> last = m.end_day(garden);
+        std::optional<Hint> last = m.end_day(garden)->id;
         EXPECT_EQ(last, c.first) << c.name;
         // Stuck day after day in the same garden: a fitting hint every morning, never one twice in a row.
         for (int day = 0; day < 4; ++day) {
-            const std::optional<Hint> next = m.end_day(garden);
+            const std::optional<HintNote> next = m.end_day(garden);
             ASSERT_TRUE(next) << c.name;
-            EXPECT_NE(next, last) << c.name;
-            EXPECT_TRUE(hint_fits(*next, garden)) << c.name;
-            last = next;
+            EXPECT_NE(next->id, last) << c.name;
+            EXPECT_TRUE(hint_fits(next->id, garden)) << c.name;
+            EXPECT_EQ(next->text, hint_text(next->id)) << c.name;
+            last = next->id;
         }
         // A day with a new colour or a milestone gives no hint the next morning.
         m.hear({Kind::NewColour, 4}, 9);
         EXPECT_FALSE(m.end_day(garden)) << c.name;
         EXPECT_TRUE(m.end_day(garden)) << c.name;
     }
+}
+
+// A field that lacks an allele a colour still to collect needs: the hint names it and the seed
+// that brings it back. Grey, of the first garden, carries every allele.
+TEST(MilestonesTest, TheGenePoolHintNamesTheLostAlleleAndTheSeed) {
+    struct Case {
+        std::array<std::uint8_t, 3> only;  // every flower's value of the gene, 3 where they vary
+        const char* text;                  // empty: no gap
+    };
+    const std::vector<Case> cases{
+        {{2, 3, 3}, "Every flower is CC: take a grey seed from the collection to breed cc again"},
+        {{0, 3, 3}, "Every flower is cc: take a grey seed from the collection to breed CC again"},
+        {{3, 2, 3}, "Every flower is MM: take a grey seed from the collection to breed mm again"},
+        {{3, 0, 3}, "Every flower is mm: take a grey seed from the collection to breed MM again"},
+        {{3, 3, 2}, "Every flower is YY: take a grey seed from the collection to breed yy again"},
+        {{1, 1, 0}, "Every flower is yy: take a grey seed from the collection to breed YY again"},
+        {{3, 3, 3}, ""},
+        {{1, 1, 1}, ""},
+    };
+    const std::uint32_t grey = 1u << 13;
+    for (const Case& c : cases) {
+        World world = test::bare_lawn();
+        for (std::uint8_t k = 0; k < 3; ++k) {
+            std::array<std::uint8_t, 3> genes{};
+            for (std::size_t g = 0; g < 3; ++g) genes[g] = c.only[g] == 3 ? k : c.only[g];
+            world.set_tile(cell(2 * k, 0), Soil{Flower{NEVER, genes, FlowerStage::Bud}, false});
+        }
+        const GardenSurvey garden = survey_garden(world);
+        const std::optional<GenePoolGap> gap = gene_pool_gap(garden.pool, grey);
+        EXPECT_EQ(gap ? gene_pool_text(*gap) : "", c.text) << c.text;
+        // Nothing to say once every colour is collected, nor when no colour collected carries it.
+        EXPECT_FALSE(gene_pool_gap(garden.pool, (1u << GENOTYPES) - 1)) << c.text;
+        EXPECT_FALSE(gene_pool_gap(garden.pool, 0)) << c.text;
+        if (!gap) continue;
+        Milestones m;
+        m.hear({Kind::NewColour, 13}, 1);
+        m.end_day(garden);  // the day of the first bloom earns no hint
+        EXPECT_EQ(m.end_day(garden), (HintNote{Hint::GenePool, c.text}));
+    }
+    // Not the grey, when the grey was never seen: a collected colour that carries the allele.
+    const std::optional<GenePoolGap> gap = gene_pool_gap(GenePool{{0b100, 0b111, 0b111}}, 1u << 1);
+    ASSERT_TRUE(gap);
+    EXPECT_EQ(gene_pool_text(*gap), "Every flower is CC: take a Ccmmyy seed from the collection to breed cc again");
 }
 
 }  // namespace

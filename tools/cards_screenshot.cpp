@@ -1,6 +1,6 @@
 // quillmarsh_cards_screenshot: draws the screens that tell about tonight (the forecast, the planner
 // on a flower with partners, the hive card, the morning report over the dawn, the genome view and
-// a hive's range) on a bred farm without a window, at 1x and 2x, and saves each as a PNG in the
+// a hive's range, a bud too late, the collection with its seeds, soil too full for the seeds) on a bred farm without a window, at 1x and 2x, and saves each as a PNG in the
 // directory given. Run it from the build directory, where assets/ and the font are.
 #include <SDL.h>
 #include <SDL_image.h>
@@ -175,6 +175,36 @@ int main(int argc, char** argv) {
         lily.position = lily.anchor = qm::centre_of(qm::GARDEN_CENTRE + qm::cell(14, 2));
         lily.selection = qm::cell(2, 0);
         frame(qm::NOON, "range");
+        lily.carried_hive.reset();
+
+        // A bud watered late: the planner says when it opens.
+        if (bud) {
+            world.set_tile(*bud, qm::Soil{qm::Flower{qm::DAY_END + 10 * 32, {2, 0, 1}, qm::FlowerStage::Bud}, true});
+            lily.tool = std::make_unique<qm::WateringCan>();
+            lily.position = lily.anchor = qm::centre_of(*bud + qm::cell(1, -1));
+            lily.selection = qm::cell(-1, 1);
+            frame(qm::NOON, "late-bud");
+        }
+
+        // The collection open, its highlight on the grey: a seed taken, two left today.
+        game.controls.collection_open = true;
+        game.controls.highlight_shown = true;
+        qm::FrameCommands take;
+        take.seed_chosen = game.controls.swatch;
+        qm::take_chosen_seed(game, take);
+        frame(qm::NOON, "collection");
+        game.controls.swatch = 26;  // never seen: its ring is grey
+        frame(qm::NOON, "collection-unseen");
+        game.controls.collection_open = false;
+
+        // The empty soil grassed over: the seeds find too little room, and the forecast says so.
+        std::vector<qm::Cell> empty;
+        for (const auto& [c, tile] : world.tiles()) {
+            const auto* soil = std::get_if<qm::Soil>(&tile);
+            if (soil && !soil->flower) empty.push_back(c);
+        }
+        for (const qm::Cell c : empty) world.set_tile(c, qm::Lawn{});
+        frame(qm::NOON, "full-soil");
     }
     TTF_Quit();
     SDL_Quit();

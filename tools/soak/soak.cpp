@@ -23,6 +23,7 @@
 #include <utility>
 
 #include "audio.hpp"
+#include "collection_panel.hpp"
 #include "controls.hpp"
 #include "forecast.hpp"
 #include "game.hpp"
@@ -102,6 +103,41 @@ struct Figures {
     std::uint64_t held_frames = 0;  // under the pause or the end-day card
     std::uint64_t milestones = 0;   // reached, of ten
     std::uint64_t finale_frames = 0;  // with the finale's card up
+    std::uint64_t seeds_taken = 0;    // from the collection
+};
+
+// The collection's seeds across frames: never more than it keeps, each one taken of a genome seen
+// in bloom, and its count falls by exactly the seeds the frame told of (a night grants more).
+class SeedWatch {
+public:
+    std::optional<std::string> check(const Game& game, bool night) {
+        const std::uint32_t left = game.collection.seeds_left();
+        if (left > Collection::SEEDS_KEPT_MOST) return "the collection keeps more seeds than it may";
+        std::uint32_t taken = 0;
+        bool opened = std::exchange(open_, game.controls.collection_open) || open_;
+        for (const Happening& h : game.heard) {
+            opened = opened || h.kind == Happening::Kind::CollectionOpened;
+            if (h.kind != Happening::Kind::SeedTaken) continue;
+            ++taken;
+            if (!game.collection.first_day(h.value)) return "a seed taken of a genome never seen in bloom";
+        }
+        // Enter and C in one frame may take a seed and close the panel: open at some time in the frame.
+        if (taken > 0 && !opened) return "a seed taken from a closed collection";
+        const std::uint32_t before = std::exchange(left_, left);
+        if (night) {
+            if (left != std::min(before + Collection::SEEDS_A_MORNING, Collection::SEEDS_KEPT_MOST)) return "the morning's grant miscounted";
+        } else if (before != left + taken) {
+            return "the seeds left changed by other than the seeds taken";
+        }
+        total += taken;
+        return std::nullopt;
+    }
+    void started(const Game& game) { left_ = game.collection.seeds_left(); }
+    std::uint64_t total = 0;
+
+private:
+    std::uint32_t left_ = 0;
+    bool open_ = false;  // the collection, after the last frame
 };
 
 // The goals across frames: a milestone once reached keeps its day, the finale comes only with the
@@ -150,6 +186,48 @@ public:
             push(key(SDL_SCANCODE_F11, true));
         } else if (big_frames_ > 3 || dice_.one_in(300) || figures.frames == 0) {
             resize(window);
+        }
+    }
+
+    // Now and then the collection is opened and a seed asked for: a click or a touch on a swatch
+    // (seen or not), or the highlight moved and Enter or Space pressed.
+    void take_seeds(const Controls& controls) {
+        if (!dice_.one_in(40)) return;
+        if (!controls.collection_open) {
+            push(key(SDL_SCANCODE_C));
+            return;
+        }
+        const CollectionLayout panel = collection_layout(ctx_, WithMilestones::Yes);
+        const SDL_Rect& swatch = panel.swatches[static_cast<std::size_t>(dice_.below(GENOTYPES))];
+        const auto scale = static_cast<int>(ctx_.scale);
+        const int x = (swatch.x + swatch.w / 2) * scale;
+        const int y = (swatch.y + swatch.h / 2) * scale;
+        SDL_Event e{};
+        switch (dice_.below(3)) {
+            case 0:
+                e.type = SDL_MOUSEBUTTONDOWN;
+                e.button.button = SDL_BUTTON_LEFT;
+                e.button.x = x;
+                e.button.y = y;
+                push(e);
+                break;
+            case 1: {
+                int w = 1, h = 1;
+                SDL_GetWindowSize(ctx_.canvas->window(), &w, &h);
+                e.type = SDL_FINGERDOWN;
+                e.tfinger.touchId = 1;
+                e.tfinger.fingerId = 7;
+                e.tfinger.x = static_cast<float>(x) / static_cast<float>(std::max(w, 1));
+                e.tfinger.y = static_cast<float>(y) / static_cast<float>(std::max(h, 1));
+                push(e);
+                break;
+            }
+            default: {
+                constexpr SDL_Scancode STEPS[] = {SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT};
+                for (int k = dice_.below(4); k > 0; --k) push(key(STEPS[dice_.below(4)]));
+                push(key(dice_.one_in(2) ? SDL_SCANCODE_RETURN : SDL_SCANCODE_SPACE));
+                break;
+            }
         }
     }
 
@@ -417,9 +495,9 @@ void report(const Figures& f, const World& world, std::chrono::steady_clock::tim
     std::printf("soak: %" PRIu64 " frames (%" PRIu64 " intro), %" PRIu64 " nights, %" PRIu64
                 " events pushed, %" PRIu64 " input state changes, %" PRIu64
                 " invariant checks, %" PRIu64 " frames under a card, %" PRIu64 " milestones, %" PRIu64
-                " frames of the finale's card, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
+                " frames of the finale's card, %" PRIu64 " seeds taken from the collection, %.1f s; now %zu tiles, %zu hives (top level %u), %zu flowers; %s\n",
                 f.frames, f.intro_frames, f.nights, f.events, f.state_changes, f.checks, f.held_frames, f.milestones,
-                f.finale_frames, seconds, world.tiles().size(),
+                f.finale_frames, f.seeds_taken, seconds, world.tiles().size(),
                 world.hive_ranges().size(), top_level, flowers, verdict);
     std::fflush(stdout);
 }
@@ -473,6 +551,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     // finale and its card come within a short run.
     Dice colours(seed ^ 0xC0102);
     GoalWatch goals;
+    SeedWatch seeds;
     const auto began = std::chrono::steady_clock::now();
 
     std::printf("soak: at the start %.1f MiB resident, %.1f MiB on the heap\n", resident_mib(), heap_mib());
@@ -485,6 +564,8 @@ int run(std::uint64_t frames, std::uint64_t seed) {
         ++soak.figures.frames;
         int tick = -1;
         bool card_held = false;  // this frame was played under a card that holds the game
+        bool night = false;
+        if (playing) soak.take_seeds(controls);
         if (!playing) {
             ++soak.figures.intro_frames;
             const IntroOutcome outcome = intro_frame(game);
@@ -492,6 +573,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             if (outcome == IntroOutcome::Start) {
                 start_play(game);
                 soak.stock(world, lily);
+                seeds.started(game);
                 playing = true;
             }
         } else {
@@ -523,6 +605,9 @@ int run(std::uint64_t frames, std::uint64_t seed) {
                 tonight.breeding + tonight.leaving != world.flower_count())
                 fail("tonight's forecast does not add up", seed);
             if (s.day_over) {
+                // The day's last frame is heard before the night.
+                if (const auto wrong = seeds.check(game, false)) fail("frame " + std::to_string(soak.figures.frames) + ": " + *wrong, seed);
+                night = true;
                 (void)new_day(game);
                 begin_next_day(s);
                 if (clock.one_in(2)) soak.stock(world, lily);
@@ -544,6 +629,8 @@ int run(std::uint64_t frames, std::uint64_t seed) {
         }
         if (playing && !soak.failure) {
             soak.failure = goals.check(game);
+            if (!soak.failure) soak.failure = seeds.check(game, night);
+            soak.figures.seeds_taken = seeds.total;
             soak.figures.milestones = game.milestones.reached();
             soak.figures.finale_frames += game.overlay.is_open(Card::Finale) ? 1u : 0u;
         }
