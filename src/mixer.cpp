@@ -1,7 +1,7 @@
 // SDL_mixer's edge: it opens the device and calls the game's own mixer (Voices) through its music
-// hook, which fills each of the device's buffers from sounds synthesized once at start-up (the
-// music's phrases on a thread of their own, so start-up does not wait for them). The callback only
-// reads that memory and the voices' fixed array: it allocates nothing. The game's thread and the
+// hook, which fills each of the device's buffers from sounds synthesized once, on a thread of
+// their own while the title card is up. The callback only reads that memory and the voices' fixed
+// array: it allocates nothing. The game's thread and the
 // callback share the voices under one lock, held by either for a moment.
 //
 // The randomness of the sound (which take, its pitch and level, when a bird calls, which phrase
@@ -77,23 +77,18 @@ public:
         Mix_CloseAudio();
     }
 
-    // Everything synthesized and the hook set; false leaves SDL_mixer's error for the caller.
+    // The hook set and the sounds on their way; false leaves SDL_mixer's error for the caller.
     bool load() {
         if (Mix_AllocateChannels(0) != 0) return false;
-        for (std::size_t k = 0; k < SOUND_COUNT; ++k) {
-            const SoundSpec& spec = sound_table()[k];
-            for (std::size_t t = 0; t < spec.takes; ++t) takes_[k].push_back(synthesize(spec.id, t));
-        }
-        for (std::size_t g = 0; g < GENOTYPES; ++g) tunes_[g] = synthesize_tune(g);
-        // The loops play from the start, silent until the place calls for them, and never start
-        // again: a level set is a level ramped to.
-        for (LoopVoices& loop : loops_) {
-            const auto& layers = takes_[static_cast<std::size_t>(loop.sound)];
-            for (std::size_t k = 0; k < layers.size() && k < loop.voices.size(); ++k) {
-                loop.voices[k] = voices_.start({&layers[k], SILENT_PLACE, 1, true, false, 0});
-            }
-        }
+        // Synthesized on a thread of their own while the title card waits, so start-up does not
+        // wait for them: first what play needs at once, then what no one hears in the first
+        // seconds of a run (a new colour's tune, the birds' first call after its wait, the night,
+        // the music). Anything asked for before it is made is not played.
         composer_ = std::thread([this] {
+            synthesize_takes(false);
+            ready_.store(true, std::memory_order_release);
+            synthesize_takes(true);
+            for (std::size_t g = 0; g < GENOTYPES; ++g) tunes_[g] = synthesize_tune(g);
             for (std::size_t p = 0; p < MUSIC_PARTS; ++p) {
                 for (std::size_t k = 0; k < PHRASES_PER_PART; ++k) phrases_[p][k] = synthesize_phrase(MusicPart(p), k);
             }
@@ -106,6 +101,7 @@ public:
     void play(SoundId id) override {
         const auto k = static_cast<std::size_t>(id);
         const SoundSpec& spec = sound_table()[k];
+        if (!(later(id) ? composed() : ready())) return;
         const std::lock_guard lock(mutex_);
         const std::uint64_t now = voices_.clock();
         const auto gap = static_cast<std::uint64_t>(spec.min_gap * voices_.rate());
@@ -117,7 +113,7 @@ public:
     }
 
     void tune(std::size_t genotype) override {
-        if (genotype >= GENOTYPES) return;
+        if (genotype >= GENOTYPES || !composed()) return;
         const std::lock_guard lock(mutex_);
         const Samples& s = tunes_[genotype];
         if (voices_.start({&s, Place{}, 1, false, false, 0}) >= 0) {
@@ -126,7 +122,11 @@ public:
     }
 
     void loop(Loop which, const Place& at) override {
+        if (!(which == Loop::Hum ? ready() : composed())) return;
         const std::lock_guard lock(mutex_);
+        for (LoopVoices& loop : loops_) {
+            if (loop.voices[0] < 0 && (loop.sound == SoundId::Hum || composed())) start_loop(loop);
+        }
         const std::uint64_t now = voices_.clock();
         switch (which) {
             case Loop::Hum:
@@ -150,7 +150,7 @@ public:
     }
 
     void music(MusicPart part) override {
-        if (!composed_.load(std::memory_order_acquire)) return;
+        if (!composed()) return;
         const std::lock_guard lock(mutex_);
         const std::uint64_t now = voices_.clock();
         if (voices_.playing(phrase_voice_) || now < next_phrase_) return;
@@ -166,6 +166,27 @@ public:
     }
 
 private:
+    static bool later(SoundId id) {
+        return id == SoundId::Crickets || id == SoundId::Birds || id == SoundId::Owl || id == SoundId::Frogs;
+    }
+    bool ready() const { return ready_.load(std::memory_order_acquire); }
+    bool composed() const { return composed_.load(std::memory_order_acquire); }
+    void synthesize_takes(bool made_later) {
+        for (std::size_t k = 0; k < SOUND_COUNT; ++k) {
+            const SoundSpec& spec = sound_table()[k];
+            if (later(spec.id) != made_later) continue;
+            for (std::size_t t = 0; t < spec.takes; ++t) takes_[k].push_back(synthesize(spec.id, t));
+        }
+    }
+    // A loop plays from then on, silent until the place calls for it, and never starts again: a
+    // level set is a level ramped to.
+    void start_loop(LoopVoices& loop) {
+        const auto& layers = takes_[static_cast<std::size_t>(loop.sound)];
+        for (std::size_t k = 0; k < layers.size() && k < loop.voices.size(); ++k) {
+            loop.voices[k] = voices_.start({&layers[k], SILENT_PLACE, 1, true, false, 0});
+        }
+    }
+
     // A take of the sound, not the one played last; a sound that varies a little higher or lower
     // (about 1.5 semitones either way) and louder or softer (2 dB).
     void start_take(SoundId id, Place place, std::uint64_t at) {
@@ -258,7 +279,7 @@ private:
     std::uint64_t tune_ends_ = 0;
     // The music: composed on its own thread, then only read.
     std::array<std::array<Samples, PHRASES_PER_PART>, MUSIC_PARTS> phrases_;
-    std::atomic<bool> composed_{false};
+    std::atomic<bool> ready_{false}, composed_{false};
     std::thread composer_;
     Dice music_dice_{0x5eed};
     int phrase_voice_ = -1;
