@@ -516,7 +516,7 @@ const std::array<Made, SOUND_COUNT>& made() {
     static const std::array<Made, SOUND_COUNT> table{{
         {{S::Till, "till", 0.34, false, 4, true}, 0.62, till},
         {{S::Water, "water", 0.6, false, 4, true}, 0.55, water},
-        {{S::CanDry, "can-dry", 0.2, false, 4, true, 0.5}, 0.5, can_dry},
+        {{S::CanDry, "can-dry", 0.2, false, 4, true, 1.0}, 0.5, can_dry},
         {{S::CanFill, "can-fill", 0.8, false}, 0.5, can_fill},
         {{S::Dig, "dig", 0.38, false, 4, true}, 0.62, dig},
         {{S::Plant, "plant", 0.36, false, 4, true}, 0.58, plant},
