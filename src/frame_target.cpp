@@ -2,6 +2,7 @@
 // copy when it is presented.
 #include "graphics.hpp"
 
+#include <algorithm>
 #include <string_view>
 
 #include "graphics_internal.hpp"
@@ -37,6 +38,27 @@ DrawResult clear_to_black(SDL_Renderer* r) {
     return {};
 }
 
+// The target's size when one has to be made: the frame it must hold, and never less than a
+// frame at scale 2 of a window filling the window's display, each side rounded up to a step. On
+// OpenGL, SDL keeps one framebuffer object for every size of target ever drawn into, and each
+// holds on to the last texture drawn through it, so a target made afresh for every window size
+// kept every old frame alive: a window dragged through a few hundred sizes cost hundreds of
+// megabytes. Made at a size that rarely changes and only ever grown, the targets of a whole
+// evening are one or two.
+TargetSize target_capacity(SDL_Window* window, TargetSize frame, TargetSize current) {
+    constexpr int STEP = 128;
+    int want_w = frame.w;
+    int want_h = frame.h;
+    SDL_Rect bounds{};
+    const int display = window ? SDL_GetWindowDisplayIndex(window) : -1;
+    if (display >= 0 && SDL_GetDisplayBounds(display, &bounds) == 0) {
+        want_w = std::max(want_w, (bounds.w + 1) / 2);
+        want_h = std::max(want_h, (bounds.h + 1) / 2);
+    }
+    const auto up = [](int v) { return (v + STEP - 1) / STEP * STEP; };
+    return {std::max(current.w, up(want_w)), std::max(current.h, up(want_h))};
+}
+
 }  // namespace
 
 DrawResult DrawContext::begin_frame() {
@@ -50,30 +72,45 @@ DrawResult DrawContext::begin_frame() {
     const int factor = scale_x >= 2.0f && scale_x < 65536.0f ? static_cast<int>(scale_x) : 1;
     if (factor < 2 || static_cast<float>(factor) != scale_x || scale_y != scale_x) {
         frame_target.reset();
+        frame_size_ = {};
         return {};
     }
     int out_w = 0;
     int out_h = 0;
     if (SDL_GetRendererOutputSize(r, &out_w, &out_h) != 0) return std::unexpected(DrawError::from_sdl());
     // A scale above 1 means a window of more than 518400 pixels, so neither side is empty.
-    const int w = (out_w + factor - 1) / factor;
-    const int h = (out_h + factor - 1) / factor;
-    const bool fresh = !frame_target || [&] {
+    const TargetSize frame{(out_w + factor - 1) / factor, (out_h + factor - 1) / factor};
+    // The frame is drawn into the target's top-left corner; the target is kept while it holds
+    // the frame and grown, never remade, when it does not.
+    TargetSize held{};
+    if (frame_target) {
         const TextureSize size = texture_size(frame_target.get());
-        return size.w != w || size.h != h;
-    }();
-    if (fresh) {
+        held = {static_cast<int>(size.w), static_cast<int>(size.h)};
+    }
+    const bool fresh = frame.w != frame_size_.w || frame.h != frame_size_.h;
+    if (held.w < frame.w || held.h < frame.h) {
+        const TargetSize made_size = target_capacity(canvas->window(), frame, held);
         frame_target.reset();
-        TexturePtr made{SDL_CreateTexture(r, target_format(canvas->window()), SDL_TEXTUREACCESS_TARGET, w, h)};
+        TexturePtr made{SDL_CreateTexture(r, target_format(canvas->window()), SDL_TEXTUREACCESS_TARGET, made_size.w,
+                                          made_size.h)};
         if (!made || SDL_SetTextureBlendMode(made.get(), SDL_BLENDMODE_NONE) != 0 ||
             SDL_SetTextureScaleMode(made.get(), SDL_ScaleModeNearest) != 0) {
+            frame_size_ = {};
             return std::unexpected(DrawError::from_sdl());
         }
         frame_target = std::move(made);
+        if (std::ranges::find(frame_target_sizes, made_size) == frame_target_sizes.end()) {
+            frame_target_sizes.push_back(made_size);
+        }
     }
     window_viewport_ = viewport_of(r);
     if (SDL_SetRenderTarget(r, frame_target.get()) != 0) return std::unexpected(DrawError::from_sdl());
     drawing_to_target_ = true;
+    // The drawing sees a target of exactly the frame's size, as it did when each size had its own.
+    const SDL_Rect corner{0, 0, frame.w, frame.h};
+    if (SDL_RenderSetViewport(r, &corner) != 0) return std::unexpected(DrawError::from_sdl());
+    frame_size_ = frame;
+    // A frame of a new size starts from black, as a fresh window does.
     if (fresh) QM_TRY(clear_to_black(r));
     return {};
 }
@@ -90,9 +127,8 @@ DrawResult DrawContext::present() {
         QM_TRY(let_go_of_target());
         // In the window's logical pixels: the renderer's scale makes it the whole window, and
         // more by the part-pixel that SDL clips at an odd side.
-        const TextureSize size = texture_size(frame_target.get());
-        const SDL_Rect whole{0, 0, static_cast<int>(size.w), static_cast<int>(size.h)};
-        if (SDL_RenderCopy(r, frame_target.get(), nullptr, &whole) != 0) return std::unexpected(DrawError::from_sdl());
+        const SDL_Rect whole{0, 0, frame_size_.w, frame_size_.h};
+        if (SDL_RenderCopy(r, frame_target.get(), &whole, &whole) != 0) return std::unexpected(DrawError::from_sdl());
     }
     SDL_RenderPresent(r);
     return {};

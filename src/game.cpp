@@ -11,6 +11,7 @@
 
 #include "fatal.hpp"
 #include "graphics.hpp"
+#include "heap_use.hpp"
 #include "lily.hpp"
 #include "mixer.hpp"
 #include "sdl.hpp"
@@ -306,6 +307,7 @@ void begin_next_day(LoopState& state) {
 }
 
 Task main_task() {
+    keep_memory_flat();
     // Touches arrive as finger events only, never also as mouse clicks; and a full-screen
     // window stays up when it loses focus. Failures to set hints change nothing that matters.
     SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");

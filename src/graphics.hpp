@@ -14,6 +14,7 @@
 #include <expected>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "clock_text.hpp"  // the words of draw_daytime and draw_frame_time
 #include "draw_error.hpp"
@@ -40,6 +41,13 @@ inline constexpr const char* FONT_PATH = "pixeloid/TrueType (.ttf)/PixeloidSans.
 // frame stays that of the logical screen however large the window. PerCopy: every copy goes to
 // the window through the renderer's scale, for renderers that cannot draw into a texture.
 enum class Scaling { Once, PerCopy };
+
+// A width and height in pixels.
+struct TargetSize {
+    int w = 0;
+    int h = 0;
+    bool operator==(const TargetSize&) const = default;
+};
 
 struct Tint {
     std::uint8_t r = 255, g = 255, b = 255;
@@ -70,8 +78,11 @@ public:
     Tint tint;
     Scaling scaling = Scaling::Once;
     // The frame's picture at the logical size, rounded up so that the last part-pixel of an odd
-    // window side is drawn as well; made by begin_frame whenever the size it needs changes.
+    // window side is drawn as well, in the top-left corner of a target that begin_frame makes
+    // only when none holds the frame. Every size a target was made at, once each: on OpenGL,
+    // each keeps a framebuffer object of SDL's alive to the end, so they must stay few.
     TexturePtr frame_target;
+    std::vector<TargetSize> frame_target_sizes;
 
     // Opens the fonts, renders the fixed texts and loads every sheet from "assets/".
     static std::expected<DrawContext, DrawError> create(Canvas canvas, TextureCreator texture_creator);
@@ -131,6 +142,7 @@ private:
     DrawResult let_go_of_target();
 
     bool drawing_to_target_ = false;
+    TargetSize frame_size_{};  // the frame in the target's corner, {0, 0} when there is none
     SDL_Rect window_viewport_{};  // the window's, taken as the frame began
 };
 

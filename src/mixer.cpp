@@ -22,6 +22,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "alsa_quiet.hpp"
 #include "flowers.hpp"
 #include "sdl.hpp"
 
@@ -295,6 +296,9 @@ std::unique_ptr<Sound> silent_because(const char* what, const std::string& why) 
 }  // namespace
 
 std::unique_ptr<Sound> open_sound() {
+    // With no sound card, libasound tells of every step of its search on stderr; the game says
+    // it once, below.
+    const QuietAlsa quiet;
     auto audio = SdlSubsystem::acquire(SDL_INIT_AUDIO);
     if (!audio) return silent_because("no audio", audio.error());
     // 48 kHz stereo asked for; the device's own rate and channels kept, the mixer renders for them.

@@ -469,5 +469,18 @@ TEST(MixerTest, ADriverThatWillNotOpenLeavesTheGameSilentWithOneLineOnStderr) {
     }
 }
 
+// libasound, asked for a device on a machine without a sound card, tells of every step of its
+// search; the game's one line is all that may reach stderr. (With a card it opens and says nothing.)
+TEST(MixerTest, AlsaWithoutACardAddsNothingToTheGamesOneLine) {
+    setenv("SDL_AUDIODRIVER", "alsa", 1);
+    testing::internal::CaptureStderr();
+    const bool opened = open_sound() != nullptr;
+    const std::string said = testing::internal::GetCapturedStderr();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_TRUE(opened);
+    EXPECT_LE(std::ranges::count(said, '\n'), 1) << said;
+    EXPECT_EQ(said.find("ALSA lib"), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace qm

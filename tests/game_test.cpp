@@ -21,6 +21,7 @@
 #include "bees.hpp"
 #include "collection.hpp"
 #include "graphics.hpp"
+#include "heap_use.hpp"
 #include "lily.hpp"
 #include "panel.hpp"
 #include "random.hpp"
@@ -608,6 +609,36 @@ TEST_F(GameTest, AFrameScaledOnceIsTheFrameThatScalingEachCopyMade) {
             EXPECT_EQ(ctx().frame_target != nullptr, size.scale > 1);
         }
     }
+}
+
+// A window dragged through thousands of sizes within its display and in and out of full screen:
+// one frame target serves them all, and the heap ends where it stood after the first few sizes.
+// A target per size is what filled the OpenGL renderer's framebuffer cache.
+TEST_F(GameTest, ThousandsOfResizesAndFullScreenSwitchesKeepOneTargetAndTheHeapFlat) {
+    start_play(*game);
+    SDL_Window* window = ctx().canvas->window();
+    std::uint64_t draw = 1;
+    const auto sizes = [&](int n) {
+        for (int k = 0; k < n; ++k) {
+            draw = draw * 6364136223846793005ull + 1442695040888963407ull;
+            const int w = 100 + static_cast<int>((draw >> 33) % 925), h = 100 + static_cast<int>((draw >> 45) % 669);
+            SDL_SetWindowSize(window, w, h);
+            if (k % 250 == 125) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            if (k % 250 == 126) SDL_SetWindowFullscreen(window, 0);
+            SDL_PumpEvents();
+            // Most sizes only pass through the target; every fiftieth is a whole day frame.
+            if (k % 50 == 0) {
+                day_frame(*game);
+            } else {
+                ASSERT_TRUE(ctx().adjust_scale() && ctx().begin_frame() && ctx().present());
+            }
+        }
+    };
+    sizes(100);
+    const std::size_t heap = heap_in_use();
+    sizes(3000);
+    EXPECT_EQ(ctx().frame_target_sizes.size(), 1u);
+    EXPECT_LT(heap_in_use(), heap + (2u << 20)) << "in use after the first sizes: " << heap;
 }
 
 // A sheet made on another renderer: it can be tinted, but copying it fails with an SDL error,

@@ -289,6 +289,15 @@ public:
         }
         return WIFEXITED(*status_) ? WEXITSTATUS(*status_) : -1;
     }
+    // The game's resident size in kibibytes (VmRSS), 0 when it cannot be read.
+    long resident_kib() const {
+        std::ifstream in("/proc/" + std::to_string(pid_) + "/status");
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+        }
+        return 0;
+    }
     // Holds the game still (its input piles up in the X connection) and lets it go again.
     void pause() { kill(pid_, SIGSTOP); }
     void resume() { kill(pid_, SIGCONT); }
@@ -388,6 +397,25 @@ public:
         return out;
     }
 
+    // The window that has the keyboard focus (0 when none has).
+    Window focus() {
+        Window w = 0;
+        int revert = 0;
+        XGetInputFocus(display_, &w, &revert);
+        return w;
+    }
+    // Where the window stands and its size, as the server has it now.
+    std::optional<Region> geometry(Window window) {
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display_, window, &attributes)) return std::nullopt;
+        return Region{attributes.x, attributes.y, attributes.width, attributes.height};
+    }
+    // A resize straight through our own connection, for the many a drag sends.
+    void resize(Window window, int w, int h) {
+        XResizeWindow(display_, window, static_cast<unsigned>(w), static_cast<unsigned>(h));
+        XSync(display_, False);
+    }
+
     const std::string& display_name() const { return display_name_; }
 
 private:
@@ -399,6 +427,23 @@ private:
 inline bool xdotool(const std::string& display, const std::string& arguments) {
     const std::string command = "DISPLAY=" + display + " xdotool " + arguments + " >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
+}
+
+// Does `act` and waits a little for `done`; while it does not hold, does it again until the time
+// is up. Focusing, resizing or moving a window that the server or the game is not ready for yet
+// (a busy machine, a window just mapped) is then tried again instead of failing the test.
+template <typename Act, typename Done>
+bool until_it_takes(std::chrono::milliseconds timeout, Act&& act, Done&& done) {
+    const auto end = Clock::now() + timeout;
+    for (;;) {
+        act();
+        const auto settle = std::min(end, Clock::now() + 500ms);
+        do {
+            if (done()) return true;
+            std::this_thread::sleep_for(10ms);
+        } while (Clock::now() < settle);
+        if (Clock::now() >= end) return false;
+    }
 }
 
 // Polls `check` on fresh screenshots until it holds or the time is up; the last shot is kept.

@@ -16,6 +16,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
@@ -26,6 +27,7 @@
 #include "forecast.hpp"
 #include "game.hpp"
 #include "graphics.hpp"
+#include "heap_use.hpp"
 #include "lily.hpp"
 #include "random.hpp"
 #include "sdl.hpp"
@@ -428,10 +430,26 @@ void report(const Figures& f, const World& world, std::chrono::steady_clock::tim
     std::fflush(stdout);
 }
 
+// The process's resident size in MiB (VmRSS), 0 where it cannot be read.
+double resident_mib() {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return static_cast<double>(std::atol(line.c_str() + 6)) / 1024.0;
+    }
+    return 0;
+}
+double heap_mib() { return static_cast<double>(heap_in_use()) / (1024.0 * 1024.0); }
+
+// After the first night the world, the collection and every cache have their size; what the heap
+// or the resident size holds beyond this much more by the end is a leak.
+constexpr double MEMORY_GROWTH_MOST_MIB = 24.0;
+
 int run(std::uint64_t frames, std::uint64_t seed) {
     std::printf("soak: %" PRIu64 " frames, seed %#" PRIx64 "\n", frames, seed);
     std::fflush(stdout);
     set_rng_state(seed);
+    keep_memory_flat();
 
     SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");
     auto core = SdlCore::acquire();
@@ -462,6 +480,10 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     Dice colours(seed ^ 0xC0102);
     GoalWatch goals;
     const auto began = std::chrono::steady_clock::now();
+
+    std::printf("soak: at the start %.1f MiB resident, %.1f MiB on the heap\n", resident_mib(), heap_mib());
+    std::optional<double> heap_after_first_night;
+    double resident_after_first_night = 0;
 
     bool playing = false;
     while (soak.figures.frames < frames) {
@@ -511,6 +533,12 @@ int run(std::uint64_t frames, std::uint64_t seed) {
                 begin_next_day(s);
                 if (clock.one_in(2)) soak.stock(world, lily);
                 ++soak.figures.nights;
+                if (soak.figures.nights == 1) {
+                    heap_after_first_night = heap_mib();
+                    resident_after_first_night = resident_mib();
+                    std::printf("soak: after the first night %.1f MiB resident, %.1f MiB on the heap\n",
+                                resident_after_first_night, *heap_after_first_night);
+                }
                 tick = -1;
             }
         }
@@ -529,6 +557,16 @@ int run(std::uint64_t frames, std::uint64_t seed) {
         if (soak.figures.frames % 20000 == 0) report(soak.figures, world, began, "so far");
     }
 
+    std::printf("soak: at the end %.1f MiB resident, %.1f MiB on the heap\n", resident_mib(), heap_mib());
+    if (heap_after_first_night && heap_mib() > *heap_after_first_night + MEMORY_GROWTH_MOST_MIB) {
+        fail("the heap grew by " + std::to_string(heap_mib() - *heap_after_first_night) + " MiB after the first night", seed);
+    }
+#if !defined(__SANITIZE_ADDRESS__)  // whose allocator holds on to what is freed, by design
+    if (heap_after_first_night && resident_mib() > resident_after_first_night + MEMORY_GROWTH_MOST_MIB) {
+        fail("the resident size grew by " + std::to_string(resident_mib() - resident_after_first_night) +
+                 " MiB after the first night", seed);
+    }
+#endif
     report(soak.figures, world, began, "clean");
     return 0;
 }
