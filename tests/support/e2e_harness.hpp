@@ -298,6 +298,13 @@ public:
         }
         return 0;
     }
+    // The game's /proc/<pid>/maps: every file it has mapped, a line each.
+    std::string mapped_files() const {
+        std::ifstream in("/proc/" + std::to_string(pid_) + "/maps");
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
     // Holds the game still (its input piles up in the X connection) and lets it go again.
     void pause() { kill(pid_, SIGSTOP); }
     void resume() { kill(pid_, SIGCONT); }
