@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cmath>
+#include <utility>
 
 #include "day_clock.hpp"
 #include "lily.hpp"
@@ -17,7 +19,7 @@ Sound& silence() {
 }
 
 std::size_t RecordingSound::loops_playing() const {
-    return static_cast<std::size_t>(std::ranges::count_if(loops, [](std::uint8_t v) { return v > 0; }));
+    return static_cast<std::size_t>(std::ranges::count_if(loops, [](const Place& p) { return p.left + p.right > 0; }));
 }
 
 std::optional<SoundId> sound_for(const Happening& happening) {
@@ -101,22 +103,55 @@ std::uint32_t birds_share(std::uint16_t t) {
 
 std::uint32_t crickets_share(std::uint16_t t) { return ramp(t, hour(17), 0, hour(18), 100); }
 
-std::uint8_t share_of(std::uint8_t volume, std::uint32_t share) {
-    return static_cast<std::uint8_t>(std::uint32_t{volume} * share / 100);
+// Her offset to a cell: how far to the right in cell widths, and how far in hex steps.
+struct Offset {
+    double dx, far;
+};
+Offset offset(Fixed here, Cell to) {
+    const Fixed d = centre_of(to) - here;
+    return {d.i / (2.0 * ONE_UNIT), static_cast<double>(hex_length(d)) / ONE_UNIT};
 }
 
 }  // namespace
 
-std::uint8_t hum_volume(std::uint32_t cells_to_hive) {
-    if (cells_to_hive > HUM_REACH) return 0;
-    return static_cast<std::uint8_t>(std::uint32_t{HUM_VOLUME} * (HUM_REACH + 1 - cells_to_hive) / (HUM_REACH + 1));
+Place hum_place(double dx, double far) {
+    // The last cell of the reach fades the bees out, so walking away never cuts them off.
+    const double edge = std::clamp(HUM_REACH + 1.0 - far, 0.0, 1.0);
+    return place_at(dx, far, static_cast<float>(HUM_LEVEL * std::max(edge, 0.05)));
 }
 
-std::array<std::uint8_t, LOOP_COUNT> place_loops(const World& world, Cell here, std::uint16_t tick) {
-    std::uint32_t nearest = HUM_REACH + 1;
-    // Every hive keeps a range set, so the ranges' keys are the hives.
-    for (const auto& [hive, range] : world.hive_ranges()) nearest = std::min<std::uint32_t>(nearest, distance(hive, here));
-    return {hum_volume(nearest), share_of(BIRDS_VOLUME, birds_share(tick)), share_of(CRICKETS_VOLUME, crickets_share(tick))};
+std::array<Place, LOOP_COUNT> place_loops(const World& world, Fixed here, std::uint16_t tick) {
+    // The nearest few hives in reach, each from its own place. Every hive keeps a range set, so
+    // the ranges' keys are the hives.
+    std::array<std::pair<std::uint32_t, Cell>, HUMS_HEARD> nearest;
+    nearest.fill({HUM_REACH + 1, Cell{}});
+    const Cell cell_here = containing_tile(here);
+    for (const auto& [hive, range] : world.hive_ranges()) {
+        std::pair<std::uint32_t, Cell> entry{distance(hive, cell_here), hive};
+        if (entry.first > HUM_REACH) continue;
+        for (auto& slot : nearest) {
+            if (entry.first < slot.first) std::swap(entry, slot);
+        }
+    }
+    Place hum = SILENT_PLACE;
+    for (const auto& [cells, hive] : nearest) {
+        if (cells > HUM_REACH) continue;
+        const Offset o = offset(here, hive);
+        hum = together(hum, hum_place(o.dx, o.far));
+    }
+    const auto centred = [](float level) { return Place{level, level, 1}; };
+    const double night = static_cast<double>(crickets_share(tick)) / 100.0;
+    const Offset pond = offset(here, POND_CENTRE);
+    const double by_pond = std::clamp(1.0 - pond.far / FROGS_REACH, 0.0, 1.0);
+    return {hum, centred(static_cast<float>(CRICKETS_LEVEL * night)),
+            centred(static_cast<float>(BIRDS_LEVEL * static_cast<double>(birds_share(tick)) / 100.0)),
+            by_pond * night > 0 ? place_at(pond.dx, pond.far, static_cast<float>(FROGS_LEVEL * night))
+                                : SILENT_PLACE};
+}
+
+MusicPart music_part(std::uint16_t tick) {
+    if (tick < hour(12)) return MusicPart::Morning;
+    return tick < hour(17) ? MusicPart::Afternoon : MusicPart::Dusk;
 }
 
 SoundId step_sound(const World& world, Cell under) {
@@ -136,13 +171,30 @@ std::optional<SoundId> Footsteps::step(const World& world, const Lily& lily) {
 
 // ---- the player's volume ----
 
-void Volume::step(int direction) {
-    muted = false;
-    level = static_cast<std::uint8_t>(std::clamp(level + (direction > 0 ? 1 : -1), 0, int{STEPS}));
+namespace {
+std::uint8_t stepped(std::uint8_t level, int direction) {
+    return static_cast<std::uint8_t>(std::clamp(level + (direction > 0 ? 1 : -1), 0, int{Volume::STEPS}));
+}
+}  // namespace
+
+float step_gain(std::uint8_t level) {
+    if (level == 0) return 0;
+    return static_cast<float>(std::pow(10.0, -Volume::STEP_DB * (Volume::STEPS - std::min(level, Volume::STEPS)) / 20.0));
 }
 
-std::uint8_t Volume::mixer_volume() const {
-    return muted ? 0 : static_cast<std::uint8_t>(std::uint32_t{FULL_VOLUME} * level / STEPS);
+void Volume::step(int direction) {
+    muted = false;
+    level = stepped(level, direction);
 }
+
+void Volume::step_music(int direction) {
+    music_muted = false;
+    music_level = stepped(music_level, direction);
+}
+
+float Volume::gain() const { return muted ? 0 : step_gain(level); }
+float Volume::music_gain() const { return music_muted ? 0 : step_gain(music_level); }
+
+std::uint8_t Volume::mixer_volume() const { return static_cast<std::uint8_t>(std::lround(gain() * FULL_VOLUME)); }
 
 }  // namespace qm

@@ -253,6 +253,7 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
     }
     case SDL_CONTROLLERBUTTONDOWN:
         if (button_does(Action::Mute, event.cbutton.button)) toggle_mute();
+        if (button_does(Action::MusicMute, event.cbutton.button)) toggle_mute(true);
         if (modal != Card::None) {
             card_button(event.cbutton.button, modal, out);
         } else if (!menu && report_shown && !button_does(Action::FullScreen, event.cbutton.button) &&
@@ -467,16 +468,19 @@ void Controls::volume_key(SDL_Scancode key, bool fresh) {
     if (key_does(Action::Mute, key) && fresh) toggle_mute();  // held, M mutes once
     if (key_does(Action::Quieter, key)) step_volume(-1);       // held, the steps go on
     if (key_does(Action::Louder, key)) step_volume(+1);
+    if (key_does(Action::MusicMute, key) && fresh) toggle_mute(true);
+    if (key_does(Action::MusicQuieter, key)) step_volume(-1, true);
+    if (key_does(Action::MusicLouder, key)) step_volume(+1, true);
 }
 
-void Controls::toggle_mute() {
-    volume.toggle_mute();
+void Controls::toggle_mute(bool music) {
+    music ? volume.toggle_music() : volume.toggle_mute();
     speaker_mark_frames = SPEAKER_MARK_FRAMES;
     tell({Happening::Kind::VolumeChanged, volume.mixer_volume()});
 }
 
-void Controls::step_volume(int direction) {
-    volume.step(direction);
+void Controls::step_volume(int direction, bool music) {
+    music ? volume.step_music(direction) : volume.step(direction);
     speaker_mark_frames = SPEAKER_MARK_FRAMES;
     tell({Happening::Kind::VolumeChanged, volume.mixer_volume()});
 }
@@ -591,6 +595,7 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
     stick_was_ = pushed;
     const ScreenDirection volume_push = stick_direction(pads.right_stick());
     if (volume_push.dy != 0 && volume_push.dy != volume_stick_was_.dy) step_volume(-volume_push.dy);
+    if (volume_push.dx != 0 && volume_push.dx != volume_stick_was_.dx) step_volume(volume_push.dx, true);
     volume_stick_was_ = volume_push;
 
     if (modal != Card::None) {

@@ -125,9 +125,10 @@ public:
     // Opens or closes the colour collection: the C key, its button below the full-screen
     // button, or a gamepad button.
     void toggle_collection();
-    // M, and minus and equals: mute or unmute everything, or a step quieter or louder.
-    void toggle_mute();
-    void step_volume(int direction);
+    // M, and minus and equals: mute or unmute everything, or a step quieter or louder; with
+    // `music`, B and the brackets: the music alone.
+    void toggle_mute(bool music = false);
+    void step_volume(int direction, bool music = false);
 
     // The events of one intro frame.
     IntroOutcome intro_events(EventSource& events);
@@ -211,7 +212,8 @@ private:
     std::bitset<SDL_NUM_SCANCODES> down_before_;
     // The stick's menu direction last frame: each fresh push steps the highlight once.
     ScreenDirection stick_was_;
-    // The right stick's likewise: each fresh push up or down steps the volume once.
+    // The right stick's likewise: each fresh push up or down steps the volume once, left or right
+    // the music's.
     ScreenDirection volume_stick_was_;
 };
 

@@ -134,8 +134,15 @@ const Volume* speaker_mark(const Controls& controls) {
     return controls.speaker_mark_frames > 0 ? &controls.volume : nullptr;
 }
 
-void quiet_the_place(Sound& sound) {
-    for (std::size_t k = 0; k < LOOP_COUNT; ++k) sound.loop(Loop{static_cast<std::uint8_t>(k)}, 0);
+// The place fades out (a card holds the game); the night keeps its crickets and frogs.
+void quiet_the_place(Sound& sound, bool night = false) {
+    for (const Loop loop : {Loop::Hum, Loop::Birds, Loop::Crickets, Loop::Frogs}) {
+        if (!night || loop == Loop::Hum || loop == Loop::Birds) sound.loop(loop, SILENT_PLACE);
+    }
+}
+
+void set_levels(Game& game) {
+    game.sound->master(game.controls.volume.gain(), game.controls.volume.music_gain());
 }
 
 // What is open over the field that takes the controls' presses first.
@@ -156,10 +163,12 @@ DayFrame held_frame(Game& game, Card modal) {
     const FrameCommands commands =
         game.controls.frame_events(game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
     if (commands.quit) return {true, s.shown_tick};
-    // The sound keys are heard under a card too; the place falls quiet while the game waits.
-    game.sound->master(game.controls.volume.mixer_volume());
+    // The sound keys are heard under a card too; the place falls quiet while the game waits, and
+    // the music plays on.
+    set_levels(game);
     hear_the_field(game);
     quiet_the_place(*game.sound);
+    game.sound->music(music_part(s.shown_tick));
     apply_commands(game, commands);
     // The finale's swarm flies on over a held field: it is the celebration's own time, not the day's.
     advance_finale(game);
@@ -180,7 +189,7 @@ DayFrame day_frame(Game& game) {
     const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
     if (commands.quit) return {true, t};
     take_chosen_seed(game, commands);
-    game.sound->master(game.controls.volume.mixer_volume());
+    set_levels(game);
     const std::size_t full_before = commands.time_flies ? full_hives(game.world) : 0;
     game.world.update(t);
     std::uint16_t last = t;
@@ -270,8 +279,9 @@ void reach_milestones(Game& game, const MilestoneEvent& event) {
 
 void hear_the_place(Game& game, std::uint16_t tick) {
     if (const auto step = game.footsteps.step(game.world, game.lily)) game.sound->play(*step);
-    const auto loops = place_loops(game.world, containing_tile(game.lily.position), tick);
+    const auto loops = place_loops(game.world, game.lily.position, tick);
     for (std::size_t k = 0; k < LOOP_COUNT; ++k) game.sound->loop(Loop{static_cast<std::uint8_t>(k)}, loops[k]);
+    game.sound->music(music_part(tick));
 }
 
 DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& world, const Lily& lily,
@@ -325,8 +335,8 @@ Instant new_day(Game& game) {
     unwrap(game.ctx.begin_frame());
     unwrap(game.ctx.draw_new_day(game.state.day + 1));
     unwrap(game.ctx.present());
-    // The night is quiet but for the dawn's chime.
-    quiet_the_place(*game.sound);
+    // The night has its crickets and frogs, fading as the morning's birds come; the bees are in.
+    quiet_the_place(*game.sound, true);
     game.world.tell({Happening::Kind::DawnOf, static_cast<std::uint32_t>(game.state.day + 1)});
     game.lily.morning_reset();
     game.collection.grant_seeds();

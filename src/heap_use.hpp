@@ -4,8 +4,10 @@
 #include <cstddef>
 
 #include <malloc.h>
+
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// AddressSanitizer's own count, from its runtime (g++'s packages ship no header for it).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace qm {

@@ -201,18 +201,28 @@ Wave periodic(double period, auto&& paint) {
 
 constexpr double C5 = 523.25, D5 = 587.33, E5 = 659.25, G5 = 783.99, A5 = 880.0, C6 = 1046.5, E6 = 1318.5;
 
-Wave till() {  // the hoe bites: a dull knock and a short scrape of earth
-    Wave w = blank(0.32);
-    tone(w, 0, 160, 70, 0.08, 0.8, 0.004, 0.12);
-    hiss(w, 0.005, 0.01, 0.16, 1.4, 1800, 500, 0.8, Filter::Low, 11);
-    hiss(w, 0.09, 0.02, 0.16, 0.8, 1400, 600, 0.8, Filter::Low, 12);
+// A take's own small differences: the same sound, struck a little differently each time.
+struct Take {
+    explicit Take(std::size_t take, std::uint32_t sound) : n(sound * 7919u + static_cast<std::uint32_t>(take) * 104729u) {}
+    double by(double spread) { return 1.0 + n.between(-spread, spread); }  // a factor near 1
+    std::uint32_t seed() { return static_cast<std::uint32_t>((n.next() + 1.0) * 1e6); }
+    Noise n;
+};
+
+Wave till(std::size_t take) {  // the hoe bites: a dull knock and a short scrape of earth
+    Take v(take, 1);
+    Wave w = blank(0.34);
+    tone(w, 0, 160 * v.by(0.1), 70, 0.08, 0.8, 0.004, 0.12);
+    hiss(w, 0.005, 0.01, 0.16, 1.4, 1800 * v.by(0.15), 500, 0.8, Filter::Low, v.seed());
+    hiss(w, 0.09 * v.by(0.2), 0.02, 0.16, 0.8, 1400 * v.by(0.15), 600, 0.8, Filter::Low, v.seed());
     return w;
 }
 
-Wave water() {  // a soft shower with a few droplets
+Wave water(std::size_t take) {  // a soft shower with a few droplets
+    Take v(take, 2);
     Wave w = blank(0.6);
-    hiss(w, 0, 0.06, 0.5, 1.0, 3200, 1800, 0.9, Filter::Low, 21);
-    Noise drops(22);
+    hiss(w, 0, 0.06, 0.5, 1.0, 3200 * v.by(0.1), 1800, 0.9, Filter::Low, v.seed());
+    Noise drops(v.seed());
     for (int k = 0; k < 7; ++k) {
         const double f = drops.between(900, 1700);
         tone(w, drops.between(0.02, 0.4), f, f * 0.7, 0.04, 0.25, 0.003, 0.05);
@@ -220,16 +230,17 @@ Wave water() {  // a soft shower with a few droplets
     return w;
 }
 
-Wave can_dry() {  // an empty can: two small dry clicks
+Wave can_dry(std::size_t take) {  // an empty can: two small dry clicks
+    Take v(take, 3);
     Wave w = blank(0.2);
-    for (const double at : {0.0, 0.09}) {
-        hiss(w, at, 0.003, 0.02, 0.5, 1800, 1500, 3.0, Filter::Band, 31);
-        tone(w, at, 900, 800, 0.02, 0.3, 0.002, 0.03);
+    for (const double at : {0.0, 0.09 * v.by(0.15)}) {
+        hiss(w, at, 0.003, 0.02, 0.5, 1800 * v.by(0.1), 1500, 3.0, Filter::Band, v.seed());
+        tone(w, at, 900 * v.by(0.08), 800, 0.02, 0.3, 0.002, 0.03);
     }
     return w;
 }
 
-Wave can_fill() {  // a gurgle: bubbles rising in pitch as the can fills
+Wave can_fill(std::size_t) {  // a gurgle: bubbles rising in pitch as the can fills
     Wave w = blank(0.8);
     Noise n(41);
     for (int k = 0; k < 9; ++k) {
@@ -240,38 +251,40 @@ Wave can_fill() {  // a gurgle: bubbles rising in pitch as the can fills
     return w;
 }
 
-Wave dig() {  // the blade into soil, and the clod lifted
-    Wave w = blank(0.36);
-    hiss(w, 0, 0.008, 0.13, 1.4, 1600, 700, 0.9, Filter::Low, 51);
-    tone(w, 0.0, 120, 80, 0.06, 0.6, 0.004, 0.1);
-    hiss(w, 0.14, 0.03, 0.18, 0.8, 900, 500, 0.8, Filter::Low, 52);
+Wave dig(std::size_t take) {  // the blade into soil, and the clod lifted
+    Take v(take, 5);
+    Wave w = blank(0.38);
+    hiss(w, 0, 0.008, 0.13, 1.4, 1600 * v.by(0.15), 700, 0.9, Filter::Low, v.seed());
+    tone(w, 0.0, 120 * v.by(0.1), 80, 0.06, 0.6, 0.004, 0.1);
+    hiss(w, 0.14 * v.by(0.15), 0.03, 0.18, 0.8, 900 * v.by(0.15), 500, 0.8, Filter::Low, v.seed());
     return w;
 }
 
-Wave plant() {  // two soft pats of earth
-    Wave w = blank(0.34);
-    for (const double at : {0.0, 0.14}) {
-        tone(w, at, 150, 95, 0.05, 0.7, 0.004, 0.09);
-        hiss(w, at, 0.004, 0.08, 0.9, 900, 500, 0.8, Filter::Low, 61);
+Wave plant(std::size_t take) {  // two soft pats of earth
+    Take v(take, 6);
+    Wave w = blank(0.36);
+    for (const double at : {0.0, 0.14 * v.by(0.15)}) {
+        tone(w, at, 150 * v.by(0.1), 95, 0.05, 0.7, 0.004, 0.09);
+        hiss(w, at, 0.004, 0.08, 0.9, 900 * v.by(0.15), 500, 0.8, Filter::Low, v.seed());
     }
     return w;
 }
 
-Wave smoke() {  // a breath of the bellows
+Wave smoke(std::size_t) {  // a breath of the bellows
     Wave w = blank(0.65);
     hiss(w, 0, 0.12, 0.5, 1.0, 500, 1600, 0.8, Filter::Low, 71);
     hiss(w, 0.05, 0.1, 0.4, 0.4, 1200, 700, 1.5, Filter::Band, 72);
     return w;
 }
 
-Wave harvest() {  // a bright arpeggio up: the hive has grown
+Wave harvest(std::size_t) {  // a bright arpeggio up: the hive has grown
     Wave w = blank(1.3);
     const double notes[] = {C5, E5, G5, C6};
     for (int k = 0; k < 4; ++k) bell(w, 0.09 * k, notes[k], 0.5, 0.9);
     return w;
 }
 
-Wave split() {  // a fifth down and back: the hive in two, and a brief buzz of bees
+Wave split(std::size_t) {  // a fifth down and back: the hive in two, and a brief buzz of bees
     Wave w = blank(1.0);
     bell(w, 0, G5, 0.5, 0.6);
     bell(w, 0.13, C5, 0.5, 0.6);
@@ -285,7 +298,7 @@ Wave split() {  // a fifth down and back: the hive in two, and a brief buzz of b
     return w;
 }
 
-Wave hive_down() {  // a wooden box set on the ground: two knocks, low and round
+Wave hive_down(std::size_t) {  // a wooden box set on the ground: two knocks, low and round
     Wave w = blank(0.4);
     for (const double at : {0.0, 0.07}) {
         hiss(w, at, 0.002, 0.09, 1.5, 420, 380, 6.0, Filter::Band, 81);
@@ -294,26 +307,27 @@ Wave hive_down() {  // a wooden box set on the ground: two knocks, low and round
     return w;
 }
 
-Wave nothing() {  // a soft low bump
+Wave nothing(std::size_t take) {  // a soft low bump
+    Take v(take, 11);
     Wave w = blank(0.2);
-    tone(w, 0, 240, 170, 0.08, 1.0, 0.006, 0.12);
+    tone(w, 0, 240 * v.by(0.06), 170, 0.08, 1.0, 0.006, 0.12);
     return w;
 }
 
-Wave menu_move() {  // a tiny wooden tick
+Wave menu_move(std::size_t) {  // a tiny wooden tick
     Wave w = blank(0.08);
     tone(w, 0, 1400, 1300, 0.02, 1.0, 0.002, 0.04);
     return w;
 }
 
-Wave menu_choose() {  // a step up
+Wave menu_choose(std::size_t) {  // a step up
     Wave w = blank(0.45);
     bell(w, 0, C5, 0.6, 0.3);
     bell(w, 0.07, G5, 0.6, 0.35);
     return w;
 }
 
-Wave menu_close() {  // the same step down
+Wave menu_close(std::size_t) {  // the same step down
     Wave w = blank(0.45);
     bell(w, 0, G5, 0.6, 0.3);
     bell(w, 0.07, C5, 0.6, 0.35);
@@ -327,27 +341,43 @@ Wave page(double c0, double c1, double note) {  // a page turned, and a small be
     return w;
 }
 
-Wave notice() {  // one soft bell
+Wave notice(std::size_t) {  // one soft bell
     Wave w = blank(0.7);
     bell(w, 0, A5, 0.6, 0.6);
     return w;
 }
 
-// One footfall; `attack` is how soft its first touch is.
-Wave step(double cutoff, double q, Filter::Mode mode, std::uint32_t seed, double attack = 0.006) {
-    Wave w = blank(0.14);
-    hiss(w, 0, attack, 0.07, 1.0, cutoff, cutoff * 0.8, q, mode, seed);
-    hiss(w, 0.025, attack, 0.05, 0.6, cutoff * 0.9, cutoff * 0.7, q, mode, seed + 1);
+// Footfalls. Grass is a soft rustle of blades, low enough that little of it reaches 6 kHz; soil a
+// dull thud; wet soil a squelch, its noise narrow and higher and its pitch sliding up.
+Wave step_grass(std::size_t take) {
+    Take v(take, 18);
+    Wave w = blank(0.18);
+    const double c = 1500 * v.by(0.15);
+    hiss(w, 0, 0.025, 0.09, 1.0, c, c * 0.7, 0.7, Filter::Low, v.seed());
+    hiss(w, 0.035 * v.by(0.3), 0.02, 0.07, 0.6, c * 0.8, c * 0.6, 0.7, Filter::Low, v.seed());
+    tone(w, 0, 110 * v.by(0.1), 80, 0.03, 0.2, 0.008, 0.04);
     return w;
 }
 
-Wave step_wet() {  // a footfall in wet soil: a short squelch
-    Wave w = step(800, 0.9, Filter::Low, 105);
-    tone(w, 0.01, 420, 180, 0.06, 0.35, 0.006, 0.07);
+Wave step_soil(std::size_t take) {
+    Take v(take, 19);
+    Wave w = blank(0.16);
+    tone(w, 0, 95 * v.by(0.1), 60, 0.05, 0.8, 0.005, 0.06);
+    hiss(w, 0, 0.006, 0.07, 1.0, 650 * v.by(0.15), 450, 0.8, Filter::Low, v.seed());
+    hiss(w, 0.025 * v.by(0.3), 0.006, 0.05, 0.5, 550 * v.by(0.15), 400, 0.8, Filter::Low, v.seed());
     return w;
 }
 
-Wave chime() {  // the new day: three slow bells
+Wave step_wet(std::size_t take) {
+    Take v(take, 20);
+    Wave w = blank(0.18);
+    hiss(w, 0, 0.008, 0.08, 1.0, 1100 * v.by(0.12), 800, 2.5, Filter::Band, v.seed());
+    tone(w, 0.012, 260 * v.by(0.1), 520, 0.07, 0.45, 0.008, 0.07);
+    hiss(w, 0.05 * v.by(0.2), 0.01, 0.06, 0.5, 1400 * v.by(0.12), 1000, 3.0, Filter::Band, v.seed());
+    return w;
+}
+
+Wave chime(std::size_t) {  // the new day: three slow bells
     Wave w = blank(2.2);
     bell(w, 0, G5, 0.5, 1.5);
     bell(w, 0.22, C6, 0.45, 1.5);
@@ -355,104 +385,196 @@ Wave chime() {  // the new day: three slow bells
     return w;
 }
 
-Wave hum() {  // bees: a few voices near 220 Hz, each a little off, wavering
+// The hum's layers loop at lengths that share no short multiple, so the swells they make line up
+// again only after minutes; each layer is two bees a hertz or two apart, beating slowly.
+constexpr std::array<double, 3> HUM_PERIODS = {2.0, 3.1, 4.7};
+
+Wave hum(std::size_t layer) {
     // A buzz: the first six harmonics falling off as 1/h, one cycle in a table.
     static const Table buzz = make_table([](double x) {
         double s = 0;
         for (int h = 1; h <= 6; ++h) s += std::sin(TAU * h * x) / h;
         return s;
     });
-    constexpr double PERIOD = 2.0;
-    // Pitches and wobbles on a half-hertz grid: whole cycles in a period, so the loop is seamless.
-    constexpr double VOICES[][3] = {{218.0, 5.5, 0.6}, {223.5, 6.0, 0.5}, {231.0, 4.5, 0.45}, {242.5, 7.0, 0.3}};
-    Wave w = blank(2 * PERIOD);
-    Filter filter;
-    double t = 0;
-    add(w, 0, 2 * PERIOD, [&] {
-        t += 1 / RATE;
-        double s = 0;
-        for (const auto& [f, wobble, amp] : VOICES) s += amp * look_up(buzz, f * t + 0.5 * sine(wobble * t));
-        const double flutter = 0.8 + 0.2 * sine(1.5 * t) * sine(0.5 * t);
-        return flutter * filter.run(s, 900, 0.7, Filter::Low);
+    const std::size_t k = std::min<std::size_t>(layer, HUM_PERIODS.size() - 1);
+    const double period = HUM_PERIODS[k];
+    // Whole cycles in a period, so each layer's loop is seamless.
+    const auto on_grid = [period](double f) { return std::max(1.0, std::round(f * period)) / period; };
+    constexpr double VOICES[3][2][3] = {  // pitch, wobble, amp
+        {{219.0, 0.5, 0.6}, {220.5, 0.7, 0.5}},
+        {{221.5, 0.4, 0.55}, {223.5, 0.6, 0.45}},
+        {{217.5, 0.3, 0.5}, {219.5, 0.5, 0.5}}};
+    const double swell = on_grid(0.35);
+    return periodic(period, [&](Wave& w, double at) {
+        if (at > 0) return;  // painted once over both periods, below
+        Filter filter;
+        double t = 0;
+        add(w, 0, 2 * period, [&] {
+            t += 1 / RATE;
+            double s = 0;
+            for (const auto& [f, wobble, amp] : VOICES[k]) {
+                s += amp * look_up(buzz, on_grid(f) * t + 0.4 * sine(on_grid(wobble) * t));
+            }
+            return (0.85 + 0.15 * sine(swell * t)) * filter.run(s, 800, 0.7, Filter::Low);
+        });
     });
-    return Wave(w.begin() + static_cast<std::ptrdiff_t>(frames(PERIOD)), w.end());
 }
 
-Wave birds() {  // a morning: short whistled phrases, scattered
-    constexpr double PERIOD = 6.0;
-    return periodic(PERIOD, [](Wave& w, double at) {
-        Noise n(201);
-        for (int phrase = 0; phrase < 9; ++phrase) {
-            double t = at + n.between(0, PERIOD);
-            const int notes = 2 + static_cast<int>(n.between(0, 3.99));
-            const double base = n.between(2300, 3400);
-            const double sweep = n.between(0.7, 1.4);
-            const double amp = n.between(0.3, 0.6);
+Wave crickets(std::size_t layer) {  // dusk: a cricket a layer, chirping in little trains of pulses
+    constexpr double SINGERS[2][5] = {{4.0, 4200, 0.5, 3, 0.5}, {5.3, 3900, 0.8, 4, 0.35}};  // loop, pitch, every, pulses, amp
+    const auto& [period, f, every_about, pulses, amp] = SINGERS[std::min<std::size_t>(layer, 1)];
+    const double every = period / std::round(period / every_about);
+    return periodic(period, [&](Wave& w, double at) {
+        for (double chirp = 0.03; chirp < period; chirp += every) {
+            for (int p = 0; p < static_cast<int>(pulses); ++p) {
+                double t = 0;
+                add(w, at + chirp + 0.028 * p, 0.018, [&] {
+                    t += 1 / RATE;
+                    const double e = sine(0.5 * t / 0.018);
+                    return amp * e * e * sine(f * t);
+                });
+            }
+        }
+    });
+}
+
+// Birds, one call a take, of three kinds: a whistled phrase, a trill, a two-note call.
+Wave birds(std::size_t take) {
+    Take v(take, 22);
+    Noise n(v.seed());
+    Wave w = blank(1.6);
+    switch (take % 3) {
+        case 0: {
+            double t = 0.01;
+            const int notes = 3 + static_cast<int>(n.between(0, 2.99));
+            const double base = n.between(2300, 3300);
             for (int k = 0; k < notes; ++k) {
-                const double len = n.between(0.05, 0.11);
-                tone(w, t, base, base * sweep, len, amp, 0.01, len);
-                t += len + n.between(0.03, 0.08);
+                const double len = n.between(0.06, 0.12);
+                const double f = base * n.between(0.85, 1.2);
+                tone(w, t, f, f * n.between(0.75, 1.35), len, 0.5, 0.01, len);
+                t += len + n.between(0.04, 0.09);
             }
+            break;
         }
-    });
+        case 1: {
+            const double base = n.between(3000, 3800);
+            const int notes = 9 + static_cast<int>(n.between(0, 6));
+            for (int k = 0; k < notes; ++k) {
+                const double f = base * (1.0 + 0.012 * k);
+                tone(w, 0.01 + 0.055 * k, f, f * 1.15, 0.03, 0.35, 0.004, 0.04);
+            }
+            break;
+        }
+        default: {
+            const double f = n.between(1700, 2200);
+            tone(w, 0.01, f * 1.25, f * 1.2, 0.18, 0.5, 0.02, 0.22);
+            tone(w, 0.32, f, f * 0.9, 0.3, 0.5, 0.02, 0.35);
+            break;
+        }
+    }
+    return w;
 }
 
-Wave crickets() {  // dusk: two crickets, each chirping in little trains of pulses
-    constexpr double PERIOD = 4.0;
-    return periodic(PERIOD, [](Wave& w, double at) {
-        const double singers[][4] = {{4200, 0.5, 3, 0.5}, {3900, 0.8, 4, 0.35}};  // pitch, every, pulses, amp
-        for (const auto& [f, every, pulses, amp] : singers) {
-            for (double chirp = 0.03; chirp < PERIOD; chirp += every) {
-                for (int p = 0; p < static_cast<int>(pulses); ++p) {
-                    double t = 0;
-                    add(w, at + chirp + 0.028 * p, 0.018, [&] {
-                        t += 1 / RATE;
-                        const double e = sine(0.5 * t / 0.018);
-                        return amp * e * e * sine(f * t);
-                    });
-                }
-            }
-        }
-    });
+Wave owl(std::size_t take) {  // far off in the night: hoo, hoo-oo
+    Take v(take, 23);
+    Wave w = blank(1.9);
+    const double f = 370 * v.by(0.05);
+    tone(w, 0.01, f, f * 0.96, 0.3, 0.6, 0.05, 0.35);
+    tone(w, 0.7, f * 1.02, f * 0.93, 0.8, 0.55, 0.06, 0.9);
+    return w;
+}
+
+Wave frogs(std::size_t take) {  // by the pond: a few croaks, each a buzz of quick pulses
+    Take v(take, 24);
+    Noise n(v.seed());
+    Wave w = blank(1.5);
+    const int croaks = 2 + static_cast<int>(n.between(0, 2.99));
+    for (int c = 0; c < croaks; ++c) {
+        const double start = 0.01 + 0.33 * c + n.between(0, 0.08);
+        const double f = n.between(160, 210);
+        const double rate = n.between(22, 32);
+        Envelope env(0.02, 0.2);
+        double cycles = 0, t = 0;
+        add(w, start, 0.22, [&] {
+            t += 1 / RATE;
+            cycles += f / RATE;
+            const double pulse = 0.5 + 0.5 * sine(rate * t);
+            return 0.6 * env.next() * pulse * (sine(cycles) + 0.4 * sine(2 * cycles) + 0.2 * sine(3 * cycles));
+        });
+    }
+    return w;
 }
 
 struct Made {
     SoundSpec spec;
     double peak;  // of full scale
-    Wave (*paint)();
+    Wave (*paint)(std::size_t take);
 };
 
 const std::array<Made, SOUND_COUNT>& made() {
     using S = SoundId;
     static const std::array<Made, SOUND_COUNT> table{{
-        {{S::Till, "till", 0.32, false}, 0.55, till},
-        {{S::Water, "water", 0.6, false}, 0.45, water},
-        {{S::CanDry, "can-dry", 0.2, false}, 0.4, can_dry},
+        {{S::Till, "till", 0.34, false, 4, true}, 0.62, till},
+        {{S::Water, "water", 0.6, false, 4, true}, 0.55, water},
+        {{S::CanDry, "can-dry", 0.2, false, 4, true, 1.0}, 0.5, can_dry},
         {{S::CanFill, "can-fill", 0.8, false}, 0.5, can_fill},
-        {{S::Dig, "dig", 0.36, false}, 0.55, dig},
-        {{S::Plant, "plant", 0.34, false}, 0.5, plant},
+        {{S::Dig, "dig", 0.38, false, 4, true}, 0.62, dig},
+        {{S::Plant, "plant", 0.36, false, 4, true}, 0.58, plant},
         {{S::Smoke, "smoke", 0.65, false}, 0.45, smoke},
-        {{S::Harvest, "harvest", 1.3, false}, 0.55, harvest},
-        {{S::Split, "split", 1.0, false}, 0.55, split},
+        {{S::Harvest, "harvest", 1.3, false}, 0.5, harvest},
+        {{S::Split, "split", 1.0, false}, 0.5, split},
         {{S::HiveDown, "hive-down", 0.4, false}, 0.55, hive_down},
-        {{S::Nothing, "nothing", 0.2, false}, 0.35, nothing},
+        {{S::Nothing, "nothing", 0.2, false, 4, true}, 0.45, nothing},
         {{S::MenuMove, "menu-move", 0.08, false}, 0.25, menu_move},
         {{S::MenuChoose, "menu-choose", 0.45, false}, 0.4, menu_choose},
         {{S::MenuClose, "menu-close", 0.45, false}, 0.4, menu_close},
-        {{S::CollectionOpen, "collection-open", 0.5, false}, 0.4, [] { return page(1500, 4000, E6); }},
-        {{S::CollectionClose, "collection-close", 0.5, false}, 0.4, [] { return page(4000, 1500, C6); }},
+        {{S::CollectionOpen, "collection-open", 0.5, false}, 0.4, [](std::size_t) { return page(1500, 4000, E6); }},
+        {{S::CollectionClose, "collection-close", 0.5, false}, 0.4, [](std::size_t) { return page(4000, 1500, C6); }},
         {{S::Notice, "notice", 0.7, false}, 0.4, notice},
-        {{S::StepGrass, "step-grass", 0.14, false}, 0.22, [] { return step(2400, 0.8, Filter::Low, 101, 0.014); }},
-        {{S::StepSoil, "step-soil", 0.14, false}, 0.3, [] { return step(700, 0.8, Filter::Low, 103); }},
-        {{S::StepWet, "step-wet", 0.14, false}, 0.3, step_wet},
-        {{S::Chime, "chime", 2.2, false}, 0.45, chime},
-        {{S::Hum, "hum", 2.0, true}, 0.5, hum},
-        {{S::Birds, "birds", 6.0, true}, 0.45, birds},
-        {{S::Crickets, "crickets", 4.0, true}, 0.35, crickets},
+        {{S::StepGrass, "step-grass", 0.18, false, 4, true}, 0.35, step_grass},
+        {{S::StepSoil, "step-soil", 0.16, false, 4, true}, 0.48, step_soil},
+        {{S::StepWet, "step-wet", 0.18, false, 4, true}, 0.45, step_wet},
+        {{S::Chime, "chime", 2.2, false}, 0.4, chime},
+        {{S::Hum, "hum", 4.7, true, 3}, 0.5, hum},
+        {{S::Crickets, "crickets", 5.3, true, 2}, 0.35, crickets},
+        {{S::Birds, "birds", 1.6, false, 6, true}, 0.45, birds},
+        {{S::Owl, "owl", 1.9, false, 2, true}, 0.45, owl},
+        {{S::Frogs, "frogs", 1.5, false, 3, true}, 0.45, frogs},
     }};
     return table;
 }
 
+// ---- the music's phrases ----
+
+// Each part of the day has its scale and its pace: a handful of notes walked up and down the
+// scale, rung as soft bells (morning), round tones (afternoon) or slow low ones (dusk).
+Wave phrase(MusicPart part, std::size_t k) {
+    constexpr double SCALES[MUSIC_PARTS][6] = {
+        {C5, D5, E5, G5, A5, C6},
+        {392.0, 440.0, 493.88, 587.33, 659.25, 783.99},
+        {220.0, 261.63, 293.66, 329.63, 392.0, 440.0}};
+    constexpr double PACE[MUSIC_PARTS] = {0.45, 0.7, 1.1};
+    const auto p = static_cast<std::size_t>(part);
+    Noise n(static_cast<std::uint32_t>(9001 + 31 * p + k));
+    Wave w = blank(PHRASE_SECONDS);
+    int degree = 1 + static_cast<int>(n.between(0, 3.99));
+    const int notes = 4 + static_cast<int>(n.between(0, 3.99));
+    double t = 0.02;
+    for (int i = 0; i < notes && t < PHRASE_SECONDS - 4.0; ++i) {
+        const double f = SCALES[p][degree];
+        const double amp = n.between(0.3, 0.45);
+        if (part == MusicPart::Morning) {
+            bell(w, t, f, amp, 1.8);
+        } else {
+            tone(w, t, f, f, 0.0, amp, part == MusicPart::Dusk ? 0.12 : 0.04, part == MusicPart::Dusk ? 2.6 : 1.6);
+            tone(w, t, 2 * f, 2 * f, 0.0, 0.15 * amp, 0.05, 0.8);
+        }
+        t += PACE[p] * (n.next() > 0.4 ? 2.0 : 1.0);
+        degree = std::clamp(degree + static_cast<int>(std::lround(n.between(-2.4, 2.4))), 0, 5);
+    }
+    if (part == MusicPart::Dusk) tone(w, 0.02, SCALES[p][0] / 2, SCALES[p][0] / 2, 0.0, 0.25, 0.6, 3.5);
+    return w;
+}
 }  // namespace
 
 // ---- the table ----
@@ -468,9 +590,13 @@ const std::array<SoundSpec, SOUND_COUNT>& sound_table() {
 
 const SoundSpec& spec_of(SoundId id) { return sound_table()[static_cast<std::size_t>(id)]; }
 
-Samples synthesize(SoundId id) {
+Samples synthesize(SoundId id, std::size_t take) {
     const Made& m = made()[static_cast<std::size_t>(id)];
-    return finish(m.paint(), m.peak, m.spec.loops);
+    return finish(m.paint(std::min<std::size_t>(take, m.spec.takes - 1u)), m.peak, m.spec.loops);
+}
+
+Samples synthesize_phrase(MusicPart part, std::size_t k) {
+    return finish(phrase(part, k % PHRASES_PER_PART), 0.4, false);
 }
 
 // ---- the colour's tune ----

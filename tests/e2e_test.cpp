@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "support/e2e_harness.hpp"
+#include "support/loudness.hpp"
 
 #ifndef QM_SANITIZED
 #define QM_SANITIZED 0
@@ -147,7 +148,7 @@ protected:
         std::filesystem::create_directories(SHOTS_DIR);
         name_ = testing::UnitTest::GetInstance()->current_test_info()->name();
         x_ = std::make_unique<XClient>(server_->display());
-        game_ = std::make_unique<GameProcess>(QM_GAME_BINARY, BUILD_DIR, server_->display(), SPEED, SANITIZED,
+        game_ = std::make_unique<GameProcess>(QM_GAME_BINARY, BUILD_DIR, server_->display(), speed(), SANITIZED,
                                               SHOTS_DIR / (name_ + ".log"), environment());
         const auto found = x_->find_window("Quillmarsh", 30s * SLOWNESS);
         ASSERT_TRUE(found.has_value()) << "no game window; game output:\n" << game_->output();
@@ -173,6 +174,8 @@ protected:
 
     // What the game's environment needs besides the harness's own.
     virtual std::map<std::string, std::string> environment() const { return {}; }
+    // How many times faster than the wall's the game's clock runs.
+    virtual int speed() const { return SPEED; }
 
     Image shot(const std::string& label) {
         Image img = x_->shot(window_);
@@ -521,10 +524,12 @@ TEST_F(EndToEnd, AKeyboardOnlyDayFromTheTitleCardToTheNight) {
     EXPECT_EQ(game_->terminate(10s * SLOWNESS), 0);
 }
 
-// The game's sound recorded by SDL's disk driver: 16-bit mono samples at the mixer's rate, as the
-// mixer made them, appended as the game plays.
+// The game's sound recorded by SDL's disk driver: 16-bit stereo frames at 48 kHz, as the mixer
+// made them, appended as the game plays. The clock runs as the wall's, so a minute recorded is a
+// minute played.
 class EndToEndHearing : public EndToEnd {
 protected:
+    int speed() const override { return 1; }
     std::filesystem::path recording() const { return SHOTS_DIR / (name_ + ".raw"); }
     std::map<std::string, std::string> environment() const override {
         return {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", recording().string()}};
@@ -550,6 +555,15 @@ protected:
         }
         return peak;
     }
+    // The recorded frames between two byte offsets, left and right interleaved.
+    std::vector<std::int16_t> samples(std::uintmax_t from, std::uintmax_t to) const {
+        std::ifstream in(recording(), std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(from & ~std::uintmax_t{3}));
+        std::vector<std::int16_t> out((to - (from & ~std::uintmax_t{3})) / 4 * 2);
+        in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size() * 2));
+        out.resize(static_cast<std::size_t>(in.gcount()) / 4 * 2);
+        return out;
+    }
     // Waits until the samples recorded after byte `from` satisfy `check` (given their peak).
     bool wait_for_sound(std::uintmax_t from, std::chrono::milliseconds timeout, auto&& check) {
         const auto end = Clock::now() + timeout * SLOWNESS;
@@ -561,7 +575,7 @@ protected:
     }
 };
 
-TEST_F(EndToEndHearing, SheIsHeardAtWorkAndSilentAfterM) {
+TEST_F(EndToEndHearing, AMinuteOfPlayIsStereoAtAnEveningsLoudnessUnderFullScaleAndSilentAfterM) {
     ASSERT_TRUE(click_at(360, 320));
     ASSERT_TRUE(wait_for_shot("day-1", 30s, [](const Image& img) { return clock_reads(img, "Day 1 "); }, 5ms, CLOCK));
     take_the_hoe();
@@ -577,13 +591,37 @@ TEST_F(EndToEndHearing, SheIsHeardAtWorkAndSilentAfterM) {
     EXPECT_TRUE(wait_for_sound(before_work, 20s, [](int peak) { return peak > WORK; }))
         << "peak " << loudest(before_work, recorded_bytes());
 
+    // A scripted minute: she walks about the lawn and the garden, tilling as she goes.
+    constexpr const char* WALKS[] = {"a", "s", "d", "w", "a", "w", "d", "s"};
+    for (int round = 0; round < 12; ++round) {
+        const std::string way = WALKS[round % 8];
+        xdo("keydown " + way);
+        std::this_thread::sleep_for(2s);
+        xdo("keyup " + way);
+        xdo("key space");
+        std::this_thread::sleep_for(3s);
+    }
+    const std::vector<std::int16_t> minute = samples(before_work, recorded_bytes());
+    ASSERT_GT(minute.size(), 2u * 48000 * 30) << "half a minute recorded at least";
+    const double lufs = test::integrated_lufs(minute);
+    EXPECT_NEAR(lufs, -24.0, 3.0);
+    EXPECT_LT(20 * std::log10(test::true_peak(minute)), -1.0);
+    double sides = 0, middle = 0;  // stereo, not the same in both ears
+    for (std::size_t n = 0; n + 1 < minute.size(); n += 2) {
+        sides += std::abs(minute[n] - minute[n + 1]);
+        middle += std::abs(minute[n] + minute[n + 1]);
+    }
+    EXPECT_GT(sides, 0.01 * middle);
+    std::printf("a minute of play: %.1f LUFS, %.1f dBTP, sides/middle %.3f\n", lufs,
+                20 * std::log10(test::true_peak(minute)), sides / middle);
+
     // M mutes everything: the birds too. Half a second of the game's output in a row is silence.
     ASSERT_TRUE(xdo("key m"));
     std::this_thread::sleep_for(50ms);
     shot("muted");  // the speaker mark, crossed out, top right
     const auto last_half_second = [&] {
         const std::uintmax_t n = recorded_bytes();
-        return loudest(n > 22050 ? n - 22050 : 0, n);
+        return loudest(n > 96000 ? n - 96000 : 0, n);
     };
     const auto end = Clock::now() + 30s * SLOWNESS;
     while (last_half_second() > 0 && Clock::now() < end) std::this_thread::sleep_for(100ms);

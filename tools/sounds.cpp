@@ -1,5 +1,6 @@
-// `make sounds`: every sound of the game and the 27 colour tunes as WAV files, made by the game's
-// own synthesis, so they can be heard and looked at (the Makefile draws their spectrograms with sox).
+// `make sounds`: every sound of the game (each take or layer), the 27 colour tunes and the music's
+// phrases as WAV files, made by the game's own synthesis, so they can be heard and looked at (the
+// Makefile draws their spectrograms with sox).
 //
 //     quillmarsh_sounds DIR
 #include <cstdint>
@@ -47,7 +48,17 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
     bool ok = true;
     for (const qm::SoundSpec& spec : qm::sound_table()) {
-        ok = write_wav(dir / (std::string(spec.name) + ".wav"), qm::synthesize(spec.id)) && ok;
+        for (std::size_t t = 0; t < spec.takes; ++t) {
+            const std::string name = spec.name + (spec.takes > 1 ? "-" + std::to_string(t + 1) : std::string());
+            ok = write_wav(dir / (name + ".wav"), qm::synthesize(spec.id, t)) && ok;
+        }
+    }
+    constexpr const char* PARTS[] = {"morning", "afternoon", "dusk"};
+    for (std::size_t p = 0; p < qm::MUSIC_PARTS; ++p) {
+        for (std::size_t k = 0; k < qm::PHRASES_PER_PART; ++k) {
+            const std::string name = std::string("music-") + PARTS[p] + "-" + std::to_string(k + 1);
+            ok = write_wav(dir / (name + ".wav"), qm::synthesize_phrase(qm::MusicPart(p), k)) && ok;
+        }
     }
     for (std::size_t g = 0; g < qm::GENOTYPES; ++g) {
         ok = write_wav(dir / ("tune-" + qm::genome_label(qm::genes_of_genotype(g)) + ".wav"), qm::synthesize_tune(g)) && ok;

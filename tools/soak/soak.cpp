@@ -87,8 +87,9 @@ constexpr SDL_Scancode KEYS[] = {SDL_SCANCODE_W,     SDL_SCANCODE_A,    SDL_SCAN
                                  // the use key, time flying, the end of the day, pause and help
                                  SDL_SCANCODE_E,     SDL_SCANCODE_T,    SDL_SCANCODE_N,     SDL_SCANCODE_P,
                                  SDL_SCANCODE_H,     SDL_SCANCODE_F1,   SDL_SCANCODE_KP_ENTER,
-                                 // mute, quieter, louder
+                                 // mute, quieter, louder; the music's own
                                  SDL_SCANCODE_M,     SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS, SDL_SCANCODE_KP_PLUS,
+                                 SDL_SCANCODE_B,     SDL_SCANCODE_LEFTBRACKET, SDL_SCANCODE_RIGHTBRACKET,
                                  // every genome label on the screen
                                  SDL_SCANCODE_G};
 
@@ -296,8 +297,11 @@ public:
     // most one footstep, and the bees heard only near a hive, recounted from the map.
     // `held`: a card held the game this frame, and the place must be quiet.
     void check_sound(RecordingSound& sound, const World& world, const Lily& lily, const Controls& controls, bool held) {
-        expect(sound.master_volume == controls.volume.mixer_volume(), Cell{}, "the mixer's volume is not the player's");
-        expect(controls.volume.level <= Volume::STEPS, Cell{}, "a volume above its top step");
+        expect(sound.all == controls.volume.gain() && sound.music_level == controls.volume.music_gain(), Cell{},
+               "the mixer's levels are not the player's");
+        expect(controls.volume.level <= Volume::STEPS && controls.volume.music_level <= Volume::STEPS, Cell{},
+               "a volume above its top step");
+        expect(sound.all <= 1 && sound.music_level <= 1, Cell{}, "a level above full");
         std::array<int, SOUND_COUNT> times{};
         int steps = 0;
         for (const SoundId id : sound.played) {
@@ -313,7 +317,12 @@ public:
         for (const auto& [cell, tile] : world.tiles()) {
             hive_near = hive_near || (std::holds_alternative<Hive>(tile) && distance(cell, here) <= HUM_REACH);
         }
-        const bool humming = sound.loops[static_cast<std::size_t>(Loop::Hum)] > 0;
+        const Place& hum = sound.loops[static_cast<std::size_t>(Loop::Hum)];
+        const bool humming = hum.left + hum.right > 0;
+        for (const Place& p : sound.loops) {
+            expect(p.left >= 0 && p.right >= 0 && p.left <= 1 && p.right <= 1 && p.open > 0 && p.open <= 1, here,
+                   "a loop placed out of bounds");
+        }
         if (held) {
             expect(sound.loops_playing() == 0, here, "the place heard while a card holds the game");
         } else {
@@ -322,9 +331,10 @@ public:
         sound.clear();
     }
 
-    // The intro is silent, and a night stops the place's loops.
+    // The intro is silent, and a night keeps only its crickets and frogs.
     void check_quiet(RecordingSound& sound) {
-        expect(sound.loops_playing() == 0, Cell{}, "a loop playing through the intro or the night");
+        const auto heard = [&](Loop loop) { return sound.loops[static_cast<std::size_t>(loop)].left > 0; };
+        expect(!heard(Loop::Hum) && !heard(Loop::Birds), Cell{}, "bees or birds heard through the intro or the night");
         sound.clear();
     }
 
