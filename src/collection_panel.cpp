@@ -176,7 +176,8 @@ CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with) {
     const int panel_w = inner_w + 2 * PAD;
     const int seeds_h = (seeds_one_line ? 1 : 2) * m.small_h;
     const int milestones_h = with == WithMilestones::Yes ? RULE_GAP + MILESTONE_LINES * m.small_h + RULE_GAP : 0;
-    const int panel_h = PAD + m.medium_h + 2 + 3 * m.cell_h + seeds_h + milestones_h + legend_lines * m.small_h + PAD;
+    // One line above the legend for what the last night did.
+    const int panel_h = PAD + m.medium_h + 2 + 3 * m.cell_h + seeds_h + milestones_h + (legend_lines + 1) * m.small_h + PAD;
 
     // Centred, but below the notices while the screen is tall enough for both.
     const int centred = ctx.transform.height / 2 - panel_h / 2;
@@ -216,7 +217,7 @@ std::size_t swatch_towards(std::size_t from, int dx, int dy) {
 }
 
 DrawResult draw_collection(DrawContext& ctx, const Collection& collection, const Milestones* milestones,
-                           std::optional<std::size_t> highlight) {
+                           std::optional<std::size_t> highlight, const std::string& last_night) {
     const Metrics m = metrics(ctx);
     const CollectionLayout layout = collection_layout(ctx, milestones ? WithMilestones::Yes : WithMilestones::No);
     const SDL_Rect& panel = layout.panel;
@@ -264,6 +265,7 @@ DrawResult draw_collection(DrawContext& ctx, const Collection& collection, const
     if (milestones) QM_TRY(draw_milestones(ctx, *milestones, layout.milestones));
 
     const int legend_y = panel.y + panel.h - PAD - (layout.legend_on_one_line ? 1 : 2) * m.small_h;
+    if (!last_night.empty()) QM_TRY(draw_text(ctx, ctx.small_font.get(), HONEY, last_night, panel.x + PAD, legend_y - m.small_h));
     if (layout.legend_on_one_line) {
         return draw_text(ctx, ctx.small_font.get(), WHITE, std::string(LEGEND_FIRST) + " " + LEGEND_SECOND, panel.x + PAD,
                          legend_y);

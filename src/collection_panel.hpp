@@ -47,8 +47,8 @@ std::string seeds_left_text(std::uint32_t left);
 inline constexpr const char* SEEDS_REMINDER = "plant with the shovel; carried plants are lost at dawn";
 
 // The panel, centred on the screen; with the milestones, their list under the swatches; with a
-// highlight, a ring around that swatch.
+// highlight, a ring around that swatch; and the line of what the last night did, above the legend.
 DrawResult draw_collection(DrawContext& ctx, const Collection& collection, const Milestones* milestones = nullptr,
-                           std::optional<std::size_t> highlight = std::nullopt);
+                           std::optional<std::size_t> highlight = std::nullopt, const std::string& last_night = {});
 
 }  // namespace qm

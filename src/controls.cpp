@@ -3,6 +3,7 @@
 // full-screen switch.
 #include "controls.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include <SDL.h>
@@ -11,6 +12,7 @@
 #include "graphics.hpp"
 #include "keys.hpp"
 #include "lily.hpp"
+#include "panel.hpp"
 #include "speaker_mark.hpp"
 #include "world.hpp"
 
@@ -109,7 +111,48 @@ DrawResult draw_button(DrawContext& ctx, const Button& button) {
     return ctx.draw_button(button.sprite, button.held ? 1u : 0u, button.origin, button.cell.du, button.cell.dv);
 }
 
+// The name on a small panel beside a button, on the side away from the ring's middle, so it
+// covers none of the menu's other buttons.
+DrawResult draw_button_name(DrawContext& ctx, const Button& button, std::string_view name) {
+    constexpr int PAD = 3;
+    constexpr int HALF_W = 32;  // the button's half width and height, and a pixel more
+    constexpr int HALF_H = 28;
+    TTF_Font* font = ctx.small_font.get();
+    const std::string text(name);
+    const ScreenPoint p = button_point(ctx.transform, button.origin, button.cell.du, button.cell.dv);
+    const int w = text_width(font, text) + 2 * PAD;
+    const int h = TTF_FontHeight(font) + 2 * PAD;
+    int x = p.x - w / 2;
+    int y = button.cell.dv < 0 ? p.y - HALF_H - h : p.y + HALF_H;
+    if (button.cell.dv == 0) {
+        x = button.cell.du < 0 ? p.x - HALF_W - w : p.x + HALF_W;
+        y = p.y - h / 2;
+    }
+    x = std::clamp(x, 0, std::max(0, ctx.transform.width - w));
+    y = std::clamp(y, 0, std::max(0, ctx.transform.height - h));
+    QM_TRY(draw_panel(ctx, SDL_Rect{x, y, w, h}));
+    return draw_text(ctx, font, WHITE, text, x + PAD, y + PAD);
+}
+
 }  // namespace
+
+std::string_view button_name(const ButtonMenu& menu, const Button& button) {
+    // The shed's hand puts the tool back; a hive's closes its menu.
+    const bool shed = std::ranges::any_of(menu.items, [](const Button& b) {
+        return b.sprite == std::to_underlying(ButtonRow::Can);
+    });
+    switch (ButtonRow{button.sprite}) {
+        case ButtonRow::Close: return shed ? "Empty hands" : "Close";
+        case ButtonRow::Run: return "Run";
+        case ButtonRow::Can: return "Watering can";
+        case ButtonRow::Shovel: return "Shovel";
+        case ButtonRow::Hoe: return "Hoe";
+        case ButtonRow::Smoker: return "Smoker";
+        case ButtonRow::Harvest: return "Harvest the honey";
+        case ButtonRow::Split: return "Split the hive";
+    }
+    return {};
+}
 
 // ---- movement ----
 
@@ -148,6 +191,11 @@ IntroOutcome Controls::intro_events(EventSource& events) {
             // Enter, Space or a walking key: a keyboard player need not reach for the mouse.
             if (key_does(Action::Choose, event.key.keysym.scancode) || key_does(Action::Walk, event.key.keysym.scancode))
                 return IntroOutcome::Start;
+            // H, as the title card says, starts with the card of controls up.
+            if (key_does(Action::Help, event.key.keysym.scancode)) {
+                help_at_start = true;
+                return IntroOutcome::Start;
+            }
             break;
         default:
             if (!plug_event(event)) discard_text(event);
@@ -173,16 +221,6 @@ bool Controls::plug_event(const SDL_Event& event) {
 bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal, FrameCommands& out) {
     const auto scale = static_cast<std::int32_t>(ctx.scale);
     switch (event.type) {
-    case SDL_KEYDOWN:
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_FINGERDOWN:
-    case SDL_CONTROLLERBUTTONDOWN:
-        out.pressed = out.pressed || event.type != SDL_KEYDOWN || event.key.repeat == 0;
-        break;
-    default:
-        break;
-    }
-    switch (event.type) {
     case SDL_QUIT:
         return false;
     case SDL_KEYDOWN: {
@@ -190,20 +228,26 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
         // walking key still held as she enters the shed does not run through its buttons.
         const SDL_Scancode key = event.key.keysym.scancode;
         const bool fresh = event.key.repeat == 0;
+        const bool sound = key_does(Action::Mute, key) || key_does(Action::Quieter, key) || key_does(Action::Louder, key);
+        bool taken = false;
         if (key_does(Action::FullScreen, key)) {
             fullscreen_requested = true;
         } else if (modal != Card::None) {
             if (fresh) card_key(key, modal, out);
-        } else if (menu && fresh) {
-            menu_key(key);
-            // Keys that mean nothing in a menu keep their meaning there: pause, help, the day's end.
-            if (!key_does(Action::Choose, key) && !key_does(Action::LeaveMenu, key)) play_key(key, out);
-        } else if (!menu && fresh) {
+        } else if (menu) {
+            if (fresh) {
+                menu_key(key);
+                // Keys that mean nothing in a menu keep their meaning there: pause, help, the day's end.
+                if (!key_does(Action::Choose, key) && !key_does(Action::LeaveMenu, key)) play_key(key, out);
+            }
+        } else if (!sound && (taken = taken_by_open_thing(key, fresh, out))) {
+            // The innermost open thing had it; nothing else hears it.
+        } else if (fresh) {
             // The open collection keeps its keys: she neither walks nor works meanwhile.
             if (!(collection_open && collection_key(key, out))) play_key(key, out);
         }
         // Held down, C stays put: a panel flickering open and shut helps nobody.
-        if (key_does(Action::Collection, key) && fresh && modal == Card::None) toggle_collection();
+        if (key_does(Action::Collection, key) && fresh && modal == Card::None && !taken) toggle_collection();
         volume_key(key, fresh);
         break;
     }
@@ -212,6 +256,11 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
         if (button_does(Action::MusicMute, event.cbutton.button)) toggle_mute(true);
         if (modal != Card::None) {
             card_button(event.cbutton.button, modal, out);
+        } else if (!menu && report_shown && !button_does(Action::FullScreen, event.cbutton.button) &&
+                   !button_does(Action::Mute, event.cbutton.button)) {
+            // Like a key, a button answers the report and does nothing else.
+            if (report_answerable) out.report_answered = true;
+            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) pad_choice_held_ = true;
         } else {
             controller_button(event.cbutton.button, out);
         }
@@ -229,8 +278,12 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
             } else if (collection_open && on_collection_panel(ctx, x, y)) {
                 // The open collection takes the clicks that land on it; the field under it waits.
                 if (const auto k = swatch_at(open_collection(ctx), x, y)) choose_swatch(*k, out);
+            } else if (!menu && report_shown) {
+                // A click on the field answers the morning report and works nothing.
+                if (report_answerable) out.report_answered = true;
             } else if (!(menu && menu->on_click(ctx.transform, x, y))) {
                 mouse_use = true;
+                pointer_news_ = true;
             }
         }
         break;
@@ -272,6 +325,26 @@ void Controls::menu_key(SDL_Scancode key) {
     for (const auto& [movement_key, bit] : MOVEMENT_KEYS) {
         if (movement_key == key) step_highlight(direction_of(bit));
     }
+}
+
+bool Controls::taken_by_open_thing(SDL_Scancode key, bool fresh, FrameCommands& out) {
+    const bool leave = key_does(Action::LeaveMenu, key);
+    if (collection_open) {
+        if (leave && fresh) toggle_collection();
+        return leave;
+    }
+    if (report_shown) {
+        // Every key goes to the morning report while it is up. Only a press that began after it
+        // came up answers it: not one held from the day before, nor one queued through the night.
+        if (fresh && report_answerable && !down_before_.test(static_cast<std::size_t>(key))) out.report_answered = true;
+        if (key_does(Action::UseTool, key)) key_choice_held_ = true;
+        return true;
+    }
+    if (finale_shown && leave) {
+        if (fresh) out.finale_dismissed = true;
+        return true;
+    }
+    return false;
 }
 
 void Controls::play_key(SDL_Scancode key, FrameCommands& out) {
@@ -505,6 +578,7 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
                                      DrawContext& ctx, Card modal) {
     FrameCommands out;
     if (speaker_mark_frames > 0) --speaker_mark_frames;
+    watch_pointer(ctx);
     SDL_Event event;
     while (events.poll(event)) {
         if (!handle_event(event, ctx, modal, out)) {
@@ -539,13 +613,13 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
         // She stands while the collection is open: its keys are the arrows and Enter, and the
         // stick moves its highlight. The day goes on behind it, and time may fly.
         if (fresh_push) step_swatch(pushed);
-        out.time_flies = held(Action::TimeFlies, *input_);
+        out.time_flies = held(Action::TimeFlies, *input_) && !time_flies_stopped;
         stand_still(lily, world, now, ctx);
-    } else if (held(Action::TimeFlies, *input_)) {
+    } else if (held(Action::TimeFlies, *input_) && !time_flies_stopped) {
         out.time_flies = true;
         stand_still(lily, world, now, ctx);
     } else {
-        walk_point_and_use(lily, world, now, ctx);
+        walk_point_and_use(lily, world, now, ctx, out);
     }
 
     if (mouse_released) {
@@ -555,6 +629,11 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
     }
     // A tap has had its frame; a hold goes on through the keys' state.
     key_use_ = false;
+    // Let go, T may fly again past the event that stopped it.
+    if (!held(Action::TimeFlies, *input_)) time_flies_stopped = false;
+    if (pointer_news_) pointer_steers_ = true;
+    pointer_news_ = false;
+    for (std::size_t k = 0; k < down_before_.size(); ++k) down_before_[k] = input_->key_down(static_cast<SDL_Scancode>(k));
     if (!key_held(Action::UseTool, *input_)) key_choice_held_ = false;
     if (fullscreen_requested) {
         fullscreen_requested = false;
@@ -564,13 +643,30 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
     return out;
 }
 
+void Controls::watch_pointer(const DrawContext& ctx) {
+    const PointerView view{ctx.scale, ctx.transform.width, ctx.transform.height, input_->fullscreen()};
+    if (view != view_seen_) {
+        // A switch to full screen or a resize moves the window under a resting pointer: that is
+        // no move of the player's, so the pointer is watched afresh once the window has settled.
+        view_seen_ = view;
+        settle_frames_ = POINTER_SETTLE_FRAMES;
+    }
+    const std::optional<ScreenPoint> now = input_->mouse_in_window();
+    if (settle_frames_ > 0) {
+        --settle_frames_;
+    } else if (now && pointer_seen_ && *now != *pointer_seen_) {
+        pointer_news_ = true;
+    }
+    if (now) pointer_seen_ = now;
+}
+
 void Controls::stand_still(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
     lily.anchor = lily.position;
     ctx.transform.center = lily.position;
     static_cast<void>(lily.use_tool(world, now, false));
 }
 
-void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
+void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx, FrameCommands& out) {
     const Gamepads& pads = input_->gamepads();
     const bool pad_run = pads.held(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) ||
                          pads.held(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) || pads.held(SDL_CONTROLLER_BUTTON_B);
@@ -607,17 +703,32 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
         }
     }
 
-    if (const auto mouse = input_->mouse_in_window()) {
+    // A walking key, the stick or the pad hands the aim back to her facing; the pointer takes it
+    // again only by moving or clicking, so one resting in the window never steers.
+    if (pointer_news_) {
+        pointer_steers_ = true;
+    } else if (!standing) {
+        pointer_steers_ = false;
+    }
+    if (const auto mouse = input_->mouse_in_window(); mouse && pointer_steers_) {
         const auto s = static_cast<std::int32_t>(ctx.scale);
         const Fixed pointed = ctx.transform.to_world(mouse->x / s, mouse->y / s);
         if (standing) lily.turn(wrap_sub(pointed.i, lily.position.i), wrap_sub(pointed.j, lily.position.j));
-        lily.select_closest(pointed.i, pointed.j);
+        lily.select_pointed(pointed);
     }
 
     const bool tool_held = tool_button && tool_button->held;
     const bool pad_use = pads.held(SDL_CONTROLLER_BUTTON_A) && !pad_choice_held_;
     const bool key_use = key_use_ || (key_held(Action::UseTool, *input_) && !key_choice_held_);
-    const bool use = !run && (mouse_use || tool_held || pad_use || key_use);
+    // While the morning report is up, it has every key: held ones work nothing either.
+    const bool use = !run && !report_shown && (mouse_use || tool_held || pad_use || key_use);
+    // Empty hands work nothing; once a tile, the game says which tool would.
+    if (!use || lily.tool) {
+        empty_hands_told_.reset();
+    } else if (const auto aim = lily.target(); aim && aim != empty_hands_told_) {
+        out.empty_hands_at = aim;
+        empty_hands_told_ = aim;
+    }
     if (auto opened = lily.use_tool(world, now, use)) open_menu(std::move(*opened));
 }
 
@@ -638,9 +749,12 @@ DrawResult Controls::draw(DrawContext& ctx) const {
             if (!button.visible) continue;
             QM_TRY(draw_button(ctx, button));
         }
-        if (highlight_shown && highlight < menu->items.size()) {
+        if (highlight < menu->items.size()) {
             const Button& lit = menu->items[highlight];
-            if (auto r = ctx.draw_button_ring(lit.origin, lit.cell.du, lit.cell.dv, HIGHLIGHT_COLOUR); !r) return r;
+            if (highlight_shown) {
+                if (auto r = ctx.draw_button_ring(lit.origin, lit.cell.du, lit.cell.dv, HIGHLIGHT_COLOUR); !r) return r;
+            }
+            QM_TRY(draw_button_name(ctx, lit, button_name(*menu, lit)));
         }
     }
     const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);

@@ -2,6 +2,7 @@
 // tool use, the on-screen controls and their menus, and the full-screen switch.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <expected>
 #include <optional>
@@ -65,7 +66,9 @@ struct FrameCommands {
     bool end_day_confirmed = false;  // the end-day card says yes: the night comes now
     bool end_day_cancelled = false;  // the end-day card says no
     bool time_flies = false;         // held this frame: the day runs sixteen ticks
-    bool pressed = false;            // a key, a mouse button, a finger or a gamepad button went down
+    bool report_answered = false;    // a fresh press answered the morning report
+    bool finale_dismissed = false;   // Esc sent the finale's card away
+    std::optional<Cell> empty_hands_at;  // the use input, with empty hands, on this tile
     std::optional<std::size_t> seed_chosen;  // the swatch of the open collection whose seed she asks for
 };
 
@@ -83,6 +86,9 @@ public:
     static constexpr std::uint32_t RUN_SPRITE = std::to_underlying(ButtonRow::Run);
     // The ring around the menu button that the keys or a gamepad would choose.
     static constexpr std::uint32_t HIGHLIGHT_COLOUR = 0xFF20E0FF;
+    // Frames after a change of the window's size or scale in which the pointer's place is not
+    // read as a move: the window may still be settling under it.
+    static constexpr std::uint32_t POINTER_SETTLE_FRAMES = 8;
 
     MovePad pad;
     Button run_button{std::nullopt, RUN_CELL, RUN_SPRITE};
@@ -101,6 +107,15 @@ public:
     std::size_t swatch = FIRST_SWATCH;
     // G or the left stick's press: the genome labels of every flower on the screen.
     bool genomes_shown = false;
+    // Told by the loop before each frame: the morning report is up (it takes every press), it has
+    // been up long enough to be answered, and the finale's card is up (Esc sends it away).
+    bool report_shown = false;
+    bool report_answerable = false;
+    bool finale_shown = false;
+    // H or F1 started play from the title card: the day opens under the card of controls.
+    bool help_at_start = false;
+    // The loop stopped time flying at an event; it stays stopped until T (or X) is let go.
+    bool time_flies_stopped = false;
     // The player's volume, for the run, and how many more frames its speaker mark shows.
     Volume volume;
     std::uint32_t speaker_mark_frames = 0;
@@ -129,6 +144,9 @@ public:
 private:
     // What one event of a day frame does; false for a quit.
     bool handle_event(const SDL_Event& event, DrawContext& ctx, Card modal, FrameCommands& out);
+    // Esc closes the open collection, and every key answers the morning report; true when the
+    // key was taken so.
+    bool taken_by_open_thing(SDL_Scancode key, bool fresh, FrameCommands& out);
     // A fresh key press outside menus and cards.
     void play_key(SDL_Scancode key, FrameCommands& out);
     // A fresh key press or a gamepad button while a card holds the game.
@@ -156,7 +174,9 @@ private:
     void enter_menu(ButtonMenu opened, const Lily& lily);
     void toggle_fullscreen(DrawContext& ctx);
     // A frame without an open menu: run, walk, point, use the tool.
-    void walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
+    void walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx, FrameCommands& out);
+    // Whether the pointer moved this frame, told from where it rested the frame before.
+    void watch_pointer(const DrawContext& ctx);
     // What a frame without input does to her: she stands, and the use input is let go.
     static void stand_still(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
     // The sound keys and button, heard in menus and under cards alike.
@@ -174,12 +194,31 @@ private:
     bool key_choice_held_ = false;
     // A use key went down this frame: a tap shorter than a frame still uses the tool once.
     bool key_use_ = false;
+    // The pointer aims only after it has moved or clicked since the last walking input.
+    bool pointer_steers_ = false;
+    bool pointer_news_ = false;  // it moved or clicked on the field this frame
+    std::optional<ScreenPoint> pointer_seen_;
+    struct PointerView {
+        std::uint32_t scale = 0;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        bool fullscreen = false;
+        friend bool operator==(const PointerView&, const PointerView&) = default;
+    };
+    PointerView view_seen_;
+    std::uint32_t settle_frames_ = 0;
+    std::optional<Cell> empty_hands_told_;  // the tile the empty hands' notice was raised for
+    // The keys down at the end of the last frame: a press of one of them is a held key's.
+    std::bitset<SDL_NUM_SCANCODES> down_before_;
     // The stick's menu direction last frame: each fresh push steps the highlight once.
     ScreenDirection stick_was_;
     // The right stick's likewise: each fresh push up or down steps the volume once, left or right
     // the music's.
     ScreenDirection volume_stick_was_;
 };
+
+// What a menu's button does, in the words of the label under the highlighted one.
+std::string_view button_name(const ButtonMenu& menu, const Button& button);
 
 // A finger's normalised position as a logical pixel of a W × H screen.
 ScreenPoint finger_pixel(float fx, float fy, const ScreenTransform& transform);

@@ -2,6 +2,7 @@
 // can's number, all drawn after the field so that tall plants and the gardener never cover them.
 #include "field_marks.hpp"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ constexpr std::array<SDL_Point, 6> CORNERS{{{-16, 7}, {-16, -7}, {0, -15}, {16, 
 // Edge k (facing NEIGHBOURS[k]) runs from corner k to corner k + 1.
 constexpr std::uint8_t SHADOW_ALPHA = 160;
 constexpr std::uint8_t RANGE_FILL_ALPHA = 44;
+constexpr std::uint8_t OWN_TILE_ALPHA = 150;
+constexpr int LABEL_ROOM = 1;  // pixels kept clear on each side of a genome label
 
 void check(int sdl_result) {
     if (sdl_result != 0) fatal(SDL_GetError());
@@ -118,6 +121,19 @@ DrawResult draw_cell_outline(DrawContext& ctx, Cell c, std::uint32_t colour) {
     return draw_edges(ctx, screen_centre(ctx, c), colour, {true, true, true, true, true, true});
 }
 
+DrawResult draw_faint_outline(DrawContext& ctx, Cell c) {
+    SDL_Renderer* r = ctx.renderer();
+    const Blend blend(r);
+    const SDL_Color faint = colour_of(OWN_TILE_MARK, OWN_TILE_ALPHA);
+    check(SDL_SetRenderDrawColor(r, faint.r, faint.g, faint.b, faint.a));
+    const SDL_Point centre = screen_centre(ctx, c);
+    for (std::size_t k = 0; k < 6; ++k) {
+        const auto [a, b] = edge(centre, k, 0);
+        QM_TRY(line(r, a, b));
+    }
+    return {};
+}
+
 DrawResult draw_aim(DrawContext& ctx, const Lily& lily, const World& world) {
     if (lily.in_building) return {};
     const std::optional<Cell> aim = lily.target();
@@ -167,12 +183,39 @@ DrawResult draw_selected_ranges(DrawContext& ctx, const Lily& lily, const World&
     return {};
 }
 
-DrawResult draw_every_genome(DrawContext& ctx, const World& world) {
-    for (const Cell c : ctx.transform.visible_iter()) {
+std::vector<Cell> genome_labels_shown(DrawContext& ctx, const World& world, std::optional<Cell> selected) {
+    int w = 0;
+    int h = 0;
+    check(SDL_QueryTexture(ctx.genome_textures[0][0].get(), nullptr, nullptr, &w, &h));
+    const auto shows = [&](Cell c) {
         const Flower* flower = flower_on(world.get_tile(c));
-        if (!flower || !shows_blossom(*flower)) continue;
+        return flower && shows_blossom(*flower);
+    };
+    // Each label with a little room round it, so two never touch and read as one word.
+    const auto room = [&](Cell c) {
+        const SDL_Point p = screen_centre(ctx, c);
+        return SDL_Rect{p.x - 3 * w / 2 - LABEL_ROOM, p.y - h / 2, 3 * w + 2 * LABEL_ROOM, h};
+    };
+    std::vector<Cell> shown;
+    std::vector<SDL_Rect> taken;
+    if (selected && shows(*selected)) {
+        shown.push_back(*selected);
+        taken.push_back(room(*selected));
+    }
+    for (const Cell c : ctx.transform.visible_iter()) {
+        if (!shows(c) || (selected && c == *selected)) continue;
+        const SDL_Rect r = room(c);
+        if (std::ranges::any_of(taken, [&](const SDL_Rect& t) { return SDL_HasIntersection(&r, &t) == SDL_TRUE; })) continue;
+        shown.push_back(c);
+        taken.push_back(r);
+    }
+    return shown;
+}
+
+DrawResult draw_every_genome(DrawContext& ctx, const World& world, std::optional<Cell> selected) {
+    for (const Cell c : genome_labels_shown(ctx, world, selected)) {
         const Fixed p = centre_of(c);
-        QM_TRY(ctx.draw_genome(p.i, p.j, packed_genes(*flower)));
+        QM_TRY(ctx.draw_genome(p.i, p.j, packed_genes(*flower_on(world.get_tile(c)))));
     }
     return {};
 }

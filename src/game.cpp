@@ -71,6 +71,7 @@ void start_play(Game& game) {
     game.lily.morning_reset();
     game.collection.grant_seeds();
     for (const Card card : DAY_CARDS) game.overlay.open(card);
+    if (game.controls.help_at_start) game.overlay.open(Card::Help);
     game.state.day = 1;
     start_day(game.state, FIRST_DAY_START);
 }
@@ -89,9 +90,15 @@ void apply_commands(Game& game, const FrameCommands& commands, bool moved) {
     Overlay& overlay = game.overlay;
     if (overlay.is_open(Card::Morning) && overlay.modal() == Card::None) {
         ++game.morning_frames;
-        const bool answered = (commands.pressed || moved) && game.morning_frames > MORNING_REPORT_LEAST_FRAMES;
-        if (answered || game.morning_frames >= MORNING_REPORT_MOST_FRAMES) overlay.close(Card::Morning);
+        // Walking answers it too, but only a walk begun after the report came up.
+        if (!moved) game.morning_stood = true;
+        const bool walked_off = moved && game.morning_stood && game.morning_frames > MORNING_REPORT_LEAST_FRAMES;
+        if (commands.report_answered || walked_off || game.morning_frames >= MORNING_REPORT_MOST_FRAMES) {
+            overlay.close(Card::Morning);
+            game.controls.report_shown = false;
+        }
     }
+    if (commands.finale_dismissed) overlay.close(Card::Finale);
     if (commands.pause_toggled) overlay.toggle(Card::Help);
     if (commands.end_day_asked) {
         game.ending_now = forecast_if_ended_now(game.world);
@@ -138,11 +145,21 @@ void set_levels(Game& game) {
     game.sound->master(game.controls.volume.gain(), game.controls.volume.music_gain());
 }
 
+// What is open over the field that takes the controls' presses first.
+void tell_controls(Game& game) {
+    Controls& controls = game.controls;
+    // The report makes way for the collection, and is not answered while it is out of sight.
+    controls.report_shown = game.overlay.is_open(Card::Morning) && !controls.collection_open;
+    controls.report_answerable = game.morning_frames >= MORNING_REPORT_LEAST_FRAMES;
+    controls.finale_shown = game.overlay.is_open(Card::Finale);
+}
+
 // A frame under a card that holds the game: nothing moves, the clock, the world and the notices
 // wait, and the field is drawn as it was.
 DayFrame held_frame(Game& game, Card modal) {
     LoopState& s = game.state;
     unwrap(game.ctx.adjust_scale());
+    tell_controls(game);
     const FrameCommands commands =
         game.controls.frame_events(game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
     if (commands.quit) return {true, s.shown_tick};
@@ -168,22 +185,35 @@ DayFrame day_frame(Game& game) {
     const std::uint16_t t = tick_clock(s);
     unwrap(game.ctx.adjust_scale());
     const Fixed stood = game.lily.position;
+    tell_controls(game);
     const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
     if (commands.quit) return {true, t};
     take_chosen_seed(game, commands);
     set_levels(game);
+    const std::size_t full_before = commands.time_flies ? full_hives(game.world) : 0;
     game.world.update(t);
     std::uint16_t last = t;
     if (commands.time_flies) {
         // The gardener stood still this frame, so each further tick is a frame without input.
-        for (int k = 1; k < TIME_FLIES_TICKS && !s.day_over; ++k) {
+        // Time stops flying by itself at what she should not sleep through.
+        const std::size_t dry = game.tonight.forecast(game.world).dry_buds;
+        for (int k = 1; !s.day_over; ++k) {
+            if (auto stop = time_flies_stop(game.world, last, full_before, dry)) {
+                game.notices.raise(std::move(*stop));
+                game.controls.time_flies_stopped = true;
+                break;
+            }
+            if (k == TIME_FLIES_TICKS) break;
             last = tick_clock(s);
             game.world.update(last);
         }
     }
+    if (commands.empty_hands_at) {
+        if (auto said = empty_hands_text(game.world, *commands.empty_hands_at)) game.notices.raise(std::move(*said));
+    }
     s.shown_tick = last;
     game.tonight.next_frame(game.world);
-    game.notices.advance();
+    if (!game.controls.collection_open) game.notices.advance();
     advance_finale(game);
     hear_the_field(game);
     hear_the_place(game, last);
@@ -259,15 +289,19 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
                       const Overlays& overlays) {
     QM_TRY(ctx.begin_frame());
     QM_TRY(world.draw(ctx, lily, tick));
+    // The field's marks lie under every panel: nothing of the field is drawn over the collection.
+    if (overlays.cards) QM_TRY(overlays.cards->draw_marks(ctx, overlays.view));
     if (controls.collection_open && overlays.collection) {
         // The highlight is the collection's while no menu has the keys.
         const auto lit = controls.highlight_shown && !controls.menu ? std::optional(controls.swatch) : std::nullopt;
-        QM_TRY(draw_collection(ctx, *overlays.collection, overlays.milestones, lit));
+        QM_TRY(draw_collection(ctx, *overlays.collection, overlays.milestones, lit,
+                               overlays.last_night ? *overlays.last_night : std::string{}));
     }
     QM_TRY(controls.draw(ctx));
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
-    if (overlays.notices) QM_TRY(overlays.notices->draw(ctx));
+    // The notices wait while the collection is open, so none lies over its panel or goes unread.
+    if (overlays.notices && !controls.collection_open) QM_TRY(overlays.notices->draw(ctx));
     if (overlays.celebration) QM_TRY(overlays.celebration->draw(ctx));
     if (overlays.cards) QM_TRY(overlays.cards->draw(ctx, overlays.view));
     return ctx.present();
@@ -291,7 +325,7 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
         draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, tick, s.frame_time,
                    Overlays{&game.collection, &game.notices, &game.overlay,
                             OverlayView{s.day, tick, time_flies, speaker_mark(game.controls), &garden, completed_on(game)},
-                            &game.milestones, &game.celebration});
+                            &game.milestones, &game.celebration, &game.last_night});
     game.card_texts.end_frame();
     return drawn;
 }
@@ -316,8 +350,10 @@ Instant new_day(Game& game) {
     game.world.tell(game.night.sown > 0 ? Happening{Happening::Kind::BeesSowed, static_cast<std::uint32_t>(game.night.sown)}
                                         : Happening{Happening::Kind::GardenSownAgain, static_cast<std::uint32_t>(game.night.sown_again)});
     hear_the_field(game);
+    game.last_night = night_line(game.night, game.collection);
     game.overlay.open(Card::Morning);
     game.morning_frames = 0;
+    game.morning_stood = false;
     if (hint) game.notices.raise(hint_notice(*hint));
     return game.state.frame_start + NEW_DAY_PAUSE;
 }

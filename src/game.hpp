@@ -76,6 +76,8 @@ struct Game {
     TextCache card_texts{};
     Forecast ending_now{};  // worked out when the end-day card opens; the game stands still under it
     std::uint32_t morning_frames = 0;  // day frames the morning report has been up
+    bool morning_stood = false;        // she has stood still since it came up
+    std::string last_night{};          // the report's gist, kept for the day in the collection panel
     // Silent unless the main task opened a device; tests record through it.
     Sound* sound = &silence();
     Footsteps footsteps{};
@@ -102,6 +104,7 @@ struct Overlays {
     OverlayView view{};
     const Milestones* milestones = nullptr;    // listed in the collection panel
     const Celebration* celebration = nullptr;  // the finale, over the field and under the cards
+    const std::string* last_night = nullptr;   // the morning report's gist, in the collection panel
 };
 
 // 1920, 1921, ... 24959, then 1920 again.

@@ -110,6 +110,40 @@ std::vector<std::string> hive_card_lines(const BeeHive& hive, std::uint32_t in_b
     return lines;
 }
 
+std::optional<std::string> empty_hands_text(const World& world, Cell at) {
+    const Tile& tile = world.get_tile(at);
+    const char* what = nullptr;
+    if (std::holds_alternative<Lawn>(tile) || std::holds_alternative<TallGrass>(tile)) {
+        what = "the hoe tills it";
+    } else if (std::holds_alternative<Water>(tile)) {
+        what = "the watering can fills here";
+    } else if (std::holds_alternative<Hive>(tile)) {
+        what = "the smoker works the hive";
+    } else if (const auto* soil = std::get_if<Soil>(&tile)) {
+        if (soil->flower) what = "the shovel digs the plant up";
+        else if (!soil->watered) what = "the watering can waters it";
+        else return std::nullopt;  // wet, bare soil wants nothing until something is planted
+    }
+    if (!what) return std::nullopt;
+    return std::string("Empty hands: ") + what + " (tools in the shed)";
+}
+
+std::size_t full_hives(const World& world) {
+    std::size_t full = 0;
+    for (const auto& [at, range] : world.hive_ranges()) {
+        if (const auto* hive = std::get_if<Hive>(&world.get_tile(at)); hive && hive->hive.honey >= HONEY_MAX) ++full;
+    }
+    return full;
+}
+
+std::optional<std::string> time_flies_stop(const World& world, std::uint16_t tick, std::size_t full_before,
+                                           std::size_t dry_buds) {
+    if (full_hives(world) > full_before) return "A hive is full: harvest it with the smoker";
+    if (tick != SIX_PM) return std::nullopt;
+    if (dry_buds > 0) return "6:00 pm: " + count_text(dry_buds, "dry bud opens", "dry buds open") + " only if watered now";
+    return std::string("6:00 pm: an hour of daylight left");
+}
+
 std::string chance_text(const Offspring& offspring) {
     if (offspring.denominator != 0) {
         if (offspring.numerator == offspring.denominator) return "certain";
@@ -160,6 +194,14 @@ std::vector<CardLine> planner_rows(const FlowerOutlook& outlook, const std::arra
                         std::nullopt});
     }
     return rows;
+}
+
+std::string night_line(const NightReport& night, const Collection& collection) {
+    if (night.sown == 0) return "Last night: no seed; the garden was sown again (" + count_text(night.sown_again, "seed", "seeds") + ")";
+    std::size_t unseen = 0;
+    for (std::size_t t = 0; t < GENOTYPES; ++t) if (night.genomes[t] != 0 && !collection.first_day(t)) ++unseen;
+    return "Last night: " + count_text(night.bred, "flower", "flowers") + " bred, " + count_text(night.sown, "seed", "seeds") +
+           " sown, " + count_text(unseen, "new genome", "new genomes");
 }
 
 std::vector<CardLine> morning_report_rows(const NightReport& night, const Collection& collection) {
@@ -360,7 +402,9 @@ constexpr int EDGE = 2;  // between a card and the screen's edge
 
 DrawResult draw_garden_marks(DrawContext& ctx, const GardenPass& pass) {
     QM_TRY(draw_selected_ranges(ctx, pass.lily, pass.world));
-    if (pass.genomes_shown) QM_TRY(draw_every_genome(ctx, pass.world));
+    if (pass.genomes_shown) {
+        QM_TRY(draw_every_genome(ctx, pass.world, pass.lily.in_building ? std::nullopt : pass.lily.target()));
+    }
     if (pass.outlook) QM_TRY(draw_partner_marks(ctx, pass.outlook->partners));
     QM_TRY(draw_aim(ctx, pass.lily, pass.world));
     return draw_can_charges(ctx, *pass.texts, pass.lily);

@@ -12,6 +12,7 @@
 
 #include <SDL_rect.h>
 
+#include "day_clock.hpp"
 #include "draw_error.hpp"
 #include "forecast.hpp"
 #include "hex_geometry.hpp"
@@ -51,6 +52,16 @@ std::vector<std::string> hive_card_lines(const BeeHive& hive, std::uint32_t in_b
 // Open flowers in the hive's range on `world`: its honey per frame.
 std::uint32_t flowers_feeding(const World& world, Cell hive_cell);
 
+// What the empty hands' use on a tile says: the tool that would work it, or nothing.
+std::optional<std::string> empty_hands_text(const World& world, Cell at);
+
+// What stops time flying, as its notice: a hive that has become full since `full_before` hives
+// were, or 6:00 pm (with the dry buds that open only if watered now).
+std::size_t full_hives(const World& world);
+std::optional<std::string> time_flies_stop(const World& world, std::uint16_t tick, std::size_t full_before,
+                                           std::size_t dry_buds);
+inline constexpr std::uint16_t SIX_PM = DAY_END - TICKS_PER_HOUR;
+
 // "1/4", or "12.5%" for a share that is not one fraction.
 std::string chance_text(const Offspring& offspring);
 
@@ -66,6 +77,8 @@ struct CardLine {
 std::vector<CardLine> planner_rows(const FlowerOutlook& outlook, const std::array<std::uint8_t, 3>& genes,
                                   const Collection& collection);
 
+// The morning report in one line: "Last night: 4 flowers bred, 9 seeds sown, 1 new genome".
+std::string night_line(const NightReport& night, const Collection& collection);
 // The morning report's rows: what the night did, new genomes among the seeds marked.
 std::vector<CardLine> morning_report_rows(const NightReport& night, const Collection& collection);
 

@@ -3,6 +3,7 @@
 #include "lily.hpp"
 
 #include <algorithm>
+#include <array>
 
 #include "sheets.hpp"
 #include "world.hpp"
@@ -42,6 +43,49 @@ std::uint32_t facing_sector(Fixed v) {
     return g.j >= 0 ? 3 : 1;
 }
 
+namespace {
+
+// Her feet reach this far either side of the point she stands on, and a little before and behind
+// it; none of that may stand over water.
+constexpr std::int32_t FEET_ACROSS = 0x4000;  // four pixels
+constexpr std::int32_t FEET_DEEP = 0x2000;    // about three pixels
+
+}  // namespace
+
+bool dry_feet(const World& world, Fixed at) {
+    constexpr std::array<std::array<std::int32_t, 2>, 4> EDGES{{{-FEET_ACROSS, 0}, {FEET_ACROSS, 0}, {0, -FEET_DEEP}, {0, FEET_DEEP}}};
+    return std::ranges::none_of(EDGES, [&](const auto& e) {
+        return std::holds_alternative<Water>(world.get_tile(containing_tile(wrap_add(at.i, e[0]), wrap_add(at.j, e[1]))));
+    });
+}
+
+namespace {
+
+bool is_neighbour(Cell offset) { return std::ranges::find(NEIGHBOURS, offset) != NEIGHBOURS.end(); }
+
+// Of the six neighbours of `here`, the one whose centre is nearest to p; ties go to the earlier.
+Cell nearest_neighbour(Cell here, Fixed p) {
+    Cell best = NEIGHBOURS[0];
+    std::uint32_t best_distance = hex_length(p - centre_of(here + best));
+    for (const Cell offset : NEIGHBOURS) {
+        const std::uint32_t d = hex_length(p - centre_of(here + offset));
+        if (d < best_distance) {
+            best = offset;
+            best_distance = d;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+Cell neighbour_toward(Fixed from, Fixed v) {
+    const Fixed ahead = from + with_length(v, ONE_UNIT);
+    const Cell here = containing_tile(from);
+    const Cell offset = containing_tile(ahead) - here;
+    return is_neighbour(offset) ? offset : nearest_neighbour(here, ahead);
+}
+
 void Lily::turn(std::int32_t di, std::int32_t dj) {
     const Fixed v{di, dj};
     if (v == Fixed{}) return;
@@ -68,37 +112,28 @@ std::optional<ButtonMenu> Lily::walk(World& world, std::int32_t di, std::int32_t
     }
 
     const std::int32_t probe_i = wrap_add(next.i, (next.i ^ next.j) & 1);
-    if (!world.walkable(probe_i, next.j)) {
+    if (!world.walkable(probe_i, next.j) || !dry_feet(world, next)) {
         anchor = position;
+        // Turned toward the water or a wall she stays, but aims at what she faces: every shore
+        // of the pond fills the can.
+        selection = neighbour_toward(position, facing);
         return std::nullopt;
     }
     position = next;
-    // The tile one unit ahead. Facing mostly up or down, that point can round to her own tile or
-    // to one two rows away; then the neighbour nearest to it is the one she means.
-    const Fixed ahead = next + with_length(facing, ONE_UNIT);
-    const Cell offset = containing_tile(ahead) - containing_tile(next);
-    if (std::ranges::find(NEIGHBOURS, offset) != NEIGHBOURS.end()) {
-        selection = offset;
-    } else {
-        select_closest(ahead.i, ahead.j);
-    }
+    selection = neighbour_toward(next, facing);
     return std::nullopt;
 }
 
-void Lily::select_closest(std::int32_t pi, std::int32_t pj) {
-    const Fixed pointer{pi, pj};
+void Lily::select_pointed(Fixed pointer) {
     const Cell here = containing_tile(position);
-    std::optional<Cell> best;
-    std::uint32_t best_distance = 0;
-    for (const Cell offset : NEIGHBOURS) {
-        const Cell candidate = here + offset;
-        const std::uint32_t d = hex_length(pointer - centre_of(candidate));
-        if (!best || d < best_distance) {  // ties go to the earlier neighbour
-            best = candidate;
-            best_distance = d;
-        }
+    const Cell under = containing_tile(pointer) - here;
+    if (is_neighbour(under)) {
+        selection = under;
+        return;
     }
-    selection = *best - here;
+    const Fixed toward = pointer - position;
+    if (toward == Fixed{}) return;
+    selection = neighbour_toward(position, toward);
 }
 
 std::optional<Cell> Lily::target() const {

@@ -22,6 +22,13 @@ class DrawContext;  // the drawing itself is in lily_draw.cpp
 // 0 east (+i), 1 north (-j), 2 west (-i), 3 south (+j); a zero vector counts as east.
 std::uint32_t facing_sector(Fixed v);
 
+// The neighbour (as an offset) of the tile that contains `from`, in direction v: one unit ahead
+// of her, or, where that point is her own tile or lies two rows away (straight up or down), the
+// neighbour nearest to it. v must not be zero.
+Cell neighbour_toward(Fixed from, Fixed v);
+// Whether all of her feet would stand clear of water at `at`: she is never drawn on the pond.
+bool dry_feet(const World& world, Fixed at);
+
 struct Lily {
     static constexpr Fixed START_POSITION{0, 0x01000000};      // where she waits behind the intro
     static constexpr Fixed MORNING_POINT{0x00020000, -0x000C0000};  // (2, -12): the start of each day
@@ -39,7 +46,9 @@ struct Lily {
 
     std::optional<ButtonMenu> walk(World& world, std::int32_t di, std::int32_t dj);
     void turn(std::int32_t di, std::int32_t dj);
-    void select_closest(std::int32_t pi, std::int32_t pj);
+    // The pointer at a world point aims: over one of her six neighbours, at exactly that tile; over
+    // her own tile or further away, at the neighbour in its direction.
+    void select_pointed(Fixed pointer);
     std::optional<ButtonMenu> use_tool(World& world, std::uint16_t now, bool using_tool);
     // Start of play and of every day: empty hands, back at the start point.
     void morning_reset();

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "field_marks.hpp"
 #include "flowers_draw.hpp"
 #include "graphics.hpp"
 #include "world.hpp"
@@ -117,6 +118,8 @@ Lily::MeterSpot Lily::meter_spot() const {
 
 DrawResult Lily::draw_selection(DrawContext& ctx, const World& world) const {
     if (in_building) return {};
+    // The tile she stands on, so the neighbour she acts on reads as the one next to her feet.
+    QM_TRY(draw_faint_outline(ctx, containing_tile(position)));
     const std::optional<Cell> aim = target();
     if (!aim) return {};
 

@@ -203,7 +203,8 @@ DrawResult draw_selection(DrawContext& ctx, const OverlayView& view) {
 }
 
 DrawResult draw_morning(DrawContext& ctx, const OverlayView& view) {
-    if (!view.garden || !view.garden->night) return {};
+    // It makes way for the collection, whose panel keeps the night's line.
+    if (!view.garden || !view.garden->night || view.garden->collection_open) return {};
     return draw_morning_report(ctx, *view.garden->texts, *view.garden->night, view.garden->collection);
 }
 
@@ -257,11 +258,16 @@ void Overlay::close(Card card) {
     if (card != Card::None) open_.reset(std::to_underlying(card));
 }
 
+DrawResult Overlay::draw_marks(DrawContext& ctx, const OverlayView& view) const {
+    return is_open(Card::FieldMarks) ? row_of(Card::FieldMarks).draw(ctx, view) : DrawResult{};
+}
+
 DrawResult Overlay::draw(DrawContext& ctx, const OverlayView& view) const {
     if (view.time_flies) QM_TRY(draw_time_flies_mark(ctx));
     if (view.speaker) QM_TRY(draw_speaker_mark(ctx, *view.speaker));
     for (const CardRow& row : CARDS) {
-        if (is_open(row.card)) QM_TRY(row.draw(ctx, view));
+        // The field's marks have had their pass, under every panel and card.
+        if (row.card != Card::FieldMarks && is_open(row.card)) QM_TRY(row.draw(ctx, view));
     }
     return {};
 }

@@ -66,7 +66,9 @@ public:
     void close(Card card);
     void toggle(Card card) { is_open(card) ? close(card) : open(card); }
 
-    // The time-flies mark, the speaker mark, then every open card in the table's order.
+    // The marks over the field, in a pass of their own under the panels, the notices and the cards.
+    DrawResult draw_marks(DrawContext& ctx, const OverlayView& view) const;
+    // The time-flies mark, the speaker mark, then every other open card in the table's order.
     DrawResult draw(DrawContext& ctx, const OverlayView& view) const;
 
 private:

@@ -17,8 +17,9 @@ constexpr int BLOSSOM_X = FLOWER_SHEET.anchor_x - BLOSSOM_SIDE / 2;
 constexpr int BLOSSOM_Y =
     static_cast<int>(std::to_underlying(FlowerRow::Blossom)) * FLOWER_SHEET.cell_h + FLOWER_HEAD_Y - BLOSSOM_SIDE / 2;
 
-// Outside in: two rings of dark wood and one of light wood round the see-through middle.
-constexpr SDL_Color MIDDLE{24, 28, 34, 215};
+// Outside in: two rings of dark wood and one of light wood round the middle, opaque, so that no
+// letter of what lies beneath reads through a card's own.
+constexpr SDL_Color MIDDLE{24, 28, 34, 255};
 constexpr SDL_Color RINGS[] = {DARK_WOOD, DARK_WOOD, LIGHT_WOOD};
 
 void check(int sdl_result) {

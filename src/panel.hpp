@@ -1,5 +1,5 @@
 // The panel toolkit of everything drawn over the field (the notices, the colour collection and the
-// cards of overlay.*): a framed panel in the title card's wood round a dark, see-through middle,
+// cards of overlay.*): a framed panel in the title card's wood round a dark, opaque middle,
 // filled boxes, lines of text measured and placed, and a flower's blossom cut from the flower sheet.
 #pragma once
 

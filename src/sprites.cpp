@@ -77,9 +77,6 @@ constexpr const SheetSpec& ARMS = sheet_spec(SheetId::arms);
 constexpr const SheetSpec& TOOLS = sheet_spec(SheetId::tools);
 constexpr const SheetSpec& BUTTONS = sheet_spec(SheetId::buttons);
 
-// Buttons sit on a grid of two world units.
-constexpr std::int32_t BUTTON_GRID_STEP = 2 * ONE_UNIT;
-
 }  // namespace
 
 DrawResult DrawContext::draw_ground(std::uint32_t cell, std::optional<std::uint32_t> colour, std::int32_t x,
@@ -125,15 +122,6 @@ DrawResult DrawContext::draw_tool(std::uint32_t row, std::uint32_t column, bool 
 
 namespace {
 
-// The screen point of a button's centre on its grid.
-ScreenPoint button_point(const ScreenTransform& transform, std::optional<Fixed> anchor, std::int16_t du,
-                         std::int16_t dv) {
-    // Without an anchor the grid hangs from a point near the bottom-right corner, so it follows
-    // the camera and stays put on the screen.
-    const Fixed origin = anchor ? *anchor : default_button_origin(transform);
-    return transform.to_screen(wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
-                               wrap_add(origin.j, wrap_mul(std::int32_t{dv}, BUTTON_GRID_STEP)));
-}
 
 }  // namespace
 

@@ -26,6 +26,16 @@ Fixed default_button_origin(const ScreenTransform& transform) {
                               wrap_sub(transform.height, BUTTON_GRID_FROM_BOTTOM));
 }
 
+ScreenPoint button_point(const ScreenTransform& transform, std::optional<Fixed> anchor, std::int16_t du,
+                         std::int16_t dv) {
+    constexpr std::int32_t BUTTON_GRID_STEP = 2 * ONE_UNIT;
+    // Without an anchor the grid hangs from a point near the bottom-right corner, so it follows
+    // the camera and stays put on the screen.
+    const Fixed origin = anchor ? *anchor : default_button_origin(transform);
+    return transform.to_screen(wrap_add(origin.i, wrap_mul(std::int32_t{du}, BUTTON_GRID_STEP)),
+                               wrap_add(origin.j, wrap_mul(std::int32_t{dv}, BUTTON_GRID_STEP)));
+}
+
 bool Button::hit(const ScreenTransform& transform, std::int32_t x, std::int32_t y) const {
     const Fixed anchor = origin ? *origin : default_button_origin(transform);
     const Fixed v = transform.to_world(x, y) - anchor;

@@ -44,6 +44,9 @@ struct ButtonCell {
 // where the default button grid sits.
 Fixed default_button_origin(const ScreenTransform& transform);
 
+// The screen point of a button's centre on its grid.
+ScreenPoint button_point(const ScreenTransform& transform, std::optional<Fixed> anchor, std::int16_t du, std::int16_t dv);
+
 class Button final : public TouchTarget {
 public:
     std::optional<std::int64_t> held;  // the finger holding it; 0 for a mouse click

@@ -356,6 +356,33 @@ TEST_F(ControlsTest, PointingNeedsMouseFocusAndTakesWindowPixelsOverTheScale) {
     EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
 }
 
+// A pointer resting in the window never steers: she aims ahead as she walks and keeps that aim
+// when she stops. Moved over a neighbour it aims at exactly that tile and she turns to it; a
+// walking key hands the aim back; a window that changes size under it moves nothing.
+TEST_F(ControlsTest, ARestingPointerNeverSteersAndAMovedOneAimsAtTheTileUnderIt) {
+    const auto walk_east_and_rest = [&] {
+        input.keys = {SDL_SCANCODE_RIGHT};
+        for (int k = 0; k < 3; ++k) frame();
+        input.keys.clear();
+        for (int k = 0; k < 20; ++k) frame();
+        EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
+        EXPECT_EQ(facing_sector(lily.facing), 0u);
+    };
+    input.mouse = ScreenPoint{100, 300};  // down and to the left of her
+    walk_east_and_rest();
+    for (const Cell d : NEIGHBOURS) {
+        input.mouse = pixel_of(centre_of(containing_tile(lily.position) + d));
+        frame();
+        EXPECT_EQ(lily.selection, std::optional<Cell>(d)) << as_i16(d.i) << "," << as_i16(d.j);
+        EXPECT_EQ(lily.facing.i < 0, as_i16(d.i) < 0) << "she turns to it: " << as_i16(d.i) << "," << as_i16(d.j);
+    }
+    walk_east_and_rest();
+    ctx().scale = 2;  // full screen: the scale and the pointer's window pixel change together
+    input.mouse = ScreenPoint{40, 500};
+    for (int k = 0; k < 20; ++k) frame();
+    EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
+}
+
 TEST_F(ControlsTest, TheFullScreenButtonTakesLeftClicksOnly) {
     struct Case {
         const char* name;
@@ -524,7 +551,7 @@ TEST_F(ControlsTest, TheFirstFingerHoldsThePadAndASecondGoesOnToTheButtons) {
 
 TEST_F(ControlsTest, TheToolButtonUsesTheToolWhileHeld) {
     give_tool(std::make_unique<Hoe>());
-    input.mouse = pixel_of(centre_of(EAST_OF_HOME));
+    lily.selection = cell(2, 0);  // a touch player aims by facing
     events.push(test::finger_down(9, test::at_pixel(720 - 96 + 32, 720), test::at_pixel(360 - 43 - 44, 360)));
     EXPECT_FALSE(frame());
     EXPECT_EQ(controls.tool_button->held, std::optional<std::int64_t>(9));

@@ -114,7 +114,7 @@ TEST(Walk, WaterBlocksAndRestartsTheCycle) {
     world.set_tile(cell(42, 20), Water{});
     Lily lily = standing_at(cell(40, 20));
     lily.turn(8192, 0);
-    lily.walk(world, 8192 * 7, 0);  // up to 1.75 units east: still on dry land
+    lily.walk(world, 8192 * 5, 0);  // her feet still on dry land
     const Fixed before = lily.position;
     lily.anchor = centre_of(cell(40, 20));
     EXPECT_FALSE(lily.walk(world, 8192, 0));  // into the pond's hexagon
@@ -171,16 +171,42 @@ TEST(Walk, TheShedMenuHandsOutToolsAndLetsHerOut) {
     }
 }
 
-TEST(SelectClosest, PicksTheNearestNeighbourAndBreaksTiesInScanOrder) {
-    Lily lily = standing_at(cell(0, 0));
-    lily.select_closest(-98304, -32768);  // as near W (-2, 0) as NW (-1, -1)
-    EXPECT_EQ(lily.selection, cell(-2, 0));
-    lily.select_closest(65536 * 3, -65536 * 3);  // up and to the right: NE
-    EXPECT_EQ(lily.selection, cell(1, -1));
-    lily.select_closest(0, 0);  // her own tile is never a candidate; all six tie, W wins
-    EXPECT_EQ(lily.selection, cell(-2, 0));
-    lily.select_closest(65536 * 10, 65536 * 2);
-    EXPECT_EQ(lily.selection, cell(2, 0));
+// Points all over one tile, the ways she may stand in it.
+std::vector<Fixed> points_inside(Cell c) {
+    std::vector<Fixed> points;
+    for (std::int32_t a = -U; a <= U; a += U / 16)
+        for (std::int32_t b = -U; b <= U; b += U / 16)
+            if (const Fixed p = centre_of(c) + Fixed{a, b}; containing_tile(p) == c) points.push_back(p);
+    return points;
+}
+
+// From anywhere in her tile: walking, she aims at the neighbour she faces (straight up or down,
+// the nearer of the two that way: for her left half, her right half); the pointer over a neighbour
+// aims at exactly that tile, over her own tile or further, at the neighbour in its direction.
+TEST(Aim, SheAimsAtTheNeighbourSheFacesOrTheOneUnderOrTowardThePointer) {
+    World world;
+    const Cell tile = cell(40, 20);
+    const std::array<std::pair<Fixed, std::array<Cell, 2>>, 8> facings{{
+        {{8192, 0}, {cell(2, 0), cell(2, 0)}}, {{-8192, 0}, {cell(-2, 0), cell(-2, 0)}}, {{4096, -4096}, {cell(1, -1), cell(1, -1)}},
+        {{-4096, -4096}, {cell(-1, -1), cell(-1, -1)}}, {{4096, 4096}, {cell(1, 1), cell(1, 1)}},
+        {{-4096, 4096}, {cell(-1, 1), cell(-1, 1)}}, {{0, -4096}, {cell(-1, -1), cell(1, -1)}}, {{0, 4096}, {cell(-1, 1), cell(1, 1)}}}};
+    for (const Fixed p : points_inside(tile)) {
+        Lily lily = standing_at(tile);
+        const std::int32_t across = p.i - centre_of(tile).i;
+        for (const auto& [step, aims] : facings) {
+            lily.position = p - step;
+            lily.walk(world, step.i, step.j);
+            const Cell either = lily.selection == aims[0] ? aims[0] : aims[1];  // straight above or below her middle
+            EXPECT_EQ(lily.selection, across == 0 ? either : aims[across > 0]) << step.i << "," << step.j << " at " << across;
+        }
+        for (const Cell d : NEIGHBOURS)
+            for (const std::int32_t quarters : {1, 2, 3, 4, 6, 9, 40}) {
+                const Fixed pointer = p + Fixed{centre_of(d).i / 4 * quarters, centre_of(d).j / 4 * quarters};
+                const Cell under = containing_tile(pointer) - tile;
+                lily.select_pointed(pointer);
+                EXPECT_EQ(lily.selection, std::ranges::count(NEIGHBOURS, under) ? under : d) << quarters << "/4 of " << as_i16(d.i) << "," << as_i16(d.j);
+            }
+    }
 }
 
 TEST(UseTool, OncePerTileWhileHeld) {

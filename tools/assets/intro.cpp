@@ -115,8 +115,10 @@ Picture paint_intro_sheet() {
     }
     paint_tool(card, 0, Affine::translate(left + 4.0, rule_y[0] + 8.0).after(Affine::scaling(1.2, 1.2)), false);
     paint_tool(card, 2, Affine::translate(left + 8.0, rule_y[2] + 14.0).after(Affine::scaling(1.1, 1.1)), false);
-    centred(card, lettering("Click or touch to start", 2, rgb(44, 116, 58)), 180);
-    centred(card, lettering("then walk into the shed for a tool", 1, ink), 204);
+    centred(card, lettering("Click or touch to start", 2, rgb(44, 116, 58)), 176);
+    // A keyboard player learns here that the mouse is not needed, and where the controls are.
+    centred(card, lettering("Enter to start \u00B7 H for help", 1, rgb(44, 116, 58)), 199);
+    centred(card, lettering("then walk into the shed for a tool", 1, ink), 211);
     bee(card, left + 12.0, rule_y[1] + 12.0);
     bee(card, 60, 40);
     bee(card, 420, 30);

@@ -74,7 +74,11 @@ constexpr Glyph GLYPHS[] = {
     {'!', {"#", "#", "#", "#", "#", ".", "#"}},
     {'\'', {"#", "#", ".", ".", ".", ".", "."}},
     {'-', {"...", "...", "...", "###", "...", "...", "..."}},
+    {'\xB7', {"...", "...", "...", ".#.", "...", "...", "..."}},  // the middle dot, in UTF-8 after 0xC2
 };
+
+// The middle dot comes as two bytes of UTF-8; its lead byte draws nothing.
+constexpr char UTF8_LEAD = '\xC2';
 
 const Glyph& glyph(char c) {
     for (const Glyph& g : GLYPHS)
@@ -88,7 +92,9 @@ int glyph_width(const Glyph& g) { return static_cast<int>(g.rows[0].size()); }
 
 int lettering_width(std::string_view text) {
     int w = 0;
-    for (char c : text) w += glyph_width(glyph(c)) + 1;
+    for (char c : text) {
+        if (c != UTF8_LEAD) w += glyph_width(glyph(c)) + 1;
+    }
     return w > 0 ? w - 1 : 0;
 }
 
@@ -96,6 +102,7 @@ Picture lettering(std::string_view text, int scale, Rgba colour) {
     Picture p(lettering_width(text) * scale, GLYPH_ROWS * scale);
     int x0 = 0;
     for (char c : text) {
+        if (c == UTF8_LEAD) continue;
         const Glyph& g = glyph(c);
         for (int r = 0; r < GLYPH_ROWS; ++r)
             for (int k = 0; k < static_cast<int>(g.rows[static_cast<std::size_t>(r)].size()); ++k)

@@ -287,6 +287,10 @@ public:
         }
         expect(world.walkable(lily.position.i, lily.position.j), containing_tile(lily.position),
                "Lily stands where nobody can");
+        expect(dry_feet(world, lily.position), containing_tile(lily.position), "Lily's feet over water");
+        // The aim is always one of the six tiles around hers, never her own, never further.
+        expect(!lily.selection || std::ranges::count(NEIGHBOURS, *lily.selection) == 1, containing_tile(lily.position),
+               "an aim that is no neighbour of her tile");
     }
 
     // What the frame played: each sound at most once (no pile-up however many events came), at
