@@ -2,6 +2,7 @@
 // locals then come down in the reverse order when it ends.
 #include "game.hpp"
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -366,7 +367,10 @@ void begin_next_day(LoopState& state) {
 Task main_task() {
     keep_memory_flat();
     // Asked before SDL opens the display here: the child opens its own.
-    GlProbe gl_probe = GlProbe::start();
+    const char* render_driver_set = std::getenv("SDL_RENDER_DRIVER");
+    const auto render_driver =
+        render_driver_set ? std::optional<std::string_view>(render_driver_set) : std::nullopt;
+    GlProbe gl_probe = GlProbe::start(render_driver);
     // Touches arrive as finger events only, never also as mouse clicks; and a full-screen
     // window stays up when it loses focus. Failures to set hints change nothing that matters.
     SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");
@@ -389,9 +393,7 @@ Task main_task() {
     if (!window) fatal_sdl_error(SDL_GetError());
     // Without its icon the window still works: the window manager shows its generic one.
     static_cast<void>(set_window_icon(window.get()));
-    const char* render_driver = SDL_getenv("SDL_RENDER_DRIVER");
-    apply_renderer_choice(choose_renderer(render_driver ? std::optional<std::string_view>(render_driver) : std::nullopt,
-                                          gl_probe.result()));
+    apply_renderer_choice(choose_renderer(render_driver, gl_probe.result()));
     SDL_Renderer* renderer = SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_PRESENTVSYNC);
     if (renderer == nullptr) fatal_sdl_error(SDL_GetError());
     if (SDL_RenderSetIntegerScale(renderer, SDL_TRUE) != 0) fatal_sdl_error(SDL_GetError());

@@ -58,9 +58,9 @@ RendererChoice choose_renderer(std::optional<std::string_view> render_driver_var
     return gl_renderer && is_software_rasterizer(*gl_renderer) ? RendererChoice::Software : RendererChoice::SdlDefault;
 }
 
-GlProbe GlProbe::start() {
+GlProbe GlProbe::start(std::optional<std::string_view> render_driver_variable) {
     GlProbe probe;
-    if (std::getenv("SDL_RENDER_DRIVER") != nullptr) return probe;
+    if (render_driver_variable) return probe;
     std::array<int, 2> fds{};
     if (pipe2(fds.data(), O_CLOEXEC) != 0) return probe;
     std::fflush(nullptr);  // nothing buffered is written twice

@@ -28,8 +28,8 @@ RendererChoice choose_renderer(std::optional<std::string_view> render_driver_var
 class GlProbe final {
 public:
     // Forks the child, which opens SDL's video itself. Nothing is started where the variable
-    // SDL_RENDER_DRIVER is set, since it decides.
-    static GlProbe start();
+    // SDL_RENDER_DRIVER is set (its value given here), since it decides.
+    static GlProbe start(std::optional<std::string_view> render_driver_variable);
     // The renderer string, once the child has told it. A probe that fails says so on stderr
     // (one line) and gives nothing; one that was not needed (no display with OpenGL windows,
     // the dummy driver) gives nothing quietly.

@@ -233,25 +233,22 @@ protected:
         std::this_thread::sleep_for(how_long);
         return xdo("keyup " + key) && down;
     }
-    // Resizes the window and waits until the server has it at that size.
-    bool resize(int w, int h) {
+    // An xdotool window command with two numbers (a size, a corner), sent until the server has
+    // the window so.
+    bool until_window(const std::string& command, int a, int b, bool (*holds)(const Region&, int, int)) {
         return until_it_takes(
             10s * SLOWNESS,
-            [&] { xdo("windowsize " + std::to_string(window_) + " " + std::to_string(w) + " " + std::to_string(h)); },
+            [&] { xdo(command + " " + std::to_string(window_) + " " + std::to_string(a) + " " + std::to_string(b)); },
             [&] {
                 const auto g = x_->geometry(window_);
-                return g && g->w == w && g->h == h;
+                return g && holds(*g, a, b);
             });
     }
-    // Moves the window's corner to (x, y) and waits until it stands there.
+    bool resize(int w, int h) {
+        return until_window("windowsize", w, h, [](const Region& g, int a, int b) { return g.w == a && g.h == b; });
+    }
     bool move_to(int x, int y) {
-        return until_it_takes(
-            10s * SLOWNESS,
-            [&] { xdo("windowmove " + std::to_string(window_) + " " + std::to_string(x) + " " + std::to_string(y)); },
-            [&] {
-                const auto g = x_->geometry(window_);
-                return g && g->x == x && g->y == y;
-            });
+        return until_window("windowmove", x, y, [](const Region& g, int a, int b) { return g.x == a && g.y == b; });
     }
 
     // Walks up into the shed and takes the hoe; she then stands below the door.
