@@ -569,6 +569,10 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     double resident_after_first_night = 0;
 
     bool playing = false;
+    // The tick the world last grew at, -1 before its first update of the day: a day may begin
+    // under a card that holds the game (help asked for on the title card), and the farm's seeds
+    // then keep the stages they were sown with until the card goes.
+    int grown_at = -1;
     while (soak.figures.frames < frames) {
         soak.shake(!playing);
         ++soak.figures.frames;
@@ -600,6 +604,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             const DayFrame played = day_frame(game);
             if (played.quit) fail("a day frame quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
             tick = played.tick;
+            if (!held) grown_at = played.tick;
             // A card that holds the game holds the clock; time that flies runs at most sixteen
             // ticks a frame and never past the day's end.
             const int ran = s.time_of_day - clock_before;
@@ -622,6 +627,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
                 begin_next_day(s);
                 if (clock.one_in(2)) soak.stock(world, lily);
                 ++soak.figures.nights;
+                grown_at = -1;
                 if (soak.figures.nights == 1) {
                     heap_after_first_night = heap_mib();
                     resident_after_first_night = resident_mib();
@@ -631,7 +637,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
                 tick = -1;
             }
         }
-        soak.check(world, lily, tick);
+        soak.check(world, lily, grown_at);
         if (tick >= 0) {
             soak.check_sound(sound, world, lily, controls, card_held);
         } else {
