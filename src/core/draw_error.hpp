@@ -15,7 +15,8 @@ struct DrawError {
     static DrawError string(std::string text) { return {Kind::String, std::move(text)}; }
     static DrawError font(std::string text) { return {Kind::FontError, std::move(text)}; }
     static DrawError texture_value(std::string text) { return {Kind::TextureValueError, std::move(text)}; }
-    // The SDL error text at hand, as a String error.
+    // The SDL error text at hand, as a String error (defined on the drawing side, graphics_load.cpp,
+    // so this header's layer needs no SDL).
     static DrawError from_sdl();
 
     // String("…"), FontError(SdlError("…")) or TextureValueError(SdlError("…")).

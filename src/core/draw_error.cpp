@@ -1,13 +1,9 @@
 // DrawError's text: the variant name and its payload, the message quoted and escaped.
 #include "draw_error.hpp"
 
-#include <SDL.h>
-
 #include "fatal.hpp"
 
 namespace qm {
-
-DrawError DrawError::from_sdl() { return string(SDL_GetError()); }
 
 std::string DrawError::to_string() const {
     switch (kind) {

@@ -15,6 +15,8 @@
 
 namespace qm {
 
+DrawError DrawError::from_sdl() { return string(SDL_GetError()); }
+
 namespace {
 
 SDL_Color sdl_colour(std::uint32_t c) { return {red_of(c), green_of(c), blue_of(c), alpha_of(c)}; }
