@@ -80,7 +80,9 @@ TEST_F(SteadyFrame, MakesNoTextureAndDrawsTheSamePicture) {
         const auto second = frame();
         const std::uint64_t allocated = test::allocations() - allocations;
         EXPECT_EQ(ctx().textures_made(), textures) << c.name;
-        if (test::counting_allocations()) EXPECT_LE(allocated, c.allocations_at_most) << c.name;
+        if (test::counting_allocations()) {
+            EXPECT_LE(allocated, c.allocations_at_most) << c.name;
+        }
         std::cerr << c.name << ": " << allocated << " allocations\n";
         EXPECT_TRUE(first == second) << c.name;
         game->overlay.close(Card::Help);
