@@ -29,13 +29,13 @@ protected:
         game.emplace(Game{ctx(), world, lily, controls, events, LoopState{}});
         start_play(*game);
         // A hive in a bed in bloom, the can in her hands, the planner on the flower she faces.
-        const Cell hive = containing_tile(lily.position) + cell(3, 0);
+        const Cell hive = containing_tile(lily.position) + cell(4, 0);
         for_each_in_hexagon(hive, HIVE_RANGE, [&](Cell c) {
             world.set_tile(c, Soil{Flower{NEVER, {2, 1, 0}, FlowerStage::Flower}, true});
         });
         world.set_tile(hive, Hive{BeeHive{hive, 0, 2}});
         lily.tool = std::make_unique<WateringCan>();
-        lily.selection = cell(1, 0);
+        lily.selection = cell(2, 0);
         game->notices.raise("A new colour", 0xFF30A0E0);
         controls.touch_mode = true;
         controls.genomes_shown = true;
