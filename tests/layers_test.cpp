@@ -31,7 +31,7 @@ struct SourceFile {
 // list only shrinks) and nothing else may point up.
 const std::vector<std::string> STILL_UP{
     "bees.cpp -> sheets.hpp", "bees.cpp -> ui.hpp", "buildings.cpp -> sheets.hpp", "buildings.hpp -> ui.hpp",
-    "keys.cpp -> controls.hpp", "lily.cpp -> sheets.hpp", "lily.hpp -> ui.hpp", "sdl_input.hpp -> controls.hpp",
+    "lily.cpp -> sheets.hpp", "lily.hpp -> ui.hpp",
     "tools.cpp -> sheets.hpp", "tools.hpp -> ui.hpp",
 };
 

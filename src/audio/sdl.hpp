@@ -3,6 +3,7 @@
 // the window goes after the renderer.
 #pragma once
 
+#include <cstdint>
 #include <expected>
 #include <memory>
 #include <string>
@@ -37,10 +38,15 @@ public:
 
     SDL_Renderer* renderer() const { return renderer_; }
     SDL_Window* window() const { return window_.get(); }
+    // Every texture made for the renderer after its sheets were loaded: texts and frame targets.
+    // A steady frame adds none (a test holds the game to it).
+    std::uint64_t textures_made() const { return textures_made_; }
+    void count_texture() { ++textures_made_; }
 
 private:
     WindowPtr window_;
     SDL_Renderer* renderer_;
+    std::uint64_t textures_made_ = 0;
 };
 
 // The canvas (drawing) and the texture factory (making textures) share one renderer.

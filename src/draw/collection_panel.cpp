@@ -210,12 +210,6 @@ std::optional<std::size_t> swatch_at(const CollectionLayout& layout, int x, int 
     return std::nullopt;
 }
 
-std::size_t swatch_towards(std::size_t from, int dx, int dy) {
-    const int column = std::clamp(static_cast<int>(from % 9) + dx, 0, 8);
-    const int row = std::clamp(static_cast<int>(from / 9) + dy, 0, 2);
-    return static_cast<std::size_t>(row * 9 + column);
-}
-
 DrawResult draw_collection(DrawContext& ctx, const Collection& collection, const Milestones* milestones,
                            std::optional<std::size_t> highlight, const std::string& last_night) {
     const Metrics m = metrics(ctx);

@@ -13,6 +13,7 @@
 
 #include "collection.hpp"
 #include "draw_error.hpp"
+#include "swatch_grid.hpp"  // the highlight's steps
 
 namespace qm {
 
@@ -34,11 +35,6 @@ CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with = WithM
 
 // The swatch under a screen point, if any.
 std::optional<std::size_t> swatch_at(const CollectionLayout& layout, int x, int y);
-// The swatch a step of the highlight leads to: left and right along a row of nine, up and down
-// between the three rows, stopping at the edges.
-std::size_t swatch_towards(std::size_t from, int dx, int dy);
-// Where the highlight starts: the grey of the first garden, in the middle of the panel.
-inline constexpr std::size_t FIRST_SWATCH = 13;
 
 // "3 seeds to take today of colours seen in bloom", or when none is left, when the next come.
 std::string seeds_left_text(std::uint32_t left);

@@ -93,6 +93,7 @@ DrawResult DrawContext::begin_frame() {
         frame_target.reset();
         TexturePtr made{SDL_CreateTexture(r, target_format(canvas->window()), SDL_TEXTUREACCESS_TARGET, made_size.w,
                                           made_size.h)};
+        texture_creator->count_texture();
         if (!made || SDL_SetTextureBlendMode(made.get(), SDL_BLENDMODE_NONE) != 0 ||
             SDL_SetTextureScaleMode(made.get(), SDL_ScaleModeNearest) != 0) {
             frame_size_ = {};
@@ -131,6 +132,8 @@ DrawResult DrawContext::present() {
         if (SDL_RenderCopy(r, frame_target.get(), &whole, &whole) != 0) return std::unexpected(DrawError::from_sdl());
     }
     SDL_RenderPresent(r);
+    // The texts this frame did not draw go; those it drew wait for the next.
+    texts.end_frame();
     return {};
 }
 

@@ -252,39 +252,15 @@ std::vector<CardLine> text_rows(const std::vector<std::string>& lines) {
     return rows;
 }
 
-std::expected<const TextLine*, DrawError> TextCache::line(DrawContext& ctx, TTF_Font* font, std::uint32_t colour,
-                                                            const std::string& text) {
-    for (Entry& e : entries_) {
-        if (e.font == font && e.colour == colour && e.text == text) {
-            e.used = true;
-            return &e.line;
-        }
-    }
-    auto made = make_text(ctx, font, colour, text);
-    if (!made) return std::unexpected(std::move(made.error()));
-    entries_.push_back(Entry{font, colour, text, std::move(*made), true});
-    return &entries_.back().line;
-}
-
-void TextCache::end_frame() {
-    std::erase_if(entries_, [](const Entry& e) { return !e.used; });
-    for (Entry& e : entries_) e.used = false;
-}
-
 namespace {
 
 constexpr int GRID_GAP = 10;
 constexpr std::size_t GRID_COLUMNS = 3;
 
-// Where each line of a card goes, relative to the card's corner, and the card's size.
-struct CardLayout {
-    std::vector<SDL_Point> at;
-    CardSize size;
-    int line_h = 0;
-};
+}  // namespace
 
-std::expected<CardLayout, DrawError> lay_out(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& lines,
-                                             CardFont font) {
+std::expected<CardLayout, DrawError> lay_out_card(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& lines,
+                                                  CardFont font) {
     TTF_Font* f = font_of(ctx, font);
     const bool swatches = std::ranges::any_of(lines, [](const CardLine& r) { return r.swatch.has_value(); });
     CardLayout layout;
@@ -325,27 +301,16 @@ std::expected<CardLayout, DrawError> lay_out(DrawContext& ctx, TextCache& texts,
     return layout;
 }
 
-}  // namespace
-
-std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows,
-                                             CardFont font) {
-    const auto layout = lay_out(ctx, texts, rows, font);
-    if (!layout) return std::unexpected(layout.error());
-    return layout->size;
-}
-
 DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows, CardFont font,
-                     SDL_Point top_left) {
-    const auto layout = lay_out(ctx, texts, rows, font);
-    if (!layout) return std::unexpected(layout.error());
-    QM_TRY(draw_panel(ctx, SDL_Rect{top_left.x, top_left.y, layout->size.w, layout->size.h}));
+                     const CardLayout& layout, SDL_Point top_left) {
+    QM_TRY(draw_panel(ctx, SDL_Rect{top_left.x, top_left.y, layout.size.w, layout.size.h}));
     TTF_Font* f = font_of(ctx, font);
     const bool swatches = std::ranges::any_of(rows, [](const CardLine& r) { return r.swatch.has_value(); });
-    const int h = layout->line_h;
+    const int h = layout.line_h;
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const CardLine& row = rows[k];
-        int x = top_left.x + layout->at[k].x;
-        const int y = top_left.y + layout->at[k].y;
+        int x = top_left.x + layout.at[k].x;
+        const int y = top_left.y + layout.at[k].y;
         if (row.swatch) QM_TRY(draw_blossom(ctx, *row.swatch, 255, SDL_Point{x + BLOSSOM_SIDE / 2, y + h / 2}, 1));
         if (swatches) x += SWATCH_ROOM;
         auto text = texts.line(ctx, f, WHITE, row.text);
@@ -413,11 +378,8 @@ DrawResult draw_garden_marks(DrawContext& ctx, const GardenPass& pass) {
 namespace {
 
 // Where the forecast goes: to the right, under the notices.
-std::expected<SDL_Rect, DrawError> forecast_place(DrawContext& ctx, const GardenPass& pass,
-                                                  const std::vector<CardLine>& lines) {
-    const auto size = card_size(ctx, *pass.texts, lines, CardFont::Small);
-    if (!size) return std::unexpected(size.error());
-    return SDL_Rect{ctx.transform.width - size->w - EDGE, notices_bottom(ctx) + EDGE, size->w, size->h};
+SDL_Rect forecast_place(DrawContext& ctx, CardSize size) {
+    return SDL_Rect{ctx.transform.width - size.w - EDGE, notices_bottom(ctx) + EDGE, size.w, size.h};
 }
 
 }  // namespace
@@ -425,9 +387,10 @@ std::expected<SDL_Rect, DrawError> forecast_place(DrawContext& ctx, const Garden
 DrawResult draw_forecast_card(DrawContext& ctx, const GardenPass& pass) {
     if (pass.collection_open || pass.night) return {};
     const std::vector<CardLine> lines = text_rows(forecast_lines(pass.forecast, pass.tick));
-    const auto where = forecast_place(ctx, pass, lines);
-    if (!where) return std::unexpected(where.error());
-    return draw_card(ctx, *pass.texts, lines, CardFont::Small, SDL_Point{where->x, where->y});
+    const auto layout = lay_out_card(ctx, *pass.texts, lines, CardFont::Small);
+    if (!layout) return std::unexpected(layout.error());
+    const SDL_Rect where = forecast_place(ctx, layout->size);
+    return draw_card(ctx, *pass.texts, lines, CardFont::Small, *layout, SDL_Point{where.x, where.y});
 }
 
 DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass) {
@@ -441,29 +404,30 @@ DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass) {
     } else {
         return {};
     }
-    const auto size = card_size(ctx, *pass.texts, rows, CardFont::Small);
-    if (!size) return std::unexpected(size.error());
-    const auto forecast = forecast_place(ctx, pass, text_rows(forecast_lines(pass.forecast, pass.tick)));
-    if (!forecast) return std::unexpected(forecast.error());
+    const auto layout = lay_out_card(ctx, *pass.texts, rows, CardFont::Small);
+    if (!layout) return std::unexpected(layout.error());
+    const auto forecast_size = lay_out_card(ctx, *pass.texts, text_rows(forecast_lines(pass.forecast, pass.tick)), CardFont::Small);
+    if (!forecast_size) return std::unexpected(forecast_size.error());
+    const SDL_Rect forecast = forecast_place(ctx, forecast_size->size);
     // The card leaves in view the tile, her, the partners and the forecast.
     const auto around = [&](Fixed p) {
         const ScreenPoint s = ctx.transform.to_screen(p);
         return SDL_Rect{s.x - 18, s.y - 40, 36, 58};
     };
-    std::vector<SDL_Rect> avoid{*forecast, *forecast, around(centre_of(aim)), around(pass.lily.position)};
+    std::vector<SDL_Rect> avoid{forecast, forecast, around(centre_of(aim)), around(pass.lily.position)};
     if (pass.outlook) {
         for (const Cell c : pass.outlook->partners) avoid.push_back(around(centre_of(c)));
     }
-    const SDL_Point at = card_beside(ctx, aim, *size, notices_bottom(ctx) + EDGE, avoid);
-    return draw_card(ctx, *pass.texts, rows, CardFont::Small, at);
+    const SDL_Point at = card_beside(ctx, aim, layout->size, notices_bottom(ctx) + EDGE, avoid);
+    return draw_card(ctx, *pass.texts, rows, CardFont::Small, *layout, at);
 }
 
 DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection) {
     const std::vector<CardLine> rows = morning_report_rows(night, collection);
-    const auto size = card_size(ctx, texts, rows, CardFont::Medium);
-    if (!size) return std::unexpected(size.error());
-    const int top = std::max(notices_bottom(ctx) + EDGE, ctx.transform.height / 2 - size->h / 2);
-    return draw_card(ctx, texts, rows, CardFont::Medium, SDL_Point{ctx.transform.width / 2 - size->w / 2, top});
+    const auto layout = lay_out_card(ctx, texts, rows, CardFont::Medium);
+    if (!layout) return std::unexpected(layout.error());
+    const int top = std::max(notices_bottom(ctx) + EDGE, ctx.transform.height / 2 - layout->size.h / 2);
+    return draw_card(ctx, texts, rows, CardFont::Medium, *layout, SDL_Point{ctx.transform.width / 2 - layout->size.w / 2, top});
 }
 
 }  // namespace qm

@@ -82,26 +82,6 @@ std::string night_line(const NightReport& night, const Collection& collection);
 // The morning report's rows: what the night did, new genomes among the seeds marked.
 std::vector<CardLine> morning_report_rows(const NightReport& night, const Collection& collection);
 
-// Lines of text drawn frame after frame: rendered once and kept while some frame draws them, so a
-// card that stays up costs no font rendering.
-class TextCache {
-public:
-    std::expected<const TextLine*, DrawError> line(DrawContext& ctx, TTF_Font* font, std::uint32_t colour,
-                                                  const std::string& text);
-    // After a frame: the lines it did not draw are let go.
-    void end_frame();
-
-private:
-    struct Entry {
-        TTF_Font* font;
-        std::uint32_t colour;
-        std::string text;
-        TextLine line;
-        bool used;
-    };
-    std::vector<Entry> entries_;
-};
-
 // Drawing a card: a framed panel holding its rows, a blossom swatch in front of those that name a
 // genome and a "new" tag behind those the collection lacks.
 struct CardSize {
@@ -109,10 +89,17 @@ struct CardSize {
     int h = 0;
 };
 enum class CardFont { Small, Medium };
-std::expected<CardSize, DrawError> card_size(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows,
-                                             CardFont font);
+// Where each line of a card goes, relative to the card's corner, and the card's size: worked out
+// once a frame, for placing the card and for drawing it.
+struct CardLayout {
+    std::vector<SDL_Point> at;
+    CardSize size;
+    int line_h = 0;
+};
+std::expected<CardLayout, DrawError> lay_out_card(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows,
+                                                  CardFont font);
 DrawResult draw_card(DrawContext& ctx, TextCache& texts, const std::vector<CardLine>& rows, CardFont font,
-                     SDL_Point top_left);
+                     const CardLayout& layout, SDL_Point top_left);
 // Plain lines as rows.
 std::vector<CardLine> text_rows(const std::vector<std::string>& lines);
 // Where a card of this size goes near the screen point of a cell: right of it, left of it, below or

@@ -4,7 +4,7 @@
 // Its sources, by subject: graphics_load.cpp (the fonts, fixed texts and sheets) | window_scale.cpp
 // (the integer scale) | frame_target.cpp (the frame drawn at the logical size, scaled once) |
 // sprites.cpp (the day tint and the sprite primitives) | screens.cpp (texts, screens and genome
-// labels) | meters.cpp | clock_text.cpp (the clock's words). graphics_internal.hpp holds what
+// labels) | meters.cpp | clock_text.cpp (the clock's words) | text_cache.cpp (texts made once). graphics_internal.hpp holds what
 // they share.
 #pragma once
 
@@ -21,6 +21,7 @@
 #include "hex_geometry.hpp"
 #include "sdl.hpp"
 #include "sheets.hpp"
+#include "text_cache.hpp"
 
 namespace qm {
 
@@ -83,11 +84,15 @@ public:
     // each keeps a framebuffer object of SDL's alive to the end, so they must stay few.
     TexturePtr frame_target;
     std::vector<TargetSize> frame_target_sizes;
+    // Every line of text drawn, rendered once and kept while frames go on drawing it.
+    TextCache texts;
 
     // Opens the fonts, renders the fixed texts and loads every sheet from "assets/".
     static std::expected<DrawContext, DrawError> create(Canvas canvas, TextureCreator texture_creator);
 
     SDL_Renderer* renderer() const { return canvas->renderer(); }
+    // Textures made since the sheets were loaded: a frame that made none drew only what it had.
+    std::uint64_t textures_made() const { return texture_creator->textures_made(); }
     // The texture of a sheet by its id.
     SDL_Texture* sheet(SheetId id) const;
 

@@ -137,6 +137,7 @@ std::expected<TexturePtr, DrawError> DrawContext::gen_text(const TextureCreator&
     const SurfacePtr surface{TTF_RenderUTF8_Solid(font, text.c_str(), sdl_colour(colour))};
     if (!surface) return std::unexpected(DrawError::font(TTF_GetError()));
     TexturePtr texture{SDL_CreateTextureFromSurface(creator->renderer(), surface.get())};
+    creator->count_texture();
     if (!texture) return std::unexpected(DrawError::texture_value(SDL_GetError()));
     return texture;
 }

@@ -31,8 +31,9 @@ DrawResult Notices::draw(DrawContext& ctx) const {
     int y = notices_top(ctx);
     for (std::size_t k = 0; k < std::min(queue_.size(), LINES); ++k) {
         const Notice& notice = queue_[k];
-        auto line = make_text(ctx, ctx.medium_font.get(), WHITE, notice.text);
-        if (!line) return std::unexpected(std::move(line.error()));
+        auto made = ctx.texts.line(ctx, ctx.medium_font.get(), WHITE, notice.text);
+        if (!made) return std::unexpected(std::move(made.error()));
+        const TextLine* line = *made;
         const int swatch = notice.colour ? BLOSSOM_ROOM : 0;
         const int w = line->w + swatch + 2 * PAD;
         const int h = notice_height(ctx);

@@ -71,23 +71,14 @@ DrawResult draw_blossom(DrawContext& ctx, std::uint32_t colour, std::uint8_t alp
     return done;
 }
 
-std::expected<TextLine, DrawError> make_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour,
-                                             const std::string& text) {
-    auto texture = DrawContext::gen_text(ctx.texture_creator, font, colour, text);
-    if (!texture) return std::unexpected(std::move(texture.error()));
-    TextLine line{std::move(*texture)};
-    check(SDL_QueryTexture(line.texture.get(), nullptr, nullptr, &line.w, &line.h));
-    return line;
-}
-
 DrawResult put_text(DrawContext& ctx, const TextLine& line, int x, int y) {
     return ctx.copy_whole(line.texture.get(), SDL_Rect{x, y, line.w, line.h});
 }
 
 DrawResult draw_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text, int x, int y) {
-    auto line = make_text(ctx, font, colour, text);
+    auto line = ctx.texts.line(ctx, font, colour, text);
     if (!line) return std::unexpected(std::move(line.error()));
-    return put_text(ctx, *line, x, y);
+    return put_text(ctx, **line, x, y);
 }
 
 int text_width(TTF_Font* font, const std::string& text) {

@@ -12,6 +12,7 @@
 
 #include "draw_error.hpp"
 #include "sdl.hpp"
+#include "text_cache.hpp"  // TextLine
 
 namespace qm {
 
@@ -23,16 +24,8 @@ DrawResult draw_panel(DrawContext& ctx, SDL_Rect area);
 // The open blossom of the flower sheet, coloured as the field colours it, its head centred in
 // `area` at `zoom` screen pixels per sheet pixel. Alpha below 255 lets it fade into a silhouette.
 DrawResult draw_blossom(DrawContext& ctx, std::uint32_t colour, std::uint8_t alpha, SDL_Point centre, int zoom);
-// A line of text rendered for this frame, with its size for laying it out.
-struct TextLine {
-    TexturePtr texture;
-    int w = 0;
-    int h = 0;
-};
-std::expected<TextLine, DrawError> make_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour,
-                                             const std::string& text);
 DrawResult put_text(DrawContext& ctx, const TextLine& line, int x, int y);
-// Renders and places a line in one go, its top-left corner at (x, y).
+// Places a line, its top-left corner at (x, y), rendered only if no frame drew it just before.
 DrawResult draw_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text, int x, int y);
 // The width a line of text takes in a font.
 int text_width(TTF_Font* font, const std::string& text);

@@ -1,5 +1,6 @@
 // Texts and screens: the clock and the frame time, hive levels, the intro picture, the dawn card
-// and the genome labels. A text that changes is made, copied and destroyed within one call.
+// and the genome labels. Their texts come from the context's cache, so an unchanged clock costs
+// no rendering.
 #include "graphics.hpp"
 
 #include "fatal.hpp"
@@ -10,15 +11,15 @@ namespace qm {
 
 namespace {
 
-// A text rendered for one call: made, placed by its own size, copied and destroyed again.
+// A text placed by its own size.
 template <typename Place>
-DrawResult draw_text_once(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text,
-                          Place&& place) {
-    auto texture = DrawContext::gen_text(ctx.texture_creator, font, colour, text);
-    if (!texture) return std::unexpected(std::move(texture.error()));
-    const TextureSize size = texture_size(texture->get());
+DrawResult draw_placed_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text,
+                            Place&& place) {
+    auto line = ctx.texts.line(ctx, font, colour, text);
+    if (!line) return std::unexpected(std::move(line.error()));
+    const TextureSize size{(*line)->w, (*line)->h};
     const auto [x, y] = place(size);
-    return copy_cell(ctx.renderer(), texture->get(), WideRect{0, 0, size.w, size.h},
+    return copy_cell(ctx.renderer(), (*line)->texture.get(), WideRect{0, 0, size.w, size.h},
                      WideRect{x, y, size.w, size.h});
 }
 
@@ -29,20 +30,20 @@ struct Pos {
 }  // namespace
 
 DrawResult DrawContext::draw_daytime(std::uint64_t day, std::uint16_t time) {
-    return draw_text_once(*this, medium_font.get(), WHITE, daytime_text(day, time),
+    return draw_placed_text(*this, medium_font.get(), WHITE, daytime_text(day, time),
                           [](TextureSize) { return Pos{0, 0}; });
 }
 
 DrawResult DrawContext::draw_frame_time(std::chrono::nanoseconds duration) {
     // The real viewport, not the stored view size: this runs after a possible full-screen switch.
     const SDL_Rect viewport = window_viewport();
-    return draw_text_once(*this, medium_font.get(), WHITE, frame_time_text(duration),
+    return draw_placed_text(*this, medium_font.get(), WHITE, frame_time_text(duration),
                           [&](TextureSize s) { return Pos{std::int64_t{viewport.w} - s.w, 0}; });
 }
 
 DrawResult DrawContext::draw_level(std::int32_t x, std::int32_t y, std::uint16_t level) {
     const ScreenPoint p = transform.to_screen(x, wrap_sub(y, ONE_UNIT));
-    return draw_text_once(*this, small_font.get(), YELLOW, "L" + std::to_string(level),
+    return draw_placed_text(*this, small_font.get(), YELLOW, "L" + std::to_string(level),
                           [&](TextureSize s) { return Pos{std::int64_t{p.x} - s.w / 2, std::int64_t{p.y} - s.h}; });
 }
 
@@ -63,7 +64,7 @@ DrawResult DrawContext::draw_new_day(std::uint64_t day) {
     const TextureSize dawn = texture_size(dawn_of.get());
     QM_TRY(copy_cell(r, dawn_of.get(), WideRect{0, 0, dawn.w, dawn.h},
            WideRect{mid_x - dawn.w / 2, mid_y - 4 - dawn.h, dawn.w, dawn.h}));
-    return draw_text_once(*this, large_font.get(), WHITE, "Day " + std::to_string(day),
+    return draw_placed_text(*this, large_font.get(), WHITE, "Day " + std::to_string(day),
                           [&](TextureSize s) { return Pos{mid_x - s.w / 2, mid_y + 4}; });
 }
 

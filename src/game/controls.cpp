@@ -1,6 +1,7 @@
 // Input for the intro and the day frames: events first, then the held keys, the mouse and the
 // controllers, then the open menu or the gardener's walk, pointing and tool use, and last the
-// full-screen switch.
+// full-screen switch. Which key or button does what is the action table's (keys.*); the screen's
+// answers come through an InputView, and the controls are drawn by touch_controls_draw.cpp.
 #include "controls.hpp"
 
 #include <algorithm>
@@ -8,11 +9,10 @@
 
 #include <SDL.h>
 
-#include "fatal.hpp"
-#include "graphics.hpp"
+#include "camera.hpp"
+#include "input_view.hpp"
 #include "keys.hpp"
 #include "lily.hpp"
-#include "panel.hpp"
 #include "speaker_mark.hpp"
 #include "world.hpp"
 
@@ -24,8 +24,6 @@ constexpr std::int32_t WALK_ACROSS = 8192;  // two logical pixels
 constexpr std::int32_t WALK_DIAGONAL = 4096;
 constexpr std::int32_t WALK_DOWN = 4096;
 constexpr std::int32_t RUN_FACTOR = 4;
-
-enum DirectionBit : unsigned { LEFT = 1, RIGHT = 2, UP = 4, DOWN = 8 };
 
 // Opposite keys cancel; up or down with both sideways keys is plain up or down, and sideways
 // with both vertical keys is a plain sideways step.
@@ -48,47 +46,12 @@ constexpr std::array<Fixed, 16> STEPS{{
     {0, 0},
 }};
 
-struct KeyBit {
-    SDL_Scancode key;
-    unsigned bit;
-};
-struct PadBit {
-    SDL_GameControllerButton button;
-    unsigned bit;
-};
-constexpr std::array<PadBit, 4> DPAD_BUTTONS{{
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, LEFT},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, RIGHT},
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, UP},
-    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, DOWN},
-}};
-
-constexpr ScreenDirection direction_of(unsigned bit) {
-    return {bit == LEFT ? -1 : bit == RIGHT ? 1 : 0, bit == UP ? -1 : bit == DOWN ? 1 : 0};
+constexpr ScreenDirection direction_of(Heading heading) {
+    return {heading == LEFT ? -1 : heading == RIGHT ? 1 : 0, heading == UP ? -1 : heading == DOWN ? 1 : 0};
 }
-
-constexpr std::array<KeyBit, 8> MOVEMENT_KEYS{{
-    {SDL_SCANCODE_A, LEFT},
-    {SDL_SCANCODE_LEFT, LEFT},
-    {SDL_SCANCODE_D, RIGHT},
-    {SDL_SCANCODE_RIGHT, RIGHT},
-    {SDL_SCANCODE_W, UP},
-    {SDL_SCANCODE_UP, UP},
-    {SDL_SCANCODE_S, DOWN},
-    {SDL_SCANCODE_DOWN, DOWN},
-}};
 
 bool on_fullscreen_button(std::int32_t x, std::int32_t y) { return FULLSCREEN_BUTTON.contains(x, y); }
 bool on_collection_button(std::int32_t x, std::int32_t y) { return COLLECTION_BUTTON.contains(x, y); }
-
-// The panel as the game draws it, with its milestones.
-CollectionLayout open_collection(DrawContext& ctx) { return collection_layout(ctx, WithMilestones::Yes); }
-
-bool on_collection_panel(DrawContext& ctx, std::int32_t x, std::int32_t y) {
-    const SDL_Point p{x, y};
-    const SDL_Rect panel = open_collection(ctx).panel;
-    return SDL_PointInRect(&p, &panel) == SDL_TRUE;
-}
 
 // Text handed over with the event is ours to free; the game has no use for it.
 void discard_text(const SDL_Event& event) {
@@ -105,33 +68,6 @@ void discard_text(const SDL_Event& event) {
     default:
         break;
     }
-}
-
-DrawResult draw_button(DrawContext& ctx, const Button& button) {
-    return ctx.draw_button(button.sprite, button.held ? 1u : 0u, button.origin, button.cell.du, button.cell.dv);
-}
-
-// The name on a small panel beside a button, on the side away from the ring's middle, so it
-// covers none of the menu's other buttons.
-DrawResult draw_button_name(DrawContext& ctx, const Button& button, std::string_view name) {
-    constexpr int PAD = 3;
-    constexpr int HALF_W = 32;  // the button's half width and height, and a pixel more
-    constexpr int HALF_H = 28;
-    TTF_Font* font = ctx.small_font.get();
-    const std::string text(name);
-    const ScreenPoint p = button_point(ctx.transform, button.origin, button.cell.du, button.cell.dv);
-    const int w = text_width(font, text) + 2 * PAD;
-    const int h = TTF_FontHeight(font) + 2 * PAD;
-    int x = p.x - w / 2;
-    int y = button.cell.dv < 0 ? p.y - HALF_H - h : p.y + HALF_H;
-    if (button.cell.dv == 0) {
-        x = button.cell.du < 0 ? p.x - HALF_W - w : p.x + HALF_W;
-        y = p.y - h / 2;
-    }
-    x = std::clamp(x, 0, std::max(0, ctx.transform.width - w));
-    y = std::clamp(y, 0, std::max(0, ctx.transform.height - h));
-    QM_TRY(draw_panel(ctx, SDL_Rect{x, y, w, h}));
-    return draw_text(ctx, font, WHITE, text, x + PAD, y + PAD);
 }
 
 }  // namespace
@@ -156,21 +92,7 @@ std::string_view button_name(const ButtonMenu& menu, const Button& button) {
 
 // ---- movement ----
 
-Fixed keyboard_step(const InputState& input) {
-    unsigned bits = 0;
-    for (const auto& [key, bit] : MOVEMENT_KEYS) {
-        if (input.key_down(key)) bits |= bit;
-    }
-    for (const auto& [button, bit] : DPAD_BUTTONS) {
-        if (input.gamepads().held(button)) bits |= bit;
-    }
-    return STEPS[bits];
-}
-
-ScreenPoint finger_pixel(float fx, float fy, const ScreenTransform& transform) {
-    return {static_cast<std::int32_t>(fx * static_cast<float>(transform.width)),
-            static_cast<std::int32_t>(fy * static_cast<float>(transform.height))};
-}
+Fixed keyboard_step(const InputState& input) { return STEPS[headings_held(input)]; }
 
 // ---- the intro ----
 
@@ -218,8 +140,7 @@ bool Controls::plug_event(const SDL_Event& event) {
 
 // ---- a day frame ----
 
-bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal, FrameCommands& out) {
-    const auto scale = static_cast<std::int32_t>(ctx.scale);
+bool Controls::handle_event(const SDL_Event& event, InputView& view, Card modal, FrameCommands& out) {
     switch (event.type) {
     case SDL_QUIT:
         return false;
@@ -260,28 +181,28 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
                    !button_does(Action::Mute, event.cbutton.button)) {
             // Like a key, a button answers the report and does nothing else.
             if (report_answerable) out.report_answered = true;
-            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) pad_choice_held_ = true;
+            if (button_does(Action::Choose, event.cbutton.button)) pad_choice_held_ = true;
         } else {
             controller_button(event.cbutton.button, out);
         }
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button == SDL_BUTTON_LEFT) {
-            const std::int32_t x = event.button.x / scale;
-            const std::int32_t y = event.button.y / scale;
+            const auto [x, y] = logical_pixel({event.button.x, event.button.y}, view.scale());
             if (on_fullscreen_button(x, y)) {
                 fullscreen_requested = true;
             } else if (modal != Card::None) {
                 // A card holds the game: the field and the menus wait under it.
             } else if (on_collection_button(x, y)) {
                 toggle_collection();
-            } else if (collection_open && on_collection_panel(ctx, x, y)) {
+            } else if (const CollectionHit hit = collection_open ? view.collection_hit(x, y) : CollectionHit{};
+                       hit.on_panel) {
                 // The open collection takes the clicks that land on it; the field under it waits.
-                if (const auto k = swatch_at(open_collection(ctx), x, y)) choose_swatch(*k, out);
+                if (hit.swatch) choose_swatch(*hit.swatch, out);
             } else if (!menu && report_shown) {
                 // A click on the field answers the morning report and works nothing.
                 if (report_answerable) out.report_answered = true;
-            } else if (!(menu && menu->on_click(ctx.transform, x, y))) {
+            } else if (!(menu && menu->on_click(view.camera(), x, y))) {
                 mouse_use = true;
                 pointer_news_ = true;
             }
@@ -291,11 +212,11 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
         if (event.button.button == SDL_BUTTON_LEFT && mouse_use) mouse_released = true;
         break;
     case SDL_FINGERDOWN:
-        finger_down(event.tfinger, ctx, out);
+        finger_down(event.tfinger, view, out);
         break;
     case SDL_FINGERMOTION: {
-        const ScreenPoint p = finger_pixel(event.tfinger.x, event.tfinger.y, ctx.transform);
-        pad.drag(ctx.transform, event.tfinger.fingerId, p.x, p.y);
+        const ScreenPoint p = finger_pixel(event.tfinger.x, event.tfinger.y, view.camera());
+        pad.drag(view.camera(), event.tfinger.fingerId, p.x, p.y);
         break;
     }
     case SDL_FINGERUP:
@@ -309,21 +230,13 @@ bool Controls::handle_event(const SDL_Event& event, DrawContext& ctx, Card modal
 }
 
 void Controls::menu_key(SDL_Scancode key) {
-    switch (key) {
-    case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER:
-    case SDL_SCANCODE_SPACE:
+    if (key_does(Action::Choose, key)) {
         choose(highlight);
         key_choice_held_ = true;
-        return;
-    case SDL_SCANCODE_ESCAPE:
+    } else if (key_does(Action::LeaveMenu, key)) {
         choose(menu->in_slot(CLOSE_SLOT));
-        return;
-    default:
-        break;
-    }
-    for (const auto& [movement_key, bit] : MOVEMENT_KEYS) {
-        if (movement_key == key) step_highlight(direction_of(bit));
+    } else if (const Heading heading = key_heading(key); heading != NOWHERE) {
+        step_highlight(direction_of(heading));
     }
 }
 
@@ -391,14 +304,11 @@ void Controls::controller_button(std::uint8_t button, FrameCommands& out) {
         genomes_shown = !genomes_shown;
         return;
     }
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_START:
+    if (button_does(Action::FullScreen, button)) {
         fullscreen_requested = true;
-        return;
-    case SDL_CONTROLLER_BUTTON_Y:
+    } else if (button_does(Action::Collection, button)) {
         toggle_collection();
-        return;
-    case SDL_CONTROLLER_BUTTON_A:
+    } else if (button_does(Action::Choose, button)) {
         if (menu) {
             choose(highlight);
         } else if (collection_open) {
@@ -407,19 +317,13 @@ void Controls::controller_button(std::uint8_t button, FrameCommands& out) {
             return;
         }
         pad_choice_held_ = true;
-        return;
-    case SDL_CONTROLLER_BUTTON_B:
+    } else if (button_does(Action::LeaveMenu, button)) {
         if (menu) choose(menu->in_slot(CLOSE_SLOT));
-        return;
-    default:
-        break;
-    }
-    for (const auto& [dpad_button, bit] : DPAD_BUTTONS) {
-        if (dpad_button != button) continue;
+    } else if (const Heading heading = button_heading(button); heading != NOWHERE) {
         if (menu) {
-            step_highlight(direction_of(bit));
+            step_highlight(direction_of(heading));
         } else if (collection_open) {
-            step_swatch(direction_of(bit));
+            step_swatch(direction_of(heading));
         }
     }
 }
@@ -437,11 +341,9 @@ bool Controls::collection_key(SDL_Scancode key, FrameCommands& out) {
         key_choice_held_ = true;
         return true;
     }
-    for (const auto& [movement_key, bit] : MOVEMENT_KEYS) {
-        if (movement_key == key) {
-            step_swatch(direction_of(bit));
-            return true;
-        }
+    if (const Heading heading = key_heading(key); heading != NOWHERE) {
+        step_swatch(direction_of(heading));
+        return true;
     }
     return key_does(Action::UseTool, key);
 }
@@ -500,8 +402,8 @@ void Controls::open_menu(ButtonMenu opened) {
     highlight = 0;
 }
 
-void Controls::finger_down(const SDL_TouchFingerEvent& finger, DrawContext& ctx, FrameCommands& out) {
-    const ScreenTransform& transform = ctx.transform;
+void Controls::finger_down(const SDL_TouchFingerEvent& finger, InputView& view, FrameCommands& out) {
+    const ScreenTransform& transform = view.camera();
     touch_mode = true;
     const ScreenPoint p = finger_pixel(finger.x, finger.y, transform);
     const std::int64_t id = finger.fingerId;
@@ -513,8 +415,8 @@ void Controls::finger_down(const SDL_TouchFingerEvent& finger, DrawContext& ctx,
         toggle_collection();
         return;
     }
-    if (collection_open && on_collection_panel(ctx, p.x, p.y)) {
-        if (const auto k = swatch_at(open_collection(ctx), p.x, p.y)) choose_swatch(*k, out);
+    if (const CollectionHit hit = collection_open ? view.collection_hit(p.x, p.y) : CollectionHit{}; hit.on_panel) {
+        if (hit.swatch) choose_swatch(*hit.swatch, out);
         return;
     }
     if (pad.press(transform, id, p.x, p.y)) return;
@@ -567,21 +469,14 @@ void Controls::enter_menu(ButtonMenu opened, const Lily& lily) {
     tell({Happening::Kind::MenuOpened});
 }
 
-void Controls::toggle_fullscreen(DrawContext& ctx) {
-    if (auto switched = input_->set_fullscreen(!input_->fullscreen()); !switched) {
-        fatal_sdl_error(switched.error());
-    }
-    if (auto scaled = ctx.adjust_scale(); !scaled) fatal_unwrap(scaled.error().to_string());
-}
-
 FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now,
-                                     DrawContext& ctx, Card modal) {
+                                     InputView& view, Card modal) {
     FrameCommands out;
     if (speaker_mark_frames > 0) --speaker_mark_frames;
-    watch_pointer(ctx);
+    watch_pointer(view);
     SDL_Event event;
     while (events.poll(event)) {
-        if (!handle_event(event, ctx, modal, out)) {
+        if (!handle_event(event, view, modal, out)) {
             out.quit = true;
             return out;
         }
@@ -589,7 +484,7 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
     pass_on(world);
 
     const Gamepads& pads = input_->gamepads();
-    if (!pads.held(SDL_CONTROLLER_BUTTON_A)) pad_choice_held_ = false;
+    if (!button_held(Action::Choose, *input_)) pad_choice_held_ = false;
     const ScreenDirection pushed = stick_direction(pads.left_stick());
     const bool fresh_push = pushed != stick_was_ && pushed != ScreenDirection{};
     stick_was_ = pushed;
@@ -614,12 +509,12 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
         // stick moves its highlight. The day goes on behind it, and time may fly.
         if (fresh_push) step_swatch(pushed);
         out.time_flies = held(Action::TimeFlies, *input_) && !time_flies_stopped;
-        stand_still(lily, world, now, ctx);
+        stand_still(lily, world, now, view);
     } else if (held(Action::TimeFlies, *input_) && !time_flies_stopped) {
         out.time_flies = true;
-        stand_still(lily, world, now, ctx);
+        stand_still(lily, world, now, view);
     } else {
-        walk_point_and_use(lily, world, now, ctx, out);
+        walk_point_and_use(lily, world, now, view, out);
     }
 
     if (mouse_released) {
@@ -637,14 +532,15 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
     if (!key_held(Action::UseTool, *input_)) key_choice_held_ = false;
     if (fullscreen_requested) {
         fullscreen_requested = false;
-        toggle_fullscreen(ctx);
+        view.switch_full_screen(*input_);
     }
     pass_on(world);
     return out;
 }
 
-void Controls::watch_pointer(const DrawContext& ctx) {
-    const PointerView view{ctx.scale, ctx.transform.width, ctx.transform.height, input_->fullscreen()};
+void Controls::watch_pointer(InputView& screen) {
+    const ScreenTransform& camera = screen.camera();
+    const PointerView view{screen.scale(), camera.width, camera.height, input_->fullscreen()};
     if (view != view_seen_) {
         // A switch to full screen or a resize moves the window under a resting pointer: that is
         // no move of the player's, so the pointer is watched afresh once the window has settled.
@@ -660,17 +556,15 @@ void Controls::watch_pointer(const DrawContext& ctx) {
     if (now) pointer_seen_ = now;
 }
 
-void Controls::stand_still(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx) {
+void Controls::stand_still(Lily& lily, World& world, std::uint16_t now, InputView& view) {
     lily.anchor = lily.position;
-    ctx.transform.center = lily.position;
+    follow(view.camera(), lily.position);
     static_cast<void>(lily.use_tool(world, now, false));
 }
 
-void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx, FrameCommands& out) {
+void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, InputView& view, FrameCommands& out) {
     const Gamepads& pads = input_->gamepads();
-    const bool pad_run = pads.held(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) ||
-                         pads.held(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) || pads.held(SDL_CONTROLLER_BUTTON_B);
-    const bool run = run_button.held.has_value() || input_->shift_down() || pad_run;
+    const bool run = run_button.held.has_value() || held(Action::Run, *input_);
     if (!tool_button) {
         run_button.visible = true;
     } else if (!tool_button->held) {
@@ -693,10 +587,10 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
     const bool standing = step == Fixed{};
     if (standing) {
         lily.anchor = lily.position;
-        ctx.transform.center = lily.position;
+        follow(view.camera(), lily.position);
     } else {
         auto entered = lily.walk(world, step.i, step.j);
-        ctx.transform.center = lily.position;
+        follow(view.camera(), lily.position);
         if (entered) {
             enter_menu(std::move(*entered), lily);
             return;
@@ -711,14 +605,14 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
         pointer_steers_ = false;
     }
     if (const auto mouse = input_->mouse_in_window(); mouse && pointer_steers_) {
-        const auto s = static_cast<std::int32_t>(ctx.scale);
-        const Fixed pointed = ctx.transform.to_world(mouse->x / s, mouse->y / s);
+        const ScreenPoint at = logical_pixel(*mouse, view.scale());
+        const Fixed pointed = view.camera().to_world(at.x, at.y);
         if (standing) lily.turn(wrap_sub(pointed.i, lily.position.i), wrap_sub(pointed.j, lily.position.j));
         lily.select_pointed(pointed);
     }
 
     const bool tool_held = tool_button && tool_button->held;
-    const bool pad_use = pads.held(SDL_CONTROLLER_BUTTON_A) && !pad_choice_held_;
+    const bool pad_use = button_held(Action::UseTool, *input_) && !pad_choice_held_;
     const bool key_use = key_use_ || (key_held(Action::UseTool, *input_) && !key_choice_held_);
     // While the morning report is up, it has every key: held ones work nothing either.
     const bool use = !run && !report_shown && (mouse_use || tool_held || pad_use || key_use);
@@ -730,44 +624,6 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, D
         empty_hands_told_ = aim;
     }
     if (auto opened = lily.use_tool(world, now, use)) open_menu(std::move(*opened));
-}
-
-// ---- drawing ----
-
-DrawResult Controls::draw(DrawContext& ctx) const {
-    if (touch_mode) {
-        QM_TRY(pad.draw(ctx));
-        if (run_button.visible) {
-            QM_TRY(draw_button(ctx, run_button));
-        }
-        if (tool_button && tool_button->visible) {
-            QM_TRY(draw_button(ctx, *tool_button));
-        }
-    }
-    if (menu) {
-        for (const Button& button : menu->items) {
-            if (!button.visible) continue;
-            QM_TRY(draw_button(ctx, button));
-        }
-        if (highlight < menu->items.size()) {
-            const Button& lit = menu->items[highlight];
-            if (highlight_shown) {
-                if (auto r = ctx.draw_button_ring(lit.origin, lit.cell.du, lit.cell.dv, HIGHLIGHT_COLOUR); !r) return r;
-            }
-            QM_TRY(draw_button_name(ctx, lit, button_name(*menu, lit)));
-        }
-    }
-    const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);
-    // One cell of the corner sheet on a screen rectangle.
-    const auto corner = [&](TopButtonColumn column, std::uint32_t row, ScreenRect at) {
-        const SDL_Rect source{static_cast<int>(std::to_underlying(column)) * sheet.cell_w,
-                              static_cast<int>(row) * sheet.cell_h, sheet.cell_w, sheet.cell_h};
-        return ctx.copy(ctx.top_buttons.get(), source, SDL_Rect{at.x, at.y, at.w, at.h});
-    };
-    const TopButtonRow row = input_->fullscreen() ? TopButtonRow::Leave : TopButtonRow::Enter;
-    if (auto r = corner(TopButtonColumn::FullScreen, std::to_underlying(row), FULLSCREEN_BUTTON); !r) return r;
-    const CollectionButtonRow lit = collection_open ? CollectionButtonRow::Open : CollectionButtonRow::Closed;
-    return corner(TopButtonColumn::Collection, std::to_underlying(lit), COLLECTION_BUTTON);
 }
 
 }  // namespace qm

@@ -1,5 +1,7 @@
 // Keyboard, mouse, touch and game controllers turned into the gardener's walking, pointing and
-// tool use, the on-screen controls and their menus, and the full-screen switch.
+// tool use, the on-screen controls' state and their menus, and the asks for full screen. Which
+// key does what is the action table's (keys.hpp); the screen is asked through an InputView; the
+// controls are drawn by touch_controls_draw.*.
 #pragma once
 
 #include <bitset>
@@ -12,14 +14,16 @@
 
 #include <SDL_scancode.h>
 
-#include "draw_error.hpp"
 #include "audio.hpp"
-#include "collection_panel.hpp"
+#include "camera.hpp"
 #include "gamepad.hpp"
 #include "happening.hpp"
 #include "hex_geometry.hpp"
+#include "input_state.hpp"
+#include "input_view.hpp"
 #include "overlay.hpp"
 #include "sheets.hpp"
+#include "swatch_grid.hpp"
 #include "ui.hpp"
 
 union SDL_Event;
@@ -27,36 +31,8 @@ struct SDL_TouchFingerEvent;
 
 namespace qm {
 
-class DrawContext;
 class World;
 struct Lily;
-
-// Where pending input events come from: SDL's queue in the game, a plain queue in tests.
-class EventSource {
-public:
-    virtual ~EventSource() = default;
-    // The next pending event, false when the queue is empty.
-    virtual bool poll(SDL_Event& event) = 0;
-};
-
-// The state that Controls reads rather than receives: held keys, modifiers, the mouse, the
-// window and the game controllers. A layer of its own because SDL's state does not follow pushed
-// events.
-class InputState {
-public:
-    virtual ~InputState() = default;
-    virtual bool key_down(SDL_Scancode key) const = 0;
-    virtual bool shift_down() const = 0;
-    // The mouse position in window pixels while the mouse is over the game window.
-    virtual std::optional<ScreenPoint> mouse_in_window() const = 0;
-    // Full-screen of either kind.
-    virtual bool fullscreen() const = 0;
-    // Desktop full screen on, or windowed; SDL's error text on failure.
-    virtual std::expected<void, std::string> set_fullscreen(bool on) = 0;
-    // The controllers plugged in, opened and closed as their events arrive.
-    virtual Gamepads& gamepads() = 0;
-    virtual const Gamepads& gamepads() const = 0;
-};
 
 // What one day frame's input asks of the loop besides moving the gardener.
 struct FrameCommands {
@@ -134,16 +110,14 @@ public:
     IntroOutcome intro_events(EventSource& events);
     // The input of one day frame, `now` being its tick. While a card that holds the game (`modal`)
     // is open, only its keys and the full-screen switch are heard and the gardener stands still.
-    FrameCommands frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now, DrawContext& ctx,
+    FrameCommands frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now, InputView& view,
                                Card modal = Card::None);
-    // The pad and buttons in touch mode, the open menu, and the full-screen button.
-    DrawResult draw(DrawContext& ctx) const;
 
     const InputState& input() const { return *input_; }
 
 private:
     // What one event of a day frame does; false for a quit.
-    bool handle_event(const SDL_Event& event, DrawContext& ctx, Card modal, FrameCommands& out);
+    bool handle_event(const SDL_Event& event, InputView& view, Card modal, FrameCommands& out);
     // Esc closes the open collection, and every key answers the morning report; true when the
     // key was taken so.
     bool taken_by_open_thing(SDL_Scancode key, bool fresh, FrameCommands& out);
@@ -166,19 +140,18 @@ private:
     // Chooses a button of the open menu as a click would; none chooses nothing.
     void choose(std::optional<std::size_t> index);
     void open_menu(ButtonMenu opened);
-    void finger_down(const SDL_TouchFingerEvent& finger, DrawContext& ctx, FrameCommands& out);
+    void finger_down(const SDL_TouchFingerEvent& finger, InputView& view, FrameCommands& out);
     void finger_up(const SDL_TouchFingerEvent& finger);
     // A menu was chosen from and returned `result`.
     void after_menu(std::optional<ButtonMenu> result, const Lily& lily);
     // A walk took her into a building: the controls make way for its menu.
     void enter_menu(ButtonMenu opened, const Lily& lily);
-    void toggle_fullscreen(DrawContext& ctx);
     // A frame without an open menu: run, walk, point, use the tool.
-    void walk_point_and_use(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx, FrameCommands& out);
+    void walk_point_and_use(Lily& lily, World& world, std::uint16_t now, InputView& view, FrameCommands& out);
     // Whether the pointer moved this frame, told from where it rested the frame before.
-    void watch_pointer(const DrawContext& ctx);
+    void watch_pointer(InputView& screen);
     // What a frame without input does to her: she stands, and the use input is let go.
-    static void stand_still(Lily& lily, World& world, std::uint16_t now, DrawContext& ctx);
+    static void stand_still(Lily& lily, World& world, std::uint16_t now, InputView& view);
     // The sound keys and button, heard in menus and under cards alike.
     void volume_key(SDL_Scancode key, bool fresh);
 
@@ -219,8 +192,5 @@ private:
 
 // What a menu's button does, in the words of the label under the highlighted one.
 std::string_view button_name(const ButtonMenu& menu, const Button& button);
-
-// A finger's normalised position as a logical pixel of a W × H screen.
-ScreenPoint finger_pixel(float fx, float fy, const ScreenTransform& transform);
 
 }  // namespace qm

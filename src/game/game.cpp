@@ -17,7 +17,9 @@
 #include "mixer.hpp"
 #include "renderer_choice.hpp"
 #include "sdl.hpp"
+#include "drawn_view.hpp"
 #include "sdl_input.hpp"
+#include "touch_controls_draw.hpp"
 #include "window_icon.hpp"
 #include "world.hpp"
 
@@ -162,7 +164,7 @@ DayFrame held_frame(Game& game, Card modal) {
     unwrap(game.ctx.adjust_scale());
     tell_controls(game);
     const FrameCommands commands =
-        game.controls.frame_events(game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
+        frame_events(game.controls, game.events, game.lily, game.world, s.shown_tick, game.ctx, modal);
     if (commands.quit) return {true, s.shown_tick};
     // The sound keys are heard under a card too; the place falls quiet while the game waits, and
     // the music plays on.
@@ -187,7 +189,7 @@ DayFrame day_frame(Game& game) {
     unwrap(game.ctx.adjust_scale());
     const Fixed stood = game.lily.position;
     tell_controls(game);
-    const FrameCommands commands = game.controls.frame_events(game.events, game.lily, game.world, t, game.ctx);
+    const FrameCommands commands = frame_events(game.controls, game.events, game.lily, game.world, t, game.ctx);
     if (commands.quit) return {true, t};
     take_chosen_seed(game, commands);
     set_levels(game);
@@ -298,7 +300,7 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
         QM_TRY(draw_collection(ctx, *overlays.collection, overlays.milestones, lit,
                                overlays.last_night ? *overlays.last_night : std::string{}));
     }
-    QM_TRY(controls.draw(ctx));
+    QM_TRY(draw_controls(ctx, controls));
     QM_TRY(ctx.draw_daytime(day, tick));
     QM_TRY(ctx.draw_frame_time(frame_time));
     // The notices wait while the collection is open, so none lies over its panel or goes unread.
@@ -319,7 +321,7 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
                             tick,
                             game.controls.genomes_shown,
                             game.overlay.is_open(Card::Morning) ? &game.night : nullptr,
-                            &game.card_texts,
+                            &game.ctx.texts,
                             game.controls.collection_open,
                             game.overlay.is_open(Card::EndDay) ? &game.ending_now : nullptr};
     const DrawResult drawn =
@@ -327,7 +329,6 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
                    Overlays{&game.collection, &game.notices, &game.overlay,
                             OverlayView{s.day, tick, time_flies, speaker_mark(game.controls), &garden, completed_on(game)},
                             &game.milestones, &game.celebration, &game.last_night});
-    game.card_texts.end_frame();
     return drawn;
 }
 

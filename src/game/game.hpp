@@ -73,7 +73,6 @@ struct Game {
     Overlay overlay{};
     NightReport night{};  // what the last night did
     Tonight tonight{};
-    TextCache card_texts{};
     Forecast ending_now{};  // worked out when the end-day card opens; the game stands still under it
     std::uint32_t morning_frames = 0;  // day frames the morning report has been up
     bool morning_stood = false;        // she has stood still since it came up

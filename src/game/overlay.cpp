@@ -81,7 +81,8 @@ std::string resume_line() {
 DrawResult draw_help_card(DrawContext& ctx, const OverlayView&) {
     TTF_Font* font = ctx.small_font.get();
     const int line_h = TTF_FontHeight(font);
-    const auto lines = help_lines();
+    // The table follows the action table, which never changes: it is put together once.
+    static const auto lines = help_lines();
     std::array<int, 4> widths{};
     for (const auto& line : lines) {
         for (std::size_t c = 0; c < line.size(); ++c) widths[c] = std::max(widths[c], text_width(font, line[c]));

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "controls.hpp"
+#include "input_state.hpp"
 
 struct SDL_Window;
 
