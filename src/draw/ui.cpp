@@ -2,7 +2,9 @@
 // steps are two world units, so a hit test halves the vector and rounds it to a grid cell.
 #include "ui.hpp"
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "sheets.hpp"
 
@@ -142,6 +144,24 @@ Fixed MovePad::step_for(Fixed knob) { return shrink_vector(knob, 5); }
 
 Fixed MovePad::centre(const ScreenTransform& transform) {
     return transform.to_world(MOVE_PAD_CENTRE_X, wrap_sub(transform.height, MOVE_PAD_CENTRE_FROM_BOTTOM));
+}
+
+std::string_view button_name(const ButtonMenu& menu, const Button& button) {
+    // The shed's hand puts the tool back; a hive's closes its menu.
+    const bool shed = std::ranges::any_of(menu.items, [](const Button& b) {
+        return b.sprite == std::to_underlying(ButtonRow::Can);
+    });
+    switch (ButtonRow{button.sprite}) {
+        case ButtonRow::Close: return shed ? "Empty hands" : "Close";
+        case ButtonRow::Run: return "Run";
+        case ButtonRow::Can: return "Watering can";
+        case ButtonRow::Shovel: return "Shovel";
+        case ButtonRow::Hoe: return "Hoe";
+        case ButtonRow::Smoker: return "Smoker";
+        case ButtonRow::Harvest: return "Harvest the honey";
+        case ButtonRow::Split: return "Split the hive";
+    }
+    return {};
 }
 
 }  // namespace qm

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "draw_error.hpp"
@@ -118,6 +119,9 @@ public:
     // Offset of pixel (x, y) from the pad centre in world units.
     static Fixed offset_of(const ScreenTransform& transform, std::int32_t x, std::int32_t y);
 };
+
+// What a menu's button does, in the words of the label under the highlighted one.
+std::string_view button_name(const ButtonMenu& menu, const Button& button);
 
 // Halves a world vector onto the button grid (or /32 for the pad), keeping the parity rule.
 Fixed shrink_vector(Fixed v, int shift);

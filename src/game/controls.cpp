@@ -72,24 +72,6 @@ void discard_text(const SDL_Event& event) {
 
 }  // namespace
 
-std::string_view button_name(const ButtonMenu& menu, const Button& button) {
-    // The shed's hand puts the tool back; a hive's closes its menu.
-    const bool shed = std::ranges::any_of(menu.items, [](const Button& b) {
-        return b.sprite == std::to_underlying(ButtonRow::Can);
-    });
-    switch (ButtonRow{button.sprite}) {
-        case ButtonRow::Close: return shed ? "Empty hands" : "Close";
-        case ButtonRow::Run: return "Run";
-        case ButtonRow::Can: return "Watering can";
-        case ButtonRow::Shovel: return "Shovel";
-        case ButtonRow::Hoe: return "Hoe";
-        case ButtonRow::Smoker: return "Smoker";
-        case ButtonRow::Harvest: return "Harvest the honey";
-        case ButtonRow::Split: return "Split the hive";
-    }
-    return {};
-}
-
 // ---- movement ----
 
 Fixed keyboard_step(const InputState& input) { return STEPS[headings_held(input)]; }
@@ -625,5 +607,20 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, I
     }
     if (auto opened = lily.use_tool(world, now, use)) open_menu(std::move(*opened));
 }
+
+OnScreenControls Controls::on_screen() const {
+    return {.touch_mode = touch_mode,
+            .pad = &pad,
+            .run_button = &run_button,
+            .tool_button = tool_button ? &*tool_button : nullptr,
+            .menu = menu ? &*menu : nullptr,
+            .highlight = highlight,
+            .highlight_shown = highlight_shown,
+            .highlight_colour = HIGHLIGHT_COLOUR,
+            .fullscreen = input().fullscreen(),
+            .collection_open = collection_open};
+}
+
+DrawResult draw_controls(DrawContext& ctx, const Controls& controls) { return draw_controls(ctx, controls.on_screen()); }
 
 }  // namespace qm

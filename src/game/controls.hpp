@@ -24,6 +24,7 @@
 #include "overlay.hpp"
 #include "sheets.hpp"
 #include "swatch_grid.hpp"
+#include "touch_controls_draw.hpp"
 #include "ui.hpp"
 
 union SDL_Event;
@@ -114,6 +115,8 @@ public:
                                Card modal = Card::None);
 
     const InputState& input() const { return *input_; }
+    // What the controls show, for draw_controls.
+    OnScreenControls on_screen() const;
 
 private:
     // What one event of a day frame does; false for a quit.
@@ -190,7 +193,7 @@ private:
     ScreenDirection volume_stick_was_;
 };
 
-// What a menu's button does, in the words of the label under the highlighted one.
-std::string_view button_name(const ButtonMenu& menu, const Button& button);
+// Draws the controls as they stand: the pad and buttons in touch mode, the open menu, the corners.
+DrawResult draw_controls(DrawContext& ctx, const Controls& controls);
 
 }  // namespace qm

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <string>
 
-#include "controls.hpp"
 #include "graphics.hpp"
 #include "panel.hpp"
+#include "ui.hpp"
 
 namespace qm {
 
@@ -41,27 +41,29 @@ DrawResult draw_button_name(DrawContext& ctx, const Button& button, std::string_
 
 }  // namespace
 
-DrawResult draw_controls(DrawContext& ctx, const Controls& controls) {
-    if (controls.touch_mode) {
-        QM_TRY(controls.pad.draw(ctx));
-        if (controls.run_button.visible) {
-            QM_TRY(draw_button(ctx, controls.run_button));
+DrawResult draw_controls(DrawContext& ctx, const OnScreenControls& shown) {
+    if (shown.touch_mode) {
+        if (shown.pad) {
+            QM_TRY(shown.pad->draw(ctx));
         }
-        if (controls.tool_button && controls.tool_button->visible) {
-            QM_TRY(draw_button(ctx, *controls.tool_button));
+        if (shown.run_button && shown.run_button->visible) {
+            QM_TRY(draw_button(ctx, *shown.run_button));
+        }
+        if (shown.tool_button && shown.tool_button->visible) {
+            QM_TRY(draw_button(ctx, *shown.tool_button));
         }
     }
-    if (controls.menu) {
-        for (const Button& button : controls.menu->items) {
+    if (shown.menu) {
+        for (const Button& button : shown.menu->items) {
             if (!button.visible) continue;
             QM_TRY(draw_button(ctx, button));
         }
-        if (controls.highlight < controls.menu->items.size()) {
-            const Button& lit = controls.menu->items[controls.highlight];
-            if (controls.highlight_shown) {
-                if (auto r = ctx.draw_button_ring(lit.origin, lit.cell.du, lit.cell.dv, Controls::HIGHLIGHT_COLOUR); !r) return r;
+        if (shown.highlight < shown.menu->items.size()) {
+            const Button& lit = shown.menu->items[shown.highlight];
+            if (shown.highlight_shown) {
+                if (auto r = ctx.draw_button_ring(lit.origin, lit.cell.du, lit.cell.dv, shown.highlight_colour); !r) return r;
             }
-            QM_TRY(draw_button_name(ctx, lit, button_name(*controls.menu, lit)));
+            QM_TRY(draw_button_name(ctx, lit, button_name(*shown.menu, lit)));
         }
     }
     const SheetSpec& sheet = sheet_spec(SheetId::top_buttons);
@@ -71,9 +73,9 @@ DrawResult draw_controls(DrawContext& ctx, const Controls& controls) {
                               static_cast<int>(row) * sheet.cell_h, sheet.cell_w, sheet.cell_h};
         return ctx.copy(ctx.top_buttons.get(), source, SDL_Rect{at.x, at.y, at.w, at.h});
     };
-    const TopButtonRow row = controls.input().fullscreen() ? TopButtonRow::Leave : TopButtonRow::Enter;
+    const TopButtonRow row = shown.fullscreen ? TopButtonRow::Leave : TopButtonRow::Enter;
     if (auto r = corner(TopButtonColumn::FullScreen, std::to_underlying(row), FULLSCREEN_BUTTON); !r) return r;
-    const CollectionButtonRow lit = controls.collection_open ? CollectionButtonRow::Open : CollectionButtonRow::Closed;
+    const CollectionButtonRow lit = shown.collection_open ? CollectionButtonRow::Open : CollectionButtonRow::Closed;
     return corner(TopButtonColumn::Collection, std::to_underlying(lit), COLLECTION_BUTTON);
 }
 
