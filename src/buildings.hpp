@@ -7,7 +7,7 @@
 
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
-#include "ui.hpp"
+#include "menu_request.hpp"
 
 namespace qm {
 
@@ -21,7 +21,7 @@ public:
     // Is this fixed-point position on the building's ground area?
     virtual bool in_footprint(std::int32_t x, std::int32_t y) const = 0;
     // The menu that opens when the gardener walks in; none when it cannot be entered.
-    virtual std::optional<ButtonMenu> menu() const = 0;
+    virtual std::optional<MenuRequest> menu() const = 0;
     virtual DrawResult draw(DrawContext& ctx) const = 0;
 };
 
@@ -32,7 +32,7 @@ public:
 
     Cell position() const override { return BASE; }
     bool in_footprint(std::int32_t x, std::int32_t y) const override;
-    std::optional<ButtonMenu> menu() const override;
+    std::optional<MenuRequest> menu() const override;
     DrawResult draw(DrawContext& ctx) const override;
 };
 
