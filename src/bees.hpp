@@ -38,7 +38,8 @@ MenuRequest upgrade_menu(const BeeHive& hive);
 // The menu's choices, on the hive standing at `at` now, and only if it still qualifies: a hive
 // replaced while the menu stood open is neither harvested for free nor split into a half of level 0.
 void harvest_hive(World& world, Cell at);
-// A hive already in her arms would be lost; the smoker opens no menu then anyway.
+// The split puts the smaller half in her arms; never while she carries a hive already, which would
+// be lost (the smoker opens no menu then anyway).
 void split_hive(World& world, Lily& lily, Cell at);
 
 }  // namespace qm
