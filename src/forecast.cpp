@@ -109,6 +109,9 @@ SeedsSown seeds_sown(const World& world, const NightPlan& plan, const std::vecto
     for (const Tries& t : tries) bound += t.most;
 
     NightField field(world);
+    // Each search measures at most `bound` cells and numbers their rims too; room for that up front
+    // spares the field its growing, within a few megabytes.
+    field.reserve(std::min(2 * bound, std::size_t{1} << 16));
     std::vector<Patch> patches;
     std::vector<std::uint32_t> patch_index(tries.size(), 0);
     for (std::size_t k = 0; k < tries.size(); ++k) {

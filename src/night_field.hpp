@@ -25,6 +25,12 @@ namespace qm {
 class NightField {
 public:
     explicit NightField(const World& world) : world_(world) {}
+    // Room for this many cells up front, for a field about to be searched far and wide.
+    void reserve(std::size_t cells) {
+        numbers_.reserve(cells);
+        spots_.reserve(cells);
+        queue_.reserve(cells);
+    }
 
     // The nearest empty soil from `from`, searching outward across flowered soil, equally near
     // cells in a random order; none when the flowers there are walled in by other tiles.
