@@ -21,7 +21,7 @@ enum class ToolKind : std::uint8_t { WateringCan, Shovel, Hoe, Smoker };
 struct ToolOutcome {
     enum class Kind { Nothing, Used, PickedUp, Plant, PlaceHive, Menu };
     Kind kind = Kind::Nothing;
-    std::optional<Flower> flower;    // PickedUp
+    std::optional<Flower> flower;     // PickedUp
     std::optional<MenuRequest> menu;  // Menu
 
     static ToolOutcome nothing() { return {}; }
