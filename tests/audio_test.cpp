@@ -21,6 +21,7 @@
 #include "day_clock.hpp"
 #include "game.hpp"
 #include "lily.hpp"
+#include "menu_from_request.hpp"
 #include "mixer.hpp"
 #include "speaker_mark.hpp"
 #include "tools.hpp"
@@ -140,7 +141,7 @@ TEST_F(HearingTest, EachHappeningPlaysItsSoundOnce) {
     };
     const auto hive_menu = [&](BeeHive hive) {
         world.set_tile(at, Hive{hive});
-        controls.menu = upgrade_menu(hive);
+        controls.menu = menu_from_request(upgrade_menu(hive));
         controls.highlight = 0;
         key(SDL_SCANCODE_RETURN);
     };
@@ -177,7 +178,7 @@ TEST_F(HearingTest, EachHappeningPlaysItsSoundOnce) {
         {"split", [&] { hive_menu(BeeHive{at, 0, 4}); day_frame(*game); }, {S::MenuChoose, S::Split}},
         {"menu highlight, close",
          [&] {
-             controls.menu = world.buildings.front()->menu();
+             controls.menu = menu_from_request(*world.buildings.front()->menu());
              key(SDL_SCANCODE_RIGHT);
              day_frame(*game);
              key(SDL_SCANCODE_ESCAPE);

@@ -7,7 +7,9 @@
 #include <array>
 #include <vector>
 
+#include "breeding.hpp"
 #include "lily.hpp"
+#include "menu_from_request.hpp"
 #include "random.hpp"
 #include "support/world_helpers.hpp"
 #include "ui.hpp"
@@ -51,7 +53,7 @@ TEST(UpgradeMenu, OffersHarvestWhenFullSplitFromLevelThreeAndClose) {
                                   {HONEY_MAX, 4, {6, 7, 0}, {1, 2, 5}}, {0, 2, {0}, {5}}};
     const Cell at = cell(-15, -13);
     for (const auto& c : cases) {
-        const ButtonMenu menu = upgrade_menu(BeeHive{at, c.honey, c.level});
+        const ButtonMenu menu = menu_from_request(upgrade_menu(BeeHive{at, c.honey, c.level}));
         ASSERT_EQ(menu.items.size(), c.sprites.size()) << "level " << c.level;
         for (std::size_t k = 0; k < menu.items.size(); ++k) {
             EXPECT_EQ(menu.items[k].sprite, c.sprites[k]);
@@ -99,7 +101,7 @@ TEST(UpgradeMenu, TheActionHarvestsOrSplitsTheHiveAsItIsNow) {
         World world;
         world.set_tile(cell(8, -6), bloom());
         world.set_tile(at, hive_tile(at, c.built_for.honey, c.built_for.level));
-        ButtonMenu menu = upgrade_menu(c.built_for);
+        ButtonMenu menu = menu_from_request(upgrade_menu(c.built_for));
         world.set_tile(at, c.now);
         Lily lily;
         lily.carried_hive = c.carried_before;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "menu_from_request.hpp"
+
 namespace qm {
 namespace {
 
@@ -25,8 +27,9 @@ TEST(Shed, FootprintIsTheBottomOfThePicture) {
 }
 
 TEST(Shed, MenuRingAroundTheRoof) {
-    const auto menu = Shed{}.menu();
-    ASSERT_TRUE(menu);
+    const auto request = Shed{}.menu();
+    ASSERT_TRUE(request);
+    const std::optional<ButtonMenu> menu = menu_from_request(*request);
     ASSERT_EQ(menu->items.size(), 5u);
     const std::uint32_t rows[] = {2, 3, 4, 5, 0};
     const ButtonCell cells[] = {{-2, 0}, {-1, -1}, {1, -1}, {2, 0}, {-1, 1}};

@@ -17,6 +17,7 @@
 #include "touch_controls_draw.hpp"
 #include "keys.hpp"
 #include "lily.hpp"
+#include "menu_from_request.hpp"
 #include "bees.hpp"
 #include "random.hpp"
 #include "tools.hpp"
@@ -144,7 +145,7 @@ protected:
 
     void give_tool(std::unique_ptr<Tool> tool) {
         lily.tool = std::move(tool);
-        controls.tool_button = Button(std::nullopt, Controls::TOOL_CELL, lily.tool->which() + 2);
+        controls.tool_button = Button(std::nullopt, Controls::TOOL_CELL, std::to_underlying(lily.tool->kind()) + 2);
     }
 
     // The shed's menu, open as if she had walked in.
@@ -153,7 +154,7 @@ protected:
         lily.anchor = lily.position;
         lily.in_building = true;
         ctx().transform.center = lily.position;
-        controls.menu = world.buildings.front()->menu();
+        controls.menu = menu_from_request(*world.buildings.front()->menu());
         controls.highlight = 0;
         controls.pad.enabled = false;
         controls.run_button.visible = false;
@@ -334,7 +335,7 @@ TEST_F(ControlsTest, HoldingTheUseKeySweepsShiftBlocksItAndInAMenuItChooses) {
     events.push(test::key_event(SDL_SCANCODE_SPACE));
     ASSERT_FALSE(frame());
     ASSERT_FALSE(controls.menu.has_value());
-    EXPECT_EQ(lily.tool->which(), std::to_underlying(ToolKind::WateringCan));
+    EXPECT_EQ(std::to_underlying(lily.tool->kind()), std::to_underlying(ToolKind::WateringCan));
     lily.selection = cell(2, 0);
     const Tile dry_bud = Soil{Flower{NEVER, {1, 1, 1}, FlowerStage::Bud}, false};
     world.set_tile(containing_tile(lily.position) + cell(2, 0), dry_bud);
@@ -368,7 +369,7 @@ TEST_F(ControlsTest, ARestingPointerNeverSteersAndAMovedOneAimsAtTheTileUnderIt)
         input.keys.clear();
         for (int k = 0; k < 20; ++k) frame();
         EXPECT_EQ(lily.selection, std::optional<Cell>(cell(2, 0)));
-        EXPECT_EQ(facing_sector(lily.facing), 0u);
+        EXPECT_EQ(std::to_underlying(facing_sector(lily.facing)), 0u);
     };
     input.mouse = ScreenPoint{100, 300};  // down and to the left of her
     walk_east_and_rest();
@@ -585,7 +586,7 @@ TEST_F(ControlsTest, AFingerGoingUpReleasesOnlyWhatItHoldsAndIsShown) {
     };
     for (const auto& c : cases) {
         // An open menu keeps the frame's own button handling out of the way.
-        controls.menu = world.buildings.front()->menu();
+        controls.menu = menu_from_request(*world.buildings.front()->menu());
         controls.run_button.held = 3;
         controls.run_button.visible = c.run_visible;
         controls.tool_button = Button(std::nullopt, Controls::TOOL_CELL, 2);
@@ -629,7 +630,7 @@ TEST_F(ControlsTest, WalkingUpIntoTheShedOpensItsMenuAndPutsThePadAndButtonsAway
 TEST_F(ControlsTest, WithAMenuOpenTheGardenerNeitherMovesNorUsesHerTool) {
     give_tool(std::make_unique<Hoe>());
     lily.position = HOME;
-    controls.menu = world.buildings.front()->menu();
+    controls.menu = menu_from_request(*world.buildings.front()->menu());
     const Cell east = EAST_OF_HOME;
     lily.selection = cell(2, 0);
     input.keys = {SDL_SCANCODE_RIGHT, SDL_SCANCODE_DOWN};
@@ -673,7 +674,7 @@ TEST_F(ControlsTest, ChoosingAShedButtonHandsOutTheToolAndRestoresTheControls) {
         EXPECT_EQ(lily.position, Shed::EXIT_POINT);
         if (c.tool) {
             ASSERT_TRUE(lily.tool != nullptr);
-            EXPECT_EQ(lily.tool->which(), *c.tool);
+            EXPECT_EQ(std::to_underlying(lily.tool->kind()), *c.tool);
             ASSERT_TRUE(controls.tool_button.has_value());
             EXPECT_EQ(controls.tool_button->sprite, *c.tool + 2);
             EXPECT_EQ(controls.tool_button->cell, Controls::TOOL_CELL);
@@ -694,7 +695,7 @@ TEST_F(ControlsTest, AFingerOnAMenuButtonChoosesItToo) {
     events.push(test::finger_down(6, test::at_pixel(p.x + 32, 720), test::at_pixel(p.y - 44, 360)));
     EXPECT_FALSE(frame());
     ASSERT_TRUE(lily.tool != nullptr);
-    EXPECT_EQ(lily.tool->which(), 2u);
+    EXPECT_EQ(std::to_underlying(lily.tool->kind()), 2u);
 }
 
 TEST_F(ControlsTest, AChosenMenuActionRunsOnceAndAReplacementMenuKeepsTheControlsAway) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <numeric>
 
@@ -58,6 +59,17 @@ void expect_plain_lists(const NightPlan& plan, std::uint64_t garden) {
             EXPECT_EQ(std::vector<std::uint32_t>(partners.begin(), partners.end()), nearest) << "garden " << garden;
             EXPECT_EQ(nearest_partners(plan, list, a), nearest) << "garden " << garden;
         }
+    }
+}
+
+// The chances of each seed count against a count of every draw, levels at and around powers of two.
+TEST(SeedCountChances, AreTheSharesOfTheDrawsByBitLength) {
+    for (const std::uint16_t level : std::initializer_list<std::uint16_t>{1, 2, 3, 4, 5, 7, 8, 9, 255, 256, 1000, 65535}) {
+        std::vector<double> counted(static_cast<std::size_t>(std::bit_width(level)) + 1, 0.0);
+        for (std::uint32_t draw = 1; draw <= level; ++draw) counted[static_cast<std::size_t>(std::bit_width(draw))] += 1.0 / level;
+        const std::vector<double> chances = seed_count_chances(level);
+        ASSERT_EQ(chances.size(), counted.size()) << "level " << level;
+        for (std::size_t n = 0; n < counted.size(); ++n) EXPECT_NEAR(chances[n], counted[n], 1e-9) << "level " << level << ", " << n;
     }
 }
 

@@ -24,6 +24,7 @@
 #include "graphics.hpp"
 #include "heap_use.hpp"
 #include "lily.hpp"
+#include "menu_from_request.hpp"
 #include "panel.hpp"
 #include "random.hpp"
 #include "tools.hpp"
@@ -238,7 +239,7 @@ TEST_F(GameTest, TheNewDayScreenTheMorningAndTheNight) {
     lily.carried_flowers.push_back(Flower{});
     lily.position = Fixed{20 * ONE_UNIT, 6 * ONE_UNIT};
     controls.tool_button = Button(std::nullopt, Controls::TOOL_CELL, 4);
-    controls.menu = world.buildings.front()->menu();
+    controls.menu = menu_from_request(*world.buildings.front()->menu());
     ASSERT_FALSE(day_frame(*game).quit);
     ASSERT_TRUE(state().day_over);
 
@@ -506,7 +507,7 @@ TEST_F(GameTest, AHarvestAndTheSmokerOnAHiveWithoutAMenuRaiseTheirNotices) {
         {"harvest",
          [&] {
              world.set_tile(hive, Hive{BeeHive{hive, HONEY_MAX, 2}});
-             ASSERT_FALSE(upgrade_menu(BeeHive{hive, HONEY_MAX, 2}).run_action(0, world, lily)->has_value());
+             ASSERT_FALSE(menu_from_request(upgrade_menu(BeeHive{hive, HONEY_MAX, 2})).run_action(0, world, lily)->has_value());
          },
          {"Hive harvested: level 3", "Milestone: First harvest"}},
         {"smoke",
@@ -850,7 +851,7 @@ TEST_F(GameTest, EachKeyGoesToTheInnermostOpenThingAndDoesOneThing) {
             lily.selection = cell(2, 0);
             world.set_tile(*lily.target(), Lawn{});
             const std::string o = open;
-            if (o == "m") controls.menu = world.buildings.front()->menu();
+            if (o == "m") controls.menu = menu_from_request(*world.buildings.front()->menu());
             controls.collection_open = o == "c";
             if (o == "r" || o == "R") {
                 game->overlay.open(Card::Morning);
@@ -866,7 +867,7 @@ TEST_F(GameTest, EachKeyGoesToTheInnermostOpenThingAndDoesOneThing) {
             for (const auto& [mark, is] : {std::pair{'m', controls.menu.has_value()}, {'c', controls.collection_open},
                                            {'r', game->overlay.is_open(Card::Morning)}, {'p', game->overlay.is_open(Card::Help)},
                                            {'e', game->overlay.is_open(Card::EndDay)}, {'t', std::holds_alternative<Soil>(world.get_tile(*lily.target()))},
-                                           {'n', state().day_over}, {'h', !(lily.tool && lily.tool->which() == std::to_underlying(ToolKind::Hoe))}})
+                                           {'n', state().day_over}, {'h', !(lily.tool && lily.tool->kind() == ToolKind::Hoe)}})
                 if (is) seen += mark;
             EXPECT_EQ(seen, after[k]) << "open: " << o << ", key " << SDL_GetScancodeName(keys[k]);
             input.keys.clear();

@@ -1,6 +1,7 @@
 // The gardener: walking and its obstacles, entering the shed, turning, selecting the tile she works
 // on, and carrying out her tool's outcomes.
 #include "lily.hpp"
+#include "menu_from_request.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -41,7 +42,7 @@ TEST(FacingSector, SplitsDirectionsIntoFourSectors) {
         {4096, -4096, 1}, {4096, 4096, 3}, {-4096, 4096, 3}, {-4096, -4096, 1}, {65536 * 6, 65536 * 2, 0},
         {-65536 * 6, -65536 * 2, 2},
     };
-    for (const auto& c : cases) EXPECT_EQ(facing_sector(Fixed{c.i, c.j}), c.sector) << c.i << "," << c.j;
+    for (const auto& c : cases) EXPECT_EQ(std::to_underlying(facing_sector(Fixed{c.i, c.j})), c.sector) << c.i << "," << c.j;
 }
 
 TEST(Turn, RestartsTheWalkCycleOnlyWhenTheSectorChanges) {
@@ -130,7 +131,7 @@ TEST(Walk, EntersTheShedOnlyFromItsRowOrBelow) {
     lily.anchor = lily.position;
     auto menu = lily.walk(world, 0, -69632);
     ASSERT_TRUE(menu);
-    EXPECT_EQ(menu->items.size(), 5u);
+    EXPECT_EQ(menu_from_request(*menu).items.size(), 5u);
     EXPECT_TRUE(lily.in_building);
     EXPECT_EQ(lily.position, centre_of(Shed::BASE));
     EXPECT_EQ(lily.anchor, centre_of(Shed::BASE));
@@ -151,10 +152,10 @@ TEST(Walk, TheShedMenuHandsOutToolsAndLetsHerOut) {
     for (std::size_t index = 0; index < 5; ++index) {
         Lily lily;
         lily.position = Shed::EXIT_POINT;
-        lily.tool = tool_for_shed_button(2);
+        lily.tool = tool_for(Choice::Hoe);
         auto menu = lily.walk(world, 0, -69632);
         ASSERT_TRUE(menu);
-        const auto result = menu->run_action(index, world, lily);
+        const auto result = menu_from_request(*menu).run_action(index, world, lily);
         ASSERT_TRUE(result);
         EXPECT_FALSE(result->has_value());  // the menu closes
         EXPECT_FALSE(lily.in_building);
@@ -162,7 +163,7 @@ TEST(Walk, TheShedMenuHandsOutToolsAndLetsHerOut) {
         EXPECT_EQ(lily.anchor, Shed::EXIT_POINT);
         if (index < 4) {
             ASSERT_TRUE(lily.tool);
-            EXPECT_EQ(lily.tool->which(), expected_which[index]);
+            EXPECT_EQ(std::to_underlying(lily.tool->kind()), expected_which[index]);
         } else {
             EXPECT_FALSE(lily.tool);
         }

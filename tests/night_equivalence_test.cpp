@@ -6,6 +6,7 @@
 #include <deque>
 #include <set>
 
+#include "breeding.hpp"
 #include "random.hpp"
 #include "support/world_helpers.hpp"
 #include "world.hpp"

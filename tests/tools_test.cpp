@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "menu_from_request.hpp"
 #include "random.hpp"
 #include "world.hpp"
 
@@ -23,15 +24,15 @@ Flower flower_at(FlowerStage stage, std::uint16_t next_stage) {
 }
 
 TEST(Tools, NumbersAndTints) {
-    const std::unique_ptr<Tool> tools[] = {tool_for_shed_button(0), tool_for_shed_button(1),
-                                           tool_for_shed_button(2), tool_for_shed_button(3)};
+    const std::unique_ptr<Tool> tools[] = {tool_for(Choice::WateringCan), tool_for(Choice::Shovel),
+                                           tool_for(Choice::Hoe), tool_for(Choice::Smoker)};
     const std::uint32_t tints[] = {0xFF0000, 0x000000, 0x004040, 0x00FFFF};
     for (std::uint32_t k = 0; k < 4; ++k) {
         ASSERT_TRUE(tools[k]);
-        EXPECT_EQ(tools[k]->which(), k);
+        EXPECT_EQ(std::to_underlying(tools[k]->kind()), k);
         EXPECT_EQ(tools[k]->tint(), tints[k]);
     }
-    EXPECT_FALSE(tool_for_shed_button(4));
+    EXPECT_FALSE(tool_for(Choice::EmptyHands));
     EXPECT_EQ(dynamic_cast<WateringCan&>(*tools[0]).water, 16);
 }
 
@@ -46,7 +47,7 @@ TEST(Tools, MarkerTable) {
                             {true, true, true, false, false, false, false},    // hoe
                             {false, false, true, false, false, false, false}}; // smoker
     for (std::size_t t = 0; t < 4; ++t) {
-        const auto tool = tool_for_shed_button(t);
+        const auto tool = tool_for(static_cast<Choice>(t));
         for (std::size_t k = 0; k < 7; ++k) {
             world.set_tile(SPOT, tiles[k]);
             EXPECT_EQ(tool->can_use(world, SPOT.i, SPOT.j, false, false), can[t][k]) << "tool " << t << " tile " << k;
@@ -143,7 +144,7 @@ TEST(Smoker, OpensTheHiveMenuOnlyWhenThereIsSomethingToDo) {
     world.set_tile(SPOT, Hive{BeeHive{SPOT, HONEY_MAX, 2}});
     const ToolOutcome full = smoker.use_tool(world, SPOT.i, SPOT.j, 0);
     ASSERT_EQ(full.kind, ToolOutcome::Kind::Menu);
-    EXPECT_EQ(full.menu->items.size(), 2u);
+    EXPECT_EQ(menu_from_request(*full.menu).items.size(), 2u);
     world.set_tile(SPOT, Hive{BeeHive{SPOT, 0, 3}});
     EXPECT_EQ(smoker.use_tool(world, SPOT.i, SPOT.j, 0).kind, ToolOutcome::Kind::Menu);
     EXPECT_FALSE(smoker.can_use(world, SPOT.i, SPOT.j, false, true));

@@ -221,7 +221,7 @@ DrawResult draw_every_genome(DrawContext& ctx, const World& world, std::optional
 }
 
 DrawResult draw_can_charges(DrawContext& ctx, TextCache& texts, const Lily& lily) {
-    if (!lily.tool || lily.tool->which() != std::to_underlying(ToolKind::WateringCan) || lily.in_building) return {};
+    if (!lily.tool || lily.tool->kind() != ToolKind::WateringCan || lily.in_building) return {};
     const auto* can = static_cast<const WateringCan*>(lily.tool.get());
     auto made = texts.line(ctx, ctx.small_font.get(), can->water == 0 ? 0xFF6060FF : WHITE, std::to_string(can->water));
     if (!made) return std::unexpected(std::move(made.error()));

@@ -33,11 +33,30 @@ constexpr std::array<ArmOffsets, 4> ARMS{{
     {5, -25, -7, -25, -1},
 }};
 
-// Facing east or south she holds her tool on the near side.
-bool tool_arm_in_front(std::uint32_t sector) {
-    return sector == std::to_underlying(Facing::East) || sector == std::to_underlying(Facing::South);
+// Her sheet and the arm sheet have a row per facing, the tool sheet a pair of columns.
+std::uint32_t facing_row(Facing facing) {
+    switch (facing) {
+        case Facing::East: return std::to_underlying(FacingRow::East);
+        case Facing::North: return std::to_underlying(FacingRow::North);
+        case Facing::West: return std::to_underlying(FacingRow::West);
+        case Facing::South: break;
+    }
+    return std::to_underlying(FacingRow::South);
 }
 
+// The tool sheet has a row per tool.
+std::uint32_t tool_row(ToolKind kind) {
+    switch (kind) {
+        case ToolKind::WateringCan: return std::to_underlying(ToolRow::WateringCan);
+        case ToolKind::Shovel: return std::to_underlying(ToolRow::Shovel);
+        case ToolKind::Hoe: return std::to_underlying(ToolRow::Hoe);
+        case ToolKind::Smoker: break;
+    }
+    return std::to_underlying(ToolRow::Smoker);
+}
+
+// Facing east or south she holds her tool on the near side.
+bool tool_arm_in_front(Facing sector) { return sector == Facing::East || sector == Facing::South; }
 
 }  // namespace
 
@@ -45,7 +64,7 @@ std::uint32_t Lily::walk_frame() const {
     // The distance walked along her facing since the anchor; rows count double, since a row is
     // only half as far in j as a column step in i. A negative distance reads as a large one.
     std::uint32_t g = 0;
-    switch (Facing{facing_sector(facing)}) {
+    switch (facing_sector(facing)) {
         case Facing::East: g = static_cast<std::uint32_t>(wrap_sub(position.i, anchor.i)); break;
         case Facing::North: g = static_cast<std::uint32_t>(wrap_mul(wrap_sub(anchor.j, position.j), 2)); break;
         case Facing::West: g = static_cast<std::uint32_t>(wrap_sub(anchor.i, position.i)); break;
@@ -58,13 +77,13 @@ std::uint32_t Lily::walk_frame() const {
 
 DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
     if (in_building) return {};
-    const std::uint32_t s = facing_sector(facing);
+    const Facing s = facing_sector(facing);
     const std::uint32_t w = walk_frame();
 
     // Facing east or south the tool arm is in front of her, facing north or west behind.
     const bool tool_in_front = tool_arm_in_front(s);
     QM_TRY(draw_arm(ctx, s, w, tool_in_front, now));
-    QM_TRY(ctx.draw_lily(s, w, position.i, position.j));
+    QM_TRY(ctx.draw_lily(facing_row(s), w, position.i, position.j));
     QM_TRY(draw_arm(ctx, s, w, !tool_in_front, now));
 
     const std::int32_t above = wrap_sub(position.j, TWO_ROWS_UP);
@@ -88,9 +107,9 @@ DrawResult Lily::draw(DrawContext& ctx, std::uint16_t now) const {
     return {};
 }
 
-DrawResult Lily::draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t frame, bool free_arm,
+DrawResult Lily::draw_arm(DrawContext& ctx, Facing sector, std::uint32_t frame, bool free_arm,
                           std::uint16_t now) const {
-    const ArmOffsets& o = ARMS[sector & 3];
+    const ArmOffsets& o = ARMS[std::to_underlying(sector)];
     const bool odd = (frame & 1) != 0;
     const std::int32_t dx = free_arm ? o.free_dx : o.tool_dx;
     const std::int32_t dy = (free_arm ? o.free_dy : o.tool_dy) + (odd ? 1 : 0);
@@ -101,17 +120,17 @@ DrawResult Lily::draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t 
         if (free_arm) arm_frame = 2 - (frame >> 1);
         else if (!tool) arm_frame = (frame >> 1) + 1;
     }
-    QM_TRY(ctx.draw_arm(sector, arm_frame, position.i, position.j, dx, dy));
+    QM_TRY(ctx.draw_arm(facing_row(sector), arm_frame, position.i, position.j, dx, dy));
 
     if (free_arm || !tool) return {};
-    QM_TRY(ctx.draw_tool(tool->which(), sector, now < arm_until, position.i, position.j, dx + 1, dy + 10));
+    QM_TRY(ctx.draw_tool(tool_row(tool->kind()), facing_row(sector), now < arm_until, position.i, position.j, dx + 1, dy + 10));
     const MeterSpot meter = meter_spot();
-    return tool->draw_meter(ctx, position.i, position.j, meter.dx, meter.dy, meter.mirrored);
+    return draw_tool_meter(ctx, *tool, position.i, position.j, meter.dx, meter.dy, meter.mirrored);
 }
 
 Lily::MeterSpot Lily::meter_spot() const {
-    const std::uint32_t sector = facing_sector(facing);
-    const ArmOffsets& o = ARMS[sector & 3];
+    const Facing sector = facing_sector(facing);
+    const ArmOffsets& o = ARMS[std::to_underlying(sector)];
     const std::int32_t dy = o.tool_dy + ((walk_frame() & 1) != 0 ? 1 : 0);
     return {o.tool_dx + o.meter_dx, dy + 10, tool_arm_in_front(sector)};
 }

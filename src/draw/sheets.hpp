@@ -62,16 +62,11 @@ enum class TopButtonColumn : std::uint32_t { FullScreen, Collection };
 enum class TopButtonRow : std::uint32_t { Enter, Leave };
 // Rows of the collection's button: lit while its panel is open.
 enum class CollectionButtonRow : std::uint32_t { Closed, Open };
-// The gardener's facing sectors: the rows of her sheet and of the arm sheet, the columns (two
-// wide: at rest, in use) of the tool sheet.
-enum class Facing : std::uint32_t { East, North, West, South };
-// The four tools: the rows of the tool sheet.
-enum class ToolKind : std::uint32_t { WateringCan, Shovel, Hoe, Smoker };
-
-// The shed button that hands a tool out; the tools follow each other on the sheet as they do here.
-constexpr ButtonRow button_row(ToolKind tool) {
-    return static_cast<ButtonRow>(std::to_underlying(ButtonRow::Can) + std::to_underlying(tool));
-}
+// The gardener's facings: the rows of her sheet and of the arm sheet, the columns (two wide: at
+// rest, in use) of the tool sheet.
+enum class FacingRow : std::uint32_t { East, North, West, South };
+// The rows of the tool sheet, one per tool.
+enum class ToolRow : std::uint32_t { WateringCan, Shovel, Hoe, Smoker };
 
 // ---- the touch controls on the screen, in logical pixels ----
 

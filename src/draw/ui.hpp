@@ -12,6 +12,7 @@
 
 #include "draw_error.hpp"
 #include "hex_geometry.hpp"
+#include "menu_request.hpp"
 
 namespace qm {
 
@@ -73,8 +74,6 @@ using MenuAction = std::function<MenuResult(std::size_t index, World& world, Lil
 
 // The six slots in neighbour order (W, NW, NE, E, SE, SW) as cells of the button grid.
 inline constexpr std::array<ButtonCell, 6> MENU_SLOTS{{{-2, 0}, {-1, -1}, {1, -1}, {2, 0}, {1, 1}, {-1, 1}}};
-// The south-west slot holds the button that leaves a menu: "close" on a hive, empty hands in the shed.
-inline constexpr std::size_t CLOSE_SLOT = 5;
 
 class ButtonMenu final : public ClickTarget {
 public:

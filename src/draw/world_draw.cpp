@@ -73,7 +73,7 @@ DrawResult draw_buildings_until(DrawContext& ctx, BuildingCursor& cursor, std::i
         // Only the base row counts: buildings are kept top to bottom in the list.
         if (ctx.transform.row_y(centre_of(building.position()).j) > limit) break;
         ++cursor.next;
-        QM_TRY(building.draw(ctx));
+        QM_TRY(draw_building(ctx, building));
     }
     return {};
 }

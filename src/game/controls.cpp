@@ -13,6 +13,7 @@
 #include "input_view.hpp"
 #include "keys.hpp"
 #include "lily.hpp"
+#include "menu_from_request.hpp"
 #include "speaker_mark.hpp"
 #include "world.hpp"
 
@@ -431,7 +432,7 @@ void Controls::after_menu(std::optional<ButtonMenu> result, const Lily& lily) {
     pad.enabled = true;
     run_button.visible = true;
     if (lily.tool) {
-        tool_button = Button(std::nullopt, TOOL_CELL, std::to_underlying(button_row(ToolKind{lily.tool->which()})));
+        tool_button = Button(std::nullopt, TOOL_CELL, std::to_underlying(button_row(lily.tool->kind())));
     } else {
         tool_button.reset();
     }
@@ -574,7 +575,7 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, I
         auto entered = lily.walk(world, step.i, step.j);
         follow(view.camera(), lily.position);
         if (entered) {
-            enter_menu(std::move(*entered), lily);
+            enter_menu(menu_from_request(*entered), lily);
             return;
         }
     }
@@ -605,7 +606,7 @@ void Controls::walk_point_and_use(Lily& lily, World& world, std::uint16_t now, I
         out.empty_hands_at = aim;
         empty_hands_told_ = aim;
     }
-    if (auto opened = lily.use_tool(world, now, use)) open_menu(std::move(*opened));
+    if (auto opened = lily.use_tool(world, now, use)) open_menu(menu_from_request(*opened));
 }
 
 OnScreenControls Controls::on_screen() const {

@@ -10,6 +10,7 @@
 
 #include "day_clock.hpp"
 #include "fatal.hpp"
+#include "random.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -181,6 +182,32 @@ std::size_t count_breeding(const NightPlan& plan) {
     return static_cast<std::size_t>(std::ranges::count(breeds, true));
 }
 
-std::uint32_t most_seeds(std::uint16_t level) { return static_cast<std::uint32_t>(std::bit_width(level)); }
+std::uint32_t seeds_of_draw(std::uint32_t draw) { return static_cast<std::uint32_t>(std::bit_width(draw)); }
+
+std::uint32_t sprouts_for_flower(const BeeHive& hive) { return seeds_of_draw(rand_inclusive_from_one(hive.level)); }
+
+// The seeds never fall as the draw grows, so the largest draw is the most.
+std::uint32_t most_seeds(std::uint16_t level) { return seeds_of_draw(level); }
+
+std::vector<double> seed_count_chances(std::uint16_t level) {
+    std::vector<double> chance(most_seeds(level) + 1, 0.0);
+    // The draws giving n seeds are one run, after those giving fewer: its end is found by halving.
+    std::uint32_t first = 1;
+    for (std::uint32_t n = 1; n < chance.size(); ++n) {
+        std::uint32_t past = first;
+        std::uint32_t beyond = std::uint32_t{level} + 1;
+        while (past < beyond) {
+            const std::uint32_t mid = past + (beyond - past) / 2;
+            if (seeds_of_draw(mid) <= n) {
+                past = mid + 1;
+            } else {
+                beyond = mid;
+            }
+        }
+        chance[n] = static_cast<double>(past - first) / level;
+        first = past;
+    }
+    return chance;
+}
 
 }  // namespace qm

@@ -68,8 +68,17 @@ std::vector<bool> breeding_parents(const NightPlan& plan);
 // seeds find soil to fall on.
 std::size_t count_breeding(const NightPlan& plan);
 
-// The most seeds one flower can leave for a hive of this level (the fewest is one): the bit
-// length of the largest draw in [1, level].
+// ---- how many seeds an open flower leaves: the one seed rule ----
+// Each night a hive draws a number uniformly in [1, level] for each open flower in its range; the
+// flower leaves as many seeds as the draw's bit length. The night draws by it, the forecast and
+// the cards reckon with it, and everything else below follows from seeds_of_draw.
+std::uint32_t seeds_of_draw(std::uint32_t draw);
+// The night's draw for one open flower in range of the hive.
+std::uint32_t sprouts_for_flower(const BeeHive& hive);
+// The most seeds one flower can leave for a hive of this level (the fewest is one).
 std::uint32_t most_seeds(std::uint16_t level);
+// The chance that one open flower leaves n seeds for a hive of this level, for n from 0 to
+// most_seeds(level): the share of the draws in [1, level] that give n.
+std::vector<double> seed_count_chances(std::uint16_t level);
 
 }  // namespace qm

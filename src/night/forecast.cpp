@@ -8,10 +8,9 @@
 #include <numeric>
 #include <tuple>
 
-#include <boost/unordered/unordered_flat_map.hpp>
-
 #include "day_clock.hpp"
 #include "fatal.hpp"
+#include "night_field.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -90,14 +89,14 @@ double expected_fill(const Patch& patch) {
 }
 
 // A seed searches outward from its parent across sown soil for the nearest empty soil, and every
-// other tile stops the search: so the seeds of the parents standing in one connected patch of soil
-// land in that patch, each finds a place while the patch has one, and the patch takes
-// min(tries, cells) of them. The field is bare when the sowing starts, so every soil cell of the
-// patch is free. Summed over patches, the fewest and the most tries give the exact range of seeds
-// sown (every seed count from 1 to a level's most can be drawn), and each patch's expected fill
-// the expected seeds. A patch is measured only up to the most seeds the whole night can try;
-// beyond that it never fills, and a parent standing in its unmeasured part measures the same
-// patch afresh, with the same result.
+// other tile stops the search (night_field.hpp): so the seeds of the parents standing in one
+// connected patch of soil land in that patch, each finds a place while the patch has one, and the
+// patch takes min(tries, cells) of them. The field is bare when the sowing starts, so every soil
+// cell of the patch is free. Summed over patches, the fewest and the most tries give the exact
+// range of seeds sown (every seed count from 1 to a level's most can be drawn), and each patch's
+// expected fill the expected seeds. A patch is measured only up to the most seeds the whole night
+// can try; beyond that it never fills, and a parent standing in its unmeasured part starts a patch
+// of its own.
 struct SeedsSown {
     std::size_t least = 0;
     std::size_t most = 0;
@@ -109,35 +108,22 @@ SeedsSown seeds_sown(const World& world, const NightPlan& plan, const std::vecto
     std::size_t bound = 0;
     for (const Tries& t : tries) bound += t.most;
 
-    boost::unordered_flat_map<Cell, std::uint32_t, CellHash> patch_of;
+    NightField field(world);
+    // Each search measures at most `bound` cells and numbers their rims too; room for that up front
+    // spares the field its growing, within a few megabytes.
+    field.reserve(std::min(2 * bound, std::size_t{1} << 16));
     std::vector<Patch> patches;
     std::vector<std::uint32_t> patch_index(tries.size(), 0);
-    std::vector<Cell> queue;
     for (std::size_t k = 0; k < tries.size(); ++k) {
         if (tries[k].most == 0) continue;
-        const Cell from = plan.open[k].position;
-        auto found = patch_of.find(from);
-        if (found == patch_of.end()) {
-            const auto id = static_cast<std::uint32_t>(patches.size());
+        const NightField::Patch found = field.patch_of(plan.open[k].position, bound);
+        if (found.is_new) {
             Patch& patch = patches.emplace_back();
-            queue.assign(1, from);
-            patch_of.emplace(from, id);
-            for (std::size_t head = 0; head < queue.size(); ++head) {
-                if (queue.size() > bound) {
-                    patch.measured = false;
-                    break;
-                }
-                for (const Cell d : NEIGHBOURS) {
-                    const Cell next = queue[head] + d;
-                    if (!std::holds_alternative<Soil>(world.get_tile(next))) continue;
-                    if (patch_of.try_emplace(next, id).second) queue.push_back(next);
-                }
-            }
-            patch.cells = queue.size();
-            found = patch_of.find(from);
+            patch.cells = found.cells;
+            patch.measured = found.measured;
         }
-        patch_index[k] = found->second;
-        Patch& patch = patches[found->second];
+        patch_index[k] = static_cast<std::uint32_t>(found.number);
+        Patch& patch = patches[found.number];
         patch.tries.least += tries[k].least;
         patch.tries.most += tries[k].most;
     }
@@ -197,17 +183,6 @@ std::array<std::uint32_t, GENOTYPES> genome_64ths(const Flower& a, const Flower&
 }
 
 }  // namespace
-
-std::vector<double> seed_count_chances(std::uint16_t level) {
-    std::vector<double> chance(most_seeds(level) + 1, 0.0);
-    for (std::uint32_t n = 1; n < chance.size(); ++n) {
-        // The draws of bit length n: 2^(n-1) up to 2^n - 1, or up to the level.
-        const std::uint32_t first = std::uint32_t{1} << (n - 1);
-        const std::uint32_t last = std::min<std::uint32_t>(level, (std::uint32_t{1} << n) - 1);
-        chance[n] = static_cast<double>(last - first + 1) / level;
-    }
-    return chance;
-}
 
 double mean_seeds(std::uint16_t level) { return draw_moments(level).first; }
 

@@ -61,9 +61,6 @@ FlowerOutlook flower_outlook(const World& world, const NightPlan& plan, Cell at)
 
 // The mean number of seeds one open flower leaves for a hive of this level.
 double mean_seeds(std::uint16_t level);
-// The chance that one open flower leaves n seeds for a hive of this level, for n from 0 to
-// most_seeds(level): the share of the draws in [1, level] of bit length n.
-std::vector<double> seed_count_chances(std::uint16_t level);
 
 // A child's gene from parents' genes a and b: its chances of 0, 1 and 2 dominant alleles, in quarters.
 std::array<std::uint32_t, 3> gene_quarters(std::uint8_t a, std::uint8_t b);

@@ -3,105 +3,14 @@
 #include "world.hpp"
 
 #include <algorithm>
-#include <array>
-#include <limits>
 #include <span>
 #include <vector>
 
 #include "breeding.hpp"
+#include "night_field.hpp"
 #include "random.hpp"
 
 namespace qm {
-
-namespace {
-
-// What the night knows of the field around the seeds. A tile's kind does not change overnight (seeds
-// only fall on soil), so each cell is read from the world once, when a search first reaches it, and
-// its flower is tracked here as seeds fall. Cells are numbered, and each remembers its neighbours'
-// numbers, so a search that crosses a region again does so without a single look-up.
-class NightField {
-public:
-    explicit NightField(const World& world) : world_(world) {}
-
-    // The nearest empty soil from `from`, searching outward across flowered soil, equally near
-    // cells in a random order; none when the flowers there are walled in by other tiles.
-    std::optional<Cell> find_place(Cell from) {
-        const std::uint32_t start = number(from);
-        // A patch found full once stays full: nothing is sown into it and its rim is not soil. The
-        // search would cross it all again, shuffling the neighbours of each flower, and those draws
-        // are still made.
-        if (spots_[start].walled_in != 0) {
-            skip_shuffles(NEIGHBOURS.size(), spots_[start].walled_in);
-            return std::nullopt;
-        }
-        ++search_;
-        queue_.assign(1, start);
-        spots_[start].seen = search_;
-        std::uint32_t flowered = 0;
-        for (std::size_t head = 0; head < queue_.size(); ++head) {
-            const std::uint32_t at = queue_[head];
-            if (spots_[at].kind == Kind::Empty) return spots_[at].cell;
-            if (spots_[at].kind == Kind::Other) continue;
-            ++flowered;
-            std::array<std::uint32_t, 6> around = neighbours(at);
-            shuffle(std::span<std::uint32_t>(around));
-            for (const std::uint32_t next : around) {
-                if (spots_[next].seen == search_) continue;
-                spots_[next].seen = search_;
-                queue_.push_back(next);
-            }
-        }
-        for (const std::uint32_t at : queue_) {
-            if (spots_[at].kind == Kind::Flowered) spots_[at].walled_in = flowered;
-        }
-        return std::nullopt;
-    }
-
-    // A seed fell on a place find_place gave.
-    void sown(Cell place, bool flower) {
-        if (flower) spots_[number(place)].kind = Kind::Flowered;
-    }
-
-private:
-    enum class Kind : std::uint8_t { Other, Empty, Flowered };
-    static constexpr std::uint32_t UNKNOWN = std::numeric_limits<std::uint32_t>::max();
-
-    struct Spot {
-        Cell cell;
-        Kind kind;
-        std::uint32_t seen = 0;       // the last search that queued it
-        std::uint32_t walled_in = 0;  // flowers of its patch, once a search found the patch full
-        std::array<std::uint32_t, 6> around{UNKNOWN, UNKNOWN, UNKNOWN, UNKNOWN, UNKNOWN, UNKNOWN};
-    };
-
-    std::uint32_t number(Cell c) {
-        const auto [found, added] = numbers_.try_emplace(c, static_cast<std::uint32_t>(spots_.size()));
-        if (added) {
-            const auto* soil = std::get_if<Soil>(&world_.get_tile(c));
-            const Kind kind = !soil ? Kind::Other : soil->flower ? Kind::Flowered : Kind::Empty;
-            spots_.push_back(Spot{c, kind});
-        }
-        return found->second;
-    }
-
-    std::array<std::uint32_t, 6> neighbours(std::uint32_t at) {
-        for (std::size_t k = 0; k < NEIGHBOURS.size(); ++k) {
-            if (spots_[at].around[k] == UNKNOWN) {
-                const std::uint32_t next = number(spots_[at].cell + NEIGHBOURS[k]);
-                spots_[at].around[k] = next;
-            }
-        }
-        return spots_[at].around;
-    }
-
-    const World& world_;
-    boost::unordered_flat_map<Cell, std::uint32_t, CellHash> numbers_;
-    std::vector<Spot> spots_;
-    std::vector<std::uint32_t> queue_;
-    std::uint32_t search_ = 0;
-};
-
-}  // namespace
 
 NightReport World::overnight() {
     // The plan is read before the field is cleared; clearing changes no order of the maps.

@@ -1,31 +1,19 @@
-// Beehives: how many seeds a hive's bees make of one open flower, and the smoker's menu for
-// harvesting and splitting a hive.
+// Beehives: the smoker's menu for harvesting and splitting a hive, and what those do.
 #include "bees.hpp"
 
-#include <bit>
 #include <limits>
-#include <optional>
 
 #include "lily.hpp"
-#include "random.hpp"
-#include "sheets.hpp"
 #include "tile.hpp"
-#include "ui.hpp"
 #include "world.hpp"
 
 namespace qm {
 
 namespace {
 
-// Button rows of the button sheet.
-inline constexpr std::uint32_t CLOSE_SPRITE = std::to_underlying(ButtonRow::Close);
-inline constexpr std::uint32_t HARVEST_SPRITE = std::to_underlying(ButtonRow::Harvest);
-inline constexpr std::uint32_t SPLIT_SPRITE = std::to_underlying(ButtonRow::Split);
-
 // Menu slots in neighbour order.
 inline constexpr std::size_t SLOT_NW = 1;
 inline constexpr std::size_t SLOT_NE = 2;
-inline constexpr std::size_t SLOT_SW = 5;
 
 inline constexpr std::uint16_t SPLIT_LEVEL = 3;
 
@@ -38,6 +26,11 @@ std::uint16_t level_after_harvest(std::uint16_t level) {
     return level == std::numeric_limits<std::uint16_t>::max() ? level : static_cast<std::uint16_t>(level + 1);
 }
 
+const BeeHive* hive_at(const World& world, Cell at) {
+    const auto* tile = std::get_if<Hive>(&world.get_tile(at));
+    return tile ? &tile->hive : nullptr;
+}
+
 }  // namespace
 
 std::uint32_t honey_percent(std::uint32_t honey) {
@@ -45,50 +38,32 @@ std::uint32_t honey_percent(std::uint32_t honey) {
     return static_cast<std::uint32_t>(std::uint64_t{honey} * 100 / HONEY_MAX);
 }
 
-std::uint32_t sprouts_for_flower(const BeeHive& hive) {
-    const std::uint32_t v = rand_inclusive_from_one(hive.level);
-    return static_cast<std::uint32_t>(std::bit_width(v));
-}
-
 bool has_upgrade_menu(const BeeHive& hive) { return honey_full(hive) || can_split(hive); }
 
-ButtonMenu upgrade_menu(const BeeHive& hive) {
-    const bool full = honey_full(hive);
-    const bool splittable = can_split(hive);
+MenuRequest upgrade_menu(const BeeHive& hive) {
+    MenuRequest request{hive.position, {}, {}};
+    if (honey_full(hive)) request.slots[SLOT_NW] = Choice::Harvest;
+    if (can_split(hive)) request.slots[SLOT_NE] = Choice::Split;
+    request.slots[CLOSE_SLOT] = Choice::Close;
+    return request;
+}
 
-    std::array<std::optional<std::uint32_t>, 6> slots{};
-    if (full) slots[SLOT_NW] = HARVEST_SPRITE;
-    if (splittable) slots[SLOT_NE] = SPLIT_SPRITE;
-    slots[SLOT_SW] = CLOSE_SPRITE;
+void harvest_hive(World& world, Cell at) {
+    const BeeHive* now = hive_at(world, at);
+    if (!now || !honey_full(*now)) return;
+    const std::uint16_t level = level_after_harvest(now->level);
+    world.set_tile(at, Hive{BeeHive{now->position, 0, level}});
+    world.tell({Happening::Kind::HiveHarvested, level});
+}
 
-    const Cell at = hive.position;
-    MenuAction action = [at, full, splittable](std::size_t index, World& world, Lily& lily) -> MenuResult {
-        // The menu may have stood open a while: act on the hive as it is now, and only if it still
-        // qualifies, so a hive replaced in the meantime is neither harvested for free nor split
-        // into a half of level 0.
-        const auto* tile = std::get_if<Hive>(&world.get_tile(at));
-        if (!tile) return std::nullopt;
-        const BeeHive now = tile->hive;
-
-        const std::size_t split_index = full ? 1 : 0;
-        if (full && index == 0) {
-            if (honey_full(now)) {
-                const std::uint16_t level = level_after_harvest(now.level);
-                world.set_tile(at, Hive{BeeHive{now.position, 0, level}});
-                world.tell({Happening::Kind::HiveHarvested, level});
-            }
-        } else if (splittable && index == split_index) {
-            // A hive already in her arms would be lost; the smoker opens no menu then anyway.
-            if (can_split(now) && !lily.carried_hive) {
-                const auto half = static_cast<std::uint16_t>(now.level / 2);
-                world.set_tile(at, Hive{BeeHive{now.position, now.honey, static_cast<std::uint16_t>(now.level - half)}});
-                lily.carried_hive = CarriedHive{0, half};
-                world.tell({Happening::Kind::HiveSplit, half});
-            }
-        }
-        return std::nullopt;
-    };
-    return ButtonMenu(as_i16(at.i), as_i16(at.j), slots, std::move(action));
+void split_hive(World& world, Lily& lily, Cell at) {
+    const BeeHive* now = hive_at(world, at);
+    if (!now || !can_split(*now) || lily.carried_hive) return;
+    const BeeHive before = *now;  // set_tile below replaces the tile it points into
+    const auto half = static_cast<std::uint16_t>(before.level / 2);
+    world.set_tile(at, Hive{BeeHive{before.position, before.honey, static_cast<std::uint16_t>(before.level - half)}});
+    lily.carried_hive = CarriedHive{0, half};
+    world.tell({Happening::Kind::HiveSplit, half});
 }
 
 }  // namespace qm

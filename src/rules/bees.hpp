@@ -1,13 +1,15 @@
-// Beehives: the hive record, seeds per open flower by level, and the smoker's hive menu.
+// Beehives: the hive record, its honey, and the smoker's hive menu with its harvest and split.
 #pragma once
 
 #include <cstdint>
 
 #include "hex_geometry.hpp"
+#include "menu_request.hpp"
 
 namespace qm {
 
-class ButtonMenu;
+class World;
+struct Lily;
 
 inline constexpr std::uint32_t HONEY_MAX = 262144;
 inline constexpr std::uint16_t HIVE_RANGE = 8;
@@ -29,12 +31,15 @@ struct CarriedHive {
 // The honey as a whole percentage of a full hive, rounded down.
 std::uint32_t honey_percent(std::uint32_t honey);
 
-// Seeds one open flower in range yields tonight: the bit length of a uniform draw in [1, level].
-std::uint32_t sprouts_for_flower(const BeeHive& hive);
-
 // Whether the smoker opens a menu on the hive: it is full of honey or big enough to split.
 bool has_upgrade_menu(const BeeHive& hive);
-// The smoker's menu on such a hive: harvest, split, close.
-ButtonMenu upgrade_menu(const BeeHive& hive);
+// The smoker's menu on such a hive: harvest when full, split from level three, close.
+MenuRequest upgrade_menu(const BeeHive& hive);
+// The menu's choices, on the hive standing at `at` now, and only if it still qualifies: a hive
+// replaced while the menu stood open is neither harvested for free nor split into a half of level 0.
+void harvest_hive(World& world, Cell at);
+// The split puts the smaller half in her arms; never while she carries a hive already, which would
+// be lost (the smoker opens no menu then anyway).
+void split_hive(World& world, Lily& lily, Cell at);
 
 }  // namespace qm

@@ -1,21 +1,13 @@
 // The shed: its footprint and the menu that hands out the tools; buildings_draw.cpp draws it.
 #include "buildings.hpp"
 
-#include <array>
-
-#include "lily.hpp"
-#include "sheets.hpp"
-#include "tools.hpp"
-
 namespace qm {
 
 namespace {
 
-// Sprite rows of the shed menu's slots, W NW NE E SE SW: the four tools, then empty hands.
-constexpr std::uint32_t tool_button(ToolKind tool) { return std::to_underlying(button_row(tool)); }
-constexpr std::array<std::optional<std::uint32_t>, 6> SHED_SLOTS{
-    tool_button(ToolKind::WateringCan), tool_button(ToolKind::Shovel), tool_button(ToolKind::Hoe),
-    tool_button(ToolKind::Smoker),      std::nullopt,                  std::to_underlying(ButtonRow::Close)};
+// The shed menu's slots, W NW NE E SE SW: the four tools, then empty hands.
+constexpr std::array<std::optional<Choice>, 6> SHED_SLOTS{Choice::WateringCan, Choice::Shovel,      Choice::Hoe,
+                                                          Choice::Smoker,      std::nullopt,        Choice::EmptyHands};
 constexpr Cell MENU_CENTRE = cell(2, -16);
 
 }  // namespace
@@ -26,16 +18,6 @@ bool Shed::in_footprint(std::int32_t x, std::int32_t y) const {
            static_cast<std::uint32_t>(y) + 0xEBA2Eu < 0xBA2Eu;
 }
 
-std::optional<ButtonMenu> Shed::menu() const {
-    const Fixed exit_point = EXIT_POINT;
-    return ButtonMenu(as_i16(MENU_CENTRE.i), as_i16(MENU_CENTRE.j), SHED_SLOTS,
-                      [exit_point](std::size_t index, World&, Lily& lily) -> MenuResult {
-                          lily.tool = tool_for_shed_button(index);
-                          lily.in_building = false;
-                          lily.position = exit_point;
-                          lily.anchor = exit_point;
-                          return std::nullopt;
-                      });
-}
+std::optional<MenuRequest> Shed::menu() const { return MenuRequest{MENU_CENTRE, SHED_SLOTS, EXIT_POINT}; }
 
 }  // namespace qm

@@ -5,13 +5,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "draw_error.hpp"
 #include "hex_geometry.hpp"
-#include "ui.hpp"
+#include "menu_request.hpp"
 
 namespace qm {
-
-class DrawContext;  // the drawing itself is in buildings_draw.cpp
 
 class Building {
 public:
@@ -21,8 +18,7 @@ public:
     // Is this fixed-point position on the building's ground area?
     virtual bool in_footprint(std::int32_t x, std::int32_t y) const = 0;
     // The menu that opens when the gardener walks in; none when it cannot be entered.
-    virtual std::optional<ButtonMenu> menu() const = 0;
-    virtual DrawResult draw(DrawContext& ctx) const = 0;
+    virtual std::optional<MenuRequest> menu() const = 0;
 };
 
 class Shed final : public Building {
@@ -32,8 +28,7 @@ public:
 
     Cell position() const override { return BASE; }
     bool in_footprint(std::int32_t x, std::int32_t y) const override;
-    std::optional<ButtonMenu> menu() const override;
-    DrawResult draw(DrawContext& ctx) const override;
+    std::optional<MenuRequest> menu() const override;
 };
 
 }  // namespace qm

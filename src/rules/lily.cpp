@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 
-#include "sheets.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -17,7 +16,7 @@ constexpr std::uint16_t ARM_RAISED_TICKS = 8;
 // What a use of the tool did, told from what the tile was before and what the tool answered.
 Happening tool_happening(const Tool& tool, const Tile& before, ToolOutcome::Kind outcome) {
     using K = Happening::Kind;
-    const ToolKind kind{tool.which()};
+    const ToolKind kind = tool.kind();
     const auto told = [&](K k) { return Happening{k, std::to_underlying(kind)}; };
     if (outcome != ToolOutcome::Kind::Used) {
         // The can's only refusal that the player can mend is an empty can over dry soil.
@@ -36,11 +35,11 @@ Happening tool_happening(const Tool& tool, const Tile& before, ToolOutcome::Kind
 
 }  // namespace
 
-std::uint32_t facing_sector(Fixed v) {
-    if (v == Fixed{}) return 0;
+Facing facing_sector(Fixed v) {
+    if (v == Fixed{}) return Facing::East;
     const Fixed g = with_length(v, 2);
-    if (std::abs(g.i) > std::abs(g.j)) return g.i >= 0 ? 0 : 2;
-    return g.j >= 0 ? 3 : 1;
+    if (std::abs(g.i) > std::abs(g.j)) return g.i >= 0 ? Facing::East : Facing::West;
+    return g.j >= 0 ? Facing::South : Facing::North;
 }
 
 namespace {
@@ -93,7 +92,7 @@ void Lily::turn(std::int32_t di, std::int32_t dj) {
     facing = v;
 }
 
-std::optional<ButtonMenu> Lily::walk(World& world, std::int32_t di, std::int32_t dj) {
+std::optional<MenuRequest> Lily::walk(World& world, std::int32_t di, std::int32_t dj) {
     if (di == 0 && dj == 0) return std::nullopt;
     turn(di, dj);
     const Fixed next = position + Fixed{di, dj};
@@ -141,7 +140,7 @@ std::optional<Cell> Lily::target() const {
     return containing_tile(position) + *selection;
 }
 
-std::optional<ButtonMenu> Lily::use_tool(World& world, std::uint16_t now, bool using_tool) {
+std::optional<MenuRequest> Lily::use_tool(World& world, std::uint16_t now, bool using_tool) {
     if (!using_tool) {
         last_used.reset();
         return std::nullopt;
@@ -195,7 +194,7 @@ std::optional<ButtonMenu> Lily::use_tool(World& world, std::uint16_t now, bool u
                 arm_until = raised;
                 selection.reset();
                 world.tell({Happening::Kind::MenuOpened});
-                return std::move(outcome.menu);
+                return outcome.menu;
             }
             break;  // carrying a hive: the menu is discarded, the tile still counts as used
     }

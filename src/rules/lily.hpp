@@ -11,16 +11,19 @@
 #include "draw_error.hpp"
 #include "flowers.hpp"
 #include "hex_geometry.hpp"
+#include "menu_request.hpp"
 #include "tools.hpp"
-#include "ui.hpp"
 
 namespace qm {
 
 class World;
 class DrawContext;  // the drawing itself is in lily_draw.cpp
 
-// 0 east (+i), 1 north (-j), 2 west (-i), 3 south (+j); a zero vector counts as east.
-std::uint32_t facing_sector(Fixed v);
+// The four ways she can face, each a quarter of the directions.
+enum class Facing : std::uint8_t { East, North, West, South };
+
+// East (+i), north (-j), west (-i), south (+j); a zero vector counts as east.
+Facing facing_sector(Fixed v);
 
 // The neighbour (as an offset) of the tile that contains `from`, in direction v: one unit ahead
 // of her, or, where that point is her own tile or lies two rows away (straight up or down), the
@@ -44,12 +47,14 @@ struct Lily {
     std::uint16_t arm_until = 0;
     bool in_building = false;
 
-    std::optional<ButtonMenu> walk(World& world, std::int32_t di, std::int32_t dj);
+    // Walking into a building answers with its menu.
+    std::optional<MenuRequest> walk(World& world, std::int32_t di, std::int32_t dj);
     void turn(std::int32_t di, std::int32_t dj);
     // The pointer at a world point aims: over one of her six neighbours, at exactly that tile; over
     // her own tile or further away, at the neighbour in its direction.
     void select_pointed(Fixed pointer);
-    std::optional<ButtonMenu> use_tool(World& world, std::uint16_t now, bool using_tool);
+    // A tool that opens a menu (the smoker on a hive) answers with it.
+    std::optional<MenuRequest> use_tool(World& world, std::uint16_t now, bool using_tool);
     // Start of play and of every day: empty hands, back at the start point.
     void morning_reset();
 
@@ -57,7 +62,7 @@ struct Lily {
     std::optional<Cell> target() const;
 
     DrawResult draw(DrawContext& ctx, std::uint16_t now) const;
-    DrawResult draw_arm(DrawContext& ctx, std::uint32_t sector, std::uint32_t walk_frame, bool free_arm,
+    DrawResult draw_arm(DrawContext& ctx, Facing sector, std::uint32_t walk_frame, bool free_arm,
                         std::uint16_t now) const;
     DrawResult draw_selection(DrawContext& ctx, const World& world) const;
     // Where her tool's meter hangs: the pixel offset from her position given to the tool's

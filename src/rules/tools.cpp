@@ -3,7 +3,6 @@
 
 #include "bees.hpp"
 #include "random.hpp"
-#include "sheets.hpp"
 #include "world.hpp"
 
 namespace qm {
@@ -16,11 +15,6 @@ bool is(const Tile& tile) {
 }
 
 }  // namespace
-
-std::uint32_t WateringCan::which() const { return std::to_underlying(ToolKind::WateringCan); }
-std::uint32_t Shovel::which() const { return std::to_underlying(ToolKind::Shovel); }
-std::uint32_t Hoe::which() const { return std::to_underlying(ToolKind::Hoe); }
-std::uint32_t Smoker::which() const { return std::to_underlying(ToolKind::Smoker); }
 
 bool WateringCan::can_use(const World& world, std::uint16_t x, std::uint16_t y, bool, bool) const {
     const Tile& tile = world.get_tile(x, y);
@@ -98,14 +92,18 @@ ToolOutcome Smoker::use_tool(World& world, std::uint16_t x, std::uint16_t y, std
     return ToolOutcome::place_hive();
 }
 
-std::unique_ptr<Tool> tool_for_shed_button(std::size_t index) {
-    switch (index) {
-        case 0: return std::make_unique<WateringCan>();
-        case 1: return std::make_unique<Shovel>();
-        case 2: return std::make_unique<Hoe>();
-        case 3: return std::make_unique<Smoker>();
-        default: return nullptr;
+std::unique_ptr<Tool> tool_for(Choice choice) {
+    switch (choice) {
+        case Choice::WateringCan: return std::make_unique<WateringCan>();
+        case Choice::Shovel: return std::make_unique<Shovel>();
+        case Choice::Hoe: return std::make_unique<Hoe>();
+        case Choice::Smoker: return std::make_unique<Smoker>();
+        case Choice::EmptyHands:
+        case Choice::Harvest:
+        case Choice::Split:
+        case Choice::Close: break;
     }
+    return nullptr;
 }
 
 }  // namespace qm

@@ -40,10 +40,10 @@ Picture paint_arms_sheet() {
     for (int c = 0; c < sheet_spec(ID).columns; ++c) {
         Picture west = east[c];
         west.mirror(SHOULDER_X);
-        paste_cell(sheet, ID, c, static_cast<int>(Facing::East), east[c]);
-        paste_cell(sheet, ID, c, static_cast<int>(Facing::North), north[c]);
-        paste_cell(sheet, ID, c, static_cast<int>(Facing::West), west);
-        paste_cell(sheet, ID, c, static_cast<int>(Facing::South), south[c]);
+        paste_cell(sheet, ID, c, static_cast<int>(FacingRow::East), east[c]);
+        paste_cell(sheet, ID, c, static_cast<int>(FacingRow::North), north[c]);
+        paste_cell(sheet, ID, c, static_cast<int>(FacingRow::West), west);
+        paste_cell(sheet, ID, c, static_cast<int>(FacingRow::South), south[c]);
     }
     return sheet;
 }

@@ -186,10 +186,10 @@ Picture paint_lily_sheet() {
         const Picture east = body(View::Side, f);
         Picture west = east;
         west.mirror(AXIS);
-        paste_cell(sheet, ID, f, static_cast<int>(Facing::East), east);
-        paste_cell(sheet, ID, f, static_cast<int>(Facing::North), body(View::Back, f));
-        paste_cell(sheet, ID, f, static_cast<int>(Facing::West), west);
-        paste_cell(sheet, ID, f, static_cast<int>(Facing::South), body(View::Front, f));
+        paste_cell(sheet, ID, f, static_cast<int>(FacingRow::East), east);
+        paste_cell(sheet, ID, f, static_cast<int>(FacingRow::North), body(View::Back, f));
+        paste_cell(sheet, ID, f, static_cast<int>(FacingRow::West), west);
+        paste_cell(sheet, ID, f, static_cast<int>(FacingRow::South), body(View::Front, f));
     }
     return sheet;
 }

@@ -304,7 +304,7 @@ public:
     // hand, so that growth, honey, hive menus, splits and the night's breeding all get their
     // turn; a random walk alone would rarely get past the shed.
     void stock(World& world, Lily& lily) {
-        lily.tool = tool_for_shed_button(static_cast<std::size_t>(dice_.below(5)));
+        lily.tool = tool_for(static_cast<Choice>(dice_.below(5)));  // the shed's five choices come first
         const int flowers = dice_.between(0, 60);
         for (int k = 0; k < flowers + 3; ++k) {
             const int dj = dice_.between(-8, 8);
