@@ -2,10 +2,13 @@
 #include "random.hpp"
 
 #include <pthread.h>
+#include <sys/random.h>
 #include <time.h>
 
 #include <array>
+#include <cerrno>
 #include <bit>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -168,5 +171,49 @@ void skip_shuffles(std::size_t length, std::uint64_t times) {
 
 void set_rng_state(std::uint64_t s) { state = s; }
 std::uint64_t rng_state() { return generator(); }
+
+namespace {
+
+// Should the kernel's source be missing (a very old kernel or a locked-down sandbox) the clock-and-
+// thread seed is good enough for a key that only keeps the layout unpredictable.
+MapHashKey draw_map_hash_key() {
+    std::array<std::uint64_t, 2> words{};
+    auto* bytes = reinterpret_cast<unsigned char*>(words.data());
+    std::size_t got = 0;
+    while (got < sizeof words) {
+        const ssize_t n = getrandom(bytes + got, sizeof words - got, 0);
+        if (n > 0) {
+            got += static_cast<std::size_t>(n);
+        } else if (n == 0 || errno != EINTR) {
+            return {fresh_seed(), fresh_seed() ^ 0x9E3779B97F4A7C15ULL};
+        }
+    }
+    return {words[0], words[1]};
+}
+
+std::mutex map_key_lock;
+std::optional<MapHashKey> map_key;
+
+}  // namespace
+
+MapHashKey map_hash_key() {
+    const std::scoped_lock hold(map_key_lock);
+    if (!map_key) map_key = draw_map_hash_key();
+    return *map_key;
+}
+
+void fix_map_hash_key(std::uint64_t seed) {
+    // Two SipHash outputs of the seed, so nearby seeds give unrelated keys.
+    std::array<std::uint8_t, 8> bytes{};
+    for (std::size_t b = 0; b < bytes.size(); ++b) bytes[b] = static_cast<std::uint8_t>(seed >> (8 * b));
+    const MapHashKey key{siphash13(0x6D61'7073, 0, bytes), siphash13(0x6D61'7073, 1, bytes)};
+    const std::scoped_lock hold(map_key_lock);
+    map_key = key;
+}
+
+void replay_from(std::uint64_t seed) {
+    set_rng_state(seed);
+    fix_map_hash_key(seed);
+}
 
 }  // namespace qm

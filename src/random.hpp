@@ -47,4 +47,19 @@ std::uint64_t fresh_seed();
 void set_rng_state(std::uint64_t state);
 std::uint64_t rng_state();
 
+// The key the cell maps hash under. Drawn from the kernel's random source the first time a map
+// asks, so the maps' layout and iteration order (and with them the order the night visits the
+// field in) differ from run to run, unless a seed fixed it first.
+struct MapHashKey {
+    std::uint64_t k0 = 0;
+    std::uint64_t k1 = 0;
+    friend constexpr bool operator==(const MapHashKey&, const MapHashKey&) = default;
+};
+MapHashKey map_hash_key();
+// Maps made from now on hash under a key worked out from `seed`.
+void fix_map_hash_key(std::uint64_t seed);
+// One seed for a run that must play the same again (the soak, the tests, the benchmarks): this
+// thread's generator and the maps' key. The game itself never calls it.
+void replay_from(std::uint64_t seed);
+
 }  // namespace qm

@@ -2,10 +2,7 @@
 // set_tile, so a hive always knows the flowers it can reach without searching the map.
 #include "world.hpp"
 
-#include <sys/random.h>
-
 #include <array>
-#include <cerrno>
 #include <cstddef>
 
 #include "fatal.hpp"
@@ -15,42 +12,17 @@ namespace qm {
 
 namespace {
 
-struct HashKey {
-    std::uint64_t k0;
-    std::uint64_t k1;
-};
-
-// The kernel's random source keys the hash maps; nothing about the game depends on the key, it
-// only keeps the map layout different from run to run. Should the source be missing (a very old
-// kernel or a locked-down sandbox) the clock-and-thread seed of the generator is good enough for
-// that purpose, so the game still starts.
-HashKey draw_hash_key() {
-    std::array<std::uint64_t, 2> words{};
-    auto* bytes = reinterpret_cast<unsigned char*>(words.data());
-    std::size_t got = 0;
-    while (got < sizeof words) {
-        const ssize_t n = getrandom(bytes + got, sizeof words - got, 0);
-        if (n > 0) {
-            got += static_cast<std::size_t>(n);
-        } else if (n == 0 || errno != EINTR) {
-            return {fresh_seed(), fresh_seed() ^ 0x9E3779B97F4A7C15ULL};
-        }
-    }
-    return {words[0], words[1]};
-}
-
-const HashKey& hash_key() {
-    static const HashKey key = draw_hash_key();
-    return key;
-}
-
 bool has_flower(const Tile& tile) { return flower_on(tile) != nullptr; }
 
 bool within_hive_range(Cell a, Cell b) { return distance(a, b) <= HIVE_RANGE; }
 
 }  // namespace
 
-CellHash::CellHash() : k0(hash_key().k0), k1(hash_key().k1 | 1) {}
+CellHash::CellHash() {
+    const MapHashKey key = map_hash_key();
+    k0 = key.k0;
+    k1 = key.k1 | 1;
+}
 
 World::World(Tile soil_default, Tile grass_default)
     : soil_default_(std::move(soil_default)), grass_default_(std::move(grass_default)) {

@@ -25,14 +25,13 @@ class DrawContext;  // the drawing itself is in world_draw.cpp
 struct Lily;
 namespace test { struct WorldAccess; }
 
-// Hashes cells under a key drawn from the kernel's random source once per run, so the maps' layout
-// and iteration order differ from run to run. A cell is only 32 bits: one keyed 64 × 64 → 128-bit
+// Hashes cells under the run's map key (random.hpp: random per run unless a replay fixed it). A cell is only 32 bits: one keyed 64 × 64 → 128-bit
 // multiply, folded (wyhash's mix), spreads it over all 64 bits, at a few cycles a look-up.
 struct CellHash {
     using is_avalanching = std::true_type;  // the map need not mix the result again
 
-    std::uint64_t k0;
-    std::uint64_t k1;
+    std::uint64_t k0 = 0;
+    std::uint64_t k1 = 0;
 
     CellHash();  // this run's key
     std::size_t operator()(Cell c) const noexcept {

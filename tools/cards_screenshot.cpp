@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         if (auto scaled = ctx.adjust_scale(); !scaled) return fail(scaled.error().to_string());
 
         // Two days on the farm with a level-4 hive; the morning after the second night.
-        qm::set_rng_state(SEED);
+        qm::replay_from(SEED);
         qm::World world;
         world.setup_farm();
         qm::Lily lily;

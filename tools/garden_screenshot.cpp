@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || TTF_Init() != 0) return fail(std::string("SDL: ") + SDL_GetError());
 
-    qm::set_rng_state(SEED);
+    qm::replay_from(SEED);
     qm::World world;
     world.setup_farm();
     change_each<qm::Hive>(world, [](qm::Hive& hive) { hive.hive.level = HIVE_LEVEL; });

@@ -4,9 +4,12 @@
 // that many days and nights go by.
 // After every frame the world's invariants are checked against a brute-force recount.
 //
-//     quillmarsh_soak [frames] [seed]     (run from the build directory; prints the seed)
+//     quillmarsh_soak [frames] [seed] [--digest]     (run from the build directory; prints the seed)
 //
-// A failure names the frame and the seed; the same seed replays the same run. A fatal stop of the
+// A failure names the frame and the seed; the seed fixes the game's generator and the maps' hash
+// key as well as the soak's dice, so the same seed replays the same run. With --digest every
+// frame's pixels and the world's state go into one running digest, printed every thousand frames
+// and at the end: two builds that play and draw alike print the same lines. A fatal stop of the
 // game itself leaves through its own fatal path with its own message and status.
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -20,8 +23,11 @@
 #include <fstream>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <utility>
+#include <variant>
+#include <vector>
 
 #include "audio.hpp"
 #include "collection_panel.hpp"
@@ -39,6 +45,68 @@
 
 namespace qm {
 namespace {
+
+// Every frame's pixels, as the window shows them, and the world's state (tiles in any order, the
+// gardener, the clock, the collection), chained frame by frame.
+class FrameDigest {
+public:
+    void add_frame(SDL_Window* window, const Game& game, std::uint64_t frame) {
+        add_words({frame});
+        // The software renderer draws into the window's surface, which holds the frame after it
+        // is shown.
+        if (SDL_Surface* surface = SDL_GetWindowSurface(window)) {
+            add_words({static_cast<std::uint64_t>(surface->w), static_cast<std::uint64_t>(surface->h)});
+            const auto row = static_cast<std::size_t>(surface->w) * 4;
+            const auto* pixels = static_cast<const std::uint8_t*>(surface->pixels);
+            for (int y = 0; y < surface->h; ++y) {
+                add(std::span(pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(surface->pitch), row));
+            }
+        }
+        // The tiles: a sum of each tile's own hash, so the maps' order does not matter.
+        std::uint64_t tiles = 0;
+        for (const auto& [at, tile] : game.world.tiles()) tiles += tile_hash(at, tile);
+        const LoopState& s = game.state;
+        const Lily& lily = game.lily;
+        add_words({tiles, game.world.tiles().size(), s.day, s.time_of_day, s.day_end, s.day_over ? 1u : 0u,
+                   s.shown_tick, fixed(lily.position), fixed(lily.anchor), fixed(lily.facing),
+                   lily.selection ? cell_word(*lily.selection) | 1ULL << 40 : 0, lily.in_building ? 1u : 0u,
+                   lily.carried_flowers.size(), lily.carried_hive ? 1ULL << 40 | lily.carried_hive->honey : 0,
+                   lily.tool ? lily.tool->tint() | 1ULL << 40 : 0, game.collection.seeds_left(),
+                   game.milestones.reached(), rng_state()});
+        for (const Flower& f : lily.carried_flowers) add_words({flower_word(f)});
+    }
+
+    std::uint64_t value() const { return digest_; }
+
+private:
+    static std::uint64_t fixed(Fixed p) {
+        return static_cast<std::uint32_t>(p.i) | static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.j)) << 32;
+    }
+    static std::uint64_t cell_word(Cell c) { return c.i | static_cast<std::uint64_t>(c.j) << 16; }
+    static std::uint64_t flower_word(const Flower& f) {
+        return packed_genes(f) | static_cast<std::uint64_t>(f.stage) << 24 | static_cast<std::uint64_t>(f.next_stage) << 32;
+    }
+    static std::uint64_t tile_hash(Cell at, const Tile& tile) {
+        std::array<std::uint64_t, 4> words{cell_word(at), tile.index(), 0, 0};
+        if (const auto* hive = std::get_if<Hive>(&tile)) {
+            words[2] = hive->hive.honey | static_cast<std::uint64_t>(hive->hive.level) << 32;
+            words[3] = cell_word(hive->hive.position);
+        } else if (const auto* soil = std::get_if<Soil>(&tile)) {
+            words[2] = soil->watered ? 1 : 0;
+            words[3] = soil->flower ? flower_word(*soil->flower) | 1ULL << 60 : 0;
+        }
+        return siphash13(0, 0, bytes_of(words));
+    }
+    static std::span<const std::uint8_t> bytes_of(const std::array<std::uint64_t, 4>& words) {
+        return {reinterpret_cast<const std::uint8_t*>(words.data()), sizeof words};
+    }
+    void add_words(std::initializer_list<std::uint64_t> words) {
+        add({reinterpret_cast<const std::uint8_t*>(std::data(words)), words.size() * sizeof(std::uint64_t)});
+    }
+    void add(std::span<const std::uint8_t> bytes) { digest_ = siphash13(digest_, 0x5EED, bytes); }
+
+    std::uint64_t digest_ = 0;
+};
 
 // The soak's own draws, apart from the game's generator so that the game's draws stay its own.
 class Dice {
@@ -528,10 +596,10 @@ double heap_mib() { return static_cast<double>(heap_in_use()) / (1024.0 * 1024.0
 // or the resident size holds beyond this much more by the end is a leak.
 constexpr double MEMORY_GROWTH_MOST_MIB = 24.0;
 
-int run(std::uint64_t frames, std::uint64_t seed) {
+int run(std::uint64_t frames, std::uint64_t seed, bool digesting) {
     std::printf("soak: %" PRIu64 " frames, seed %#" PRIx64 "\n", frames, seed);
     std::fflush(stdout);
-    set_rng_state(seed);
+    replay_from(seed);
     keep_memory_flat();
 
     SDL_SetHint("SDL_TOUCH_MOUSE_EVENTS", "0");
@@ -564,6 +632,7 @@ int run(std::uint64_t frames, std::uint64_t seed) {
     Dice colours(seed ^ 0xC0102);
     GoalWatch goals;
     SeedWatch seeds;
+    FrameDigest digest;
     const auto began = std::chrono::steady_clock::now();
 
     std::printf("soak: at the start %.1f MiB resident, %.1f MiB on the heap\n", resident_mib(), heap_mib());
@@ -655,6 +724,12 @@ int run(std::uint64_t frames, std::uint64_t seed) {
             soak.figures.finale_frames += game.overlay.is_open(Card::Finale) ? 1u : 0u;
         }
         if (soak.failure) fail("frame " + std::to_string(soak.figures.frames) + ": " + *soak.failure, seed);
+        if (digesting) {
+            digest.add_frame(ctx.canvas->window(), game, soak.figures.frames);
+            if (soak.figures.frames % 1000 == 0 || soak.figures.frames == frames) {
+                std::printf("soak: digest after %" PRIu64 " frames %016" PRIx64 "\n", soak.figures.frames, digest.value());
+            }
+        }
         if (soak.figures.frames % 20000 == 0) report(soak.figures, world, began, "so far");
     }
 
@@ -676,7 +751,11 @@ int run(std::uint64_t frames, std::uint64_t seed) {
 }  // namespace qm
 
 int main(int argc, char** argv) {
-    const std::uint64_t frames = argc > 1 ? std::strtoull(argv[1], nullptr, 0) : 3000;
-    const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 0) : qm::fresh_seed();
-    return qm::run(frames, seed);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const auto flag = std::find(args.begin(), args.end(), "--digest");
+    const bool digesting = flag != args.end();
+    if (digesting) args.erase(flag);
+    const std::uint64_t frames = args.size() > 0 ? std::strtoull(args[0].c_str(), nullptr, 0) : 3000;
+    const std::uint64_t seed = args.size() > 1 ? std::strtoull(args[1].c_str(), nullptr, 0) : qm::fresh_seed();
+    return qm::run(frames, seed, digesting);
 }
