@@ -5,10 +5,11 @@
 // that holds the game (pause and help, the end of the day), which is a screen of its own.
 //
 // Adding a card that holds the game (the clock, the world and the gardener stand still under it
-// and only its keys are heard) is one screen in game_screens.cpp: a `CardScreen` that names
-// itself in `Card` (after `Finale`; `Controls::card_key` hears its keys by that name), answers
+// and only its keys are heard) is one screen in game_screens.cpp: a `CardScreen` that answers
 // the frame's commands and draws its picture with the panel toolkit (panel.*: `draw_panel`,
-// `draw_text`, `fill_rect`, `card_area`). It goes up with `Screens::hold` where it is asked for.
+// `draw_text`, `fill_rect`, `card_area`). It goes up with `Screens::hold` where the day's screen
+// hears it asked for. Its name in `Card` (after `Finale`) tells the controls which keys to hear
+// under it (`Controls::card_key`); the keys themselves are rows of the action table (keys.*).
 //
 // A card that lies over the field while play goes on is a value in `Card` before `EndDay` (the
 // enum's order is the drawing order) and its row in CARDS (overlay.cpp); what it reads goes into
