@@ -12,7 +12,9 @@
 
 #include "support/fake_input.hpp"
 #include "support/sdl_fixture.hpp"
+#include "drawn_view.hpp"
 #include "graphics.hpp"
+#include "touch_controls_draw.hpp"
 #include "keys.hpp"
 #include "lily.hpp"
 #include "bees.hpp"
@@ -135,7 +137,7 @@ protected:
         ctx().transform.center = HOME;
     }
 
-    bool frame(std::uint16_t now = 14000) { return controls.frame_events(events, lily, world, now, ctx()).quit; }
+    bool frame(std::uint16_t now = 14000) { return frame_events(controls, events, lily, world, now, ctx()).quit; }
 
     // Window pixel of a world point (scale 1).
     ScreenPoint pixel_of(Fixed p) { return ctx().transform.to_screen(p); }
@@ -751,7 +753,7 @@ TEST_F(ControlsTest, TheFullScreenButtonShowsTheWindowStateAndDrawingErrorsComeB
         clear();
         input.is_fullscreen = full;
         controls.collection_open = full;
-        ASSERT_TRUE(controls.draw(ctx()).has_value());
+        ASSERT_TRUE(draw_controls(ctx(), controls).has_value());
         const auto id = test::identify(pixel(8, 40));
         ASSERT_TRUE(id.has_value()) << test::describe(pixel(8, 40));
         EXPECT_EQ(*id, (test::CellId{"top_buttons", 0, full ? 1 : 0}));
@@ -761,14 +763,14 @@ TEST_F(ControlsTest, TheFullScreenButtonShowsTheWindowStateAndDrawingErrorsComeB
         EXPECT_EQ(pixel(8, 100), BACKGROUND);
     }
     ctx().top_buttons.reset();
-    const auto failed = controls.draw(ctx());
+    const auto failed = draw_controls(ctx(), controls);
     ASSERT_FALSE(failed.has_value());
     EXPECT_EQ(failed.error().kind, DrawError::Kind::String);
 }
 
 TEST_F(ControlsTest, ThePadAndButtonsAreDrawnOnlyInTouchMode) {
     const auto at = [&](int x, int y) { return test::identify(pixel(x, y)); };
-    ASSERT_TRUE(controls.draw(ctx()).has_value());
+    ASSERT_TRUE(draw_controls(ctx(), controls).has_value());
     EXPECT_FALSE(at(98, 284).has_value());
     EXPECT_FALSE(at(624, 317).has_value());
 
@@ -776,7 +778,7 @@ TEST_F(ControlsTest, ThePadAndButtonsAreDrawnOnlyInTouchMode) {
     give_tool(std::make_unique<Hoe>());
     controls.tool_button->held = 2;
     clear();
-    ASSERT_TRUE(controls.draw(ctx()).has_value());
+    ASSERT_TRUE(draw_controls(ctx(), controls).has_value());
     EXPECT_EQ(at(98, 284), (test::CellId{"move_pad", 0, 0}));
     EXPECT_EQ(at(624, 317), (test::CellId{"buttons", 0, 1}));  // run button, up
     EXPECT_EQ(at(656, 273), (test::CellId{"buttons", 1, 4}));  // hoe button, held
@@ -785,7 +787,7 @@ TEST_F(ControlsTest, ThePadAndButtonsAreDrawnOnlyInTouchMode) {
     controls.tool_button->visible = false;
     controls.pad.enabled = false;
     clear();
-    ASSERT_TRUE(controls.draw(ctx()).has_value());
+    ASSERT_TRUE(draw_controls(ctx(), controls).has_value());
     EXPECT_FALSE(at(98, 284).has_value());
     EXPECT_FALSE(at(624, 317).has_value());
     EXPECT_FALSE(at(656, 273).has_value());
@@ -793,7 +795,7 @@ TEST_F(ControlsTest, ThePadAndButtonsAreDrawnOnlyInTouchMode) {
 
 TEST_F(ControlsTest, AnOpenMenuIsDrawnWithoutTouchMode) {
     open_shed_menu();
-    ASSERT_TRUE(controls.draw(ctx()).has_value());
+    ASSERT_TRUE(draw_controls(ctx(), controls).has_value());
     const ScreenPoint c = pixel_of(centre_of(cell(2, -16)));
     EXPECT_EQ(test::identify(pixel(c.x - 64, c.y)), (test::CellId{"buttons", 0, 2}));  // W: can
     EXPECT_EQ(test::identify(pixel(c.x + 64, c.y)), (test::CellId{"buttons", 0, 5}));  // E: smoker

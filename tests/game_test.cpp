@@ -20,6 +20,7 @@
 #include "support/world_helpers.hpp"
 #include "bees.hpp"
 #include "collection.hpp"
+#include "drawn_view.hpp"
 #include "graphics.hpp"
 #include "heap_use.hpp"
 #include "lily.hpp"
@@ -942,7 +943,7 @@ TEST_F(GameTest, TheMorningReportTheGenomeViewAndTheCollectionTakeTheirEvents) {
         controls.collection_open = true;
         const int below = panel.y + panel.h + 8 < window_h ? panel.y + panel.h + 8 : panel.y - 8;
         const ScreenPoint p{panel.x + panel.w / 2, on_panel ? panel.y + panel.h - 4 : below};
-        const FrameCommands asked = controls.frame_events(events.push(test::mouse_down(p.x, p.y)), lily, world, 14000, ctx());
+        const FrameCommands asked = frame_events(controls, events.push(test::mouse_down(p.x, p.y)), lily, world, 14000, ctx());
         EXPECT_EQ(controls.mouse_use, !on_panel) << (on_panel ? "on the panel" : "beside it");
         EXPECT_FALSE(asked.seed_chosen);
         controls.mouse_use = false;
@@ -952,10 +953,10 @@ TEST_F(GameTest, TheMorningReportTheGenomeViewAndTheCollectionTakeTheirEvents) {
     const auto finger = [&](SDL_Point p) {
         return test::finger_down(1, static_cast<float>(p.x) / static_cast<float>(window_w), static_cast<float>(p.y) / static_cast<float>(window_h));
     };
-    EXPECT_EQ(controls.frame_events(events.push(test::mouse_down(centre(22).x, centre(22).y)), lily, world, 14000, ctx()).seed_chosen, 22u);
-    EXPECT_EQ(controls.frame_events(events.push(finger(centre(4))), lily, world, 14000, ctx()).seed_chosen, 4u);
+    EXPECT_EQ(frame_events(controls, events.push(test::mouse_down(centre(22).x, centre(22).y)), lily, world, 14000, ctx()).seed_chosen, 22u);
+    EXPECT_EQ(frame_events(controls, events.push(finger(centre(4))), lily, world, 14000, ctx()).seed_chosen, 4u);
     controls.collection_open = false;
-    EXPECT_FALSE(controls.frame_events(events.push(finger(centre(4))), lily, world, 14000, ctx()).seed_chosen);
+    EXPECT_FALSE(frame_events(controls, events.push(finger(centre(4))), lily, world, 14000, ctx()).seed_chosen);
 }
 
 }  // namespace

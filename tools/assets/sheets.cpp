@@ -8,7 +8,7 @@ namespace qm::art {
 std::span<const SheetInfo> all_sheets() {
     static const std::array<SheetInfo, SHEET_COUNT> sheets{{
 #define QM_SHEET(name, ...) {sheet_spec(SheetId::name), paint_##name##_sheet},
-#include "../../src/sheets.def"
+#include "../../src/draw/sheets.def"
 #undef QM_SHEET
     }};
     return sheets;

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "../../src/sheets.hpp"
+#include "../../src/draw/sheets.hpp"
 #include "paint.hpp"
 
 namespace qm::art {
@@ -49,7 +49,7 @@ void paste_cell(Picture& sheet, SheetId id, int column, int row, const Picture& 
 
 // One painter per sheet: paint_ground_sheet(), paint_plants_sheet(), ...
 #define QM_SHEET(name, ...) Picture paint_##name##_sheet();
-#include "../../src/sheets.def"
+#include "../../src/draw/sheets.def"
 #undef QM_SHEET
 
 // Every sheet in the order the game loads them.
