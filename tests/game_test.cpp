@@ -295,6 +295,43 @@ TEST_F(GameTest, DrawFramePutsTheControlsOverTheFieldAndStopsAtTheFirstError) {
     EXPECT_EQ(count(shown, WHITE), 0u);
 }
 
+// The game's steps go through its screens in turn, each telling the main task what to wait for:
+// the title, the day, the cards that hold it, and after a yes to the end of the day the dawn,
+// the night and the next day's first frame.
+TEST_F(GameTest, TheStepsPlayTheScreensInTurn) {
+    using K = Step::Kind;
+    struct Turn {
+        std::optional<SDL_Event> input;
+        K kind;
+        Card held;  // after the step
+        std::uint64_t day;
+    };
+    const Turn turns[] = {
+        {std::nullopt, K::Intro, Card::None, 0},
+        {test::mouse_down(100, 100), K::Started, Card::None, 1},
+        {test::key_event(SDL_SCANCODE_P), K::Day, Card::Help, 1},  // the frame that opens it is the day's
+        {test::key_event(SDL_SCANCODE_N), K::Held, Card::Help, 1},  // not a key of this card
+        {test::key_event(SDL_SCANCODE_P), K::Held, Card::None, 1},
+        {test::key_event(SDL_SCANCODE_N), K::Day, Card::EndDay, 1},
+        {test::key_event(SDL_SCANCODE_RETURN), K::Held, Card::None, 1},
+        {std::nullopt, K::Dawn, Card::None, 1},
+        {std::nullopt, K::Night, Card::None, 2},
+        {std::nullopt, K::Day, Card::None, 2},
+        {test::quit_event(), K::Quit, Card::None, 2},
+    };
+    game->screens.reset(title_screen());
+    state().frame_start = Instant{7, 0};
+    for (const Turn& turn : turns) {
+        if (turn.input) events.push(*turn.input);
+        const Step done = step(*game);
+        EXPECT_EQ(std::tie(done.kind, state().day), std::tie(turn.kind, turn.day)) << static_cast<int>(turn.kind);
+        EXPECT_EQ(game->screens.held(), turn.held) << static_cast<int>(turn.kind);
+        if (done.kind == K::Night) {
+            EXPECT_EQ(done.pause_end, (Instant{11, 0}));
+        }
+    }
+}
+
 // ---- time that flies, the pause and help card, the end-day card ----
 
 // Two worlds laid out alike and played side by side: k flying frames against 16k frames without input.
@@ -370,7 +407,7 @@ TEST_F(GameTest, MilestonesHintsAndTheFinaleThroughTheFrames) {
     for (int k = 0; k < 3; ++k) ASSERT_FALSE(day_frame(*game).quit);
     EXPECT_TRUE(game->celebration.running());
     EXPECT_TRUE(game->overlay.is_open(Card::Finale));
-    EXPECT_EQ(game->overlay.modal(), Card::None);
+    EXPECT_EQ(game->screens.held(), Card::None);
     const std::uint16_t clock = state().time_of_day;
     for (std::uint32_t k = 0; k < Celebration::CARD_FRAMES; ++k) ASSERT_FALSE(day_frame(*game).quit);
     EXPECT_FALSE(game->overlay.is_open(Card::Finale));
@@ -411,7 +448,7 @@ TEST_F(GameTest, TheEndDayCardKeepsPlayingOnEscAndRunsTheNightOnceOnEnterOrSpace
         game->overlay.close(Card::Morning);  // the last night's report would take the N
         events.push(test::key_event(SDL_SCANCODE_N));
         ASSERT_FALSE(day_frame(*game).quit);
-        ASSERT_EQ(game->overlay.modal(), Card::EndDay);
+        ASSERT_EQ(game->screens.held(), Card::EndDay);
         const std::uint16_t clock = state().time_of_day;
         events.push(test::key_event(answer));
         int nights = 0;
@@ -427,7 +464,7 @@ TEST_F(GameTest, TheEndDayCardKeepsPlayingOnEscAndRunsTheNightOnceOnEnterOrSpace
         EXPECT_EQ(state().day, day + (ends ? 1u : 0u));
         EXPECT_EQ(state().time_of_day, ends ? 4 : clock + 4);
         EXPECT_EQ(flower_on(world.get_tile(cell(4, 8))) == nullptr, ends);
-        EXPECT_EQ(game->overlay.modal(), Card::None);
+        EXPECT_EQ(game->screens.held(), Card::None);
     }
 }
 
@@ -859,14 +896,14 @@ TEST_F(GameTest, EachKeyGoesToTheInnermostOpenThingAndDoesOneThing) {
             }
             if (o == "R") input.keys = {keys[k]};
             if (o == "R") day_frame(*game);
-            if (o == "p") game->overlay.open(Card::Help);
-            if (o == "e") game->overlay.open(Card::EndDay);
+            if (o == "p") game->screens.hold(help_card());
+            if (o == "e") game->screens.hold(end_day_card(*game));
             events.push(test::key_event(keys[k]));
             day_frame(*game);
             std::string seen;
             for (const auto& [mark, is] : {std::pair{'m', controls.menu.has_value()}, {'c', controls.collection_open},
-                                           {'r', game->overlay.is_open(Card::Morning)}, {'p', game->overlay.is_open(Card::Help)},
-                                           {'e', game->overlay.is_open(Card::EndDay)}, {'t', std::holds_alternative<Soil>(world.get_tile(*lily.target()))},
+                                           {'r', game->overlay.is_open(Card::Morning)}, {'p', game->screens.held() == Card::Help},
+                                           {'e', game->screens.held() == Card::EndDay}, {'t', std::holds_alternative<Soil>(world.get_tile(*lily.target()))},
                                            {'n', state().day_over}, {'h', !(lily.tool && lily.tool->kind() == ToolKind::Hoe)}})
                 if (is) seen += mark;
             EXPECT_EQ(seen, after[k]) << "open: " << o << ", key " << SDL_GetScancodeName(keys[k]);

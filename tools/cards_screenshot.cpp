@@ -113,8 +113,11 @@ int main(int argc, char** argv) {
         for (std::uint32_t t = qm::FIRST_DAY_START; t <= qm::DAY_END; ++t) world.update(static_cast<std::uint16_t>(t));
         // What opened today is in the collection; some of tonight's seeds will be new.
         qm::hear_the_field(game);
-        static_cast<void>(qm::new_day(game));
-        qm::begin_next_day(game.state);
+        // The dawn and the night, played by their screens as in the game.
+        game.screens.push(qm::dawn_screen());
+        if (qm::step(game).kind != qm::Step::Kind::Dawn || qm::step(game).kind != qm::Step::Kind::Night) {
+            return fail("no night after the day");
+        }
 
         const auto shoot = [&](const std::string& name) {
             std::vector<std::uint32_t> pixels(static_cast<std::size_t>(WIDTH * scale * HEIGHT * scale));
@@ -132,7 +135,8 @@ int main(int argc, char** argv) {
             game.state.shown_tick = tick;
             ctx.transform.center = lily.position;
             game.tonight.next_frame(world);
-            if (auto drawn = qm::draw_game_frame(game, tick); !drawn) {
+            // Drawn by the day's screen, as its frames are.
+            if (auto drawn = game.screens.top().draw(game); !drawn) {
                 status = fail(drawn.error().to_string());
                 return;
             }

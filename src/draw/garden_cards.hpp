@@ -118,7 +118,6 @@ struct GardenPass {
     const NightReport* night = nullptr;  // what the last night did, while the morning report is up
     TextCache* texts = nullptr;
     bool collection_open = false;  // the cards beside the field make way for the collection
-    const Forecast* ending_now = nullptr;  // the night were the day ended now, while the end-day card is up
 };
 
 // The flower the planner shows: a bud or an open flower on the tile she aims at.

@@ -1,5 +1,6 @@
-// The main task: start-up, the intro frames, the day frames, the change of day and shut-down.
-// Each frame's work is a plain function, so tests can play frames without the clock.
+// The main task: start-up, then steps of the game's screens (game_screens.*) and the waits
+// between them, and shut-down. What a frame hears and draws are plain functions here, so tests
+// can play frames without the clock.
 #pragma once
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include "day_clock.hpp"
 #include "draw_error.hpp"
 #include "forecast.hpp"
+#include "game_screens.hpp"
 #include "garden_cards.hpp"
 #include "hex_geometry.hpp"
 #include "milestones.hpp"
@@ -73,7 +75,6 @@ struct Game {
     Overlay overlay{};
     NightReport night{};  // what the last night did
     Tonight tonight{};
-    Forecast ending_now{};  // worked out when the end-day card opens; the game stands still under it
     std::uint32_t morning_frames = 0;  // day frames the morning report has been up
     bool morning_stood = false;        // she has stood still since it came up
     std::string last_night{};          // the report's gist, kept for the day in the collection panel
@@ -86,6 +87,8 @@ struct Game {
     std::vector<Happening> heard{};
     Milestones milestones{};
     Celebration celebration{};
+    // The game's modes: the day with what lies over it, or the title before play.
+    Screens screens{};
 };
 
 // The morning report stays up until she moves or a key is pressed, but not for less than half a
@@ -104,15 +107,18 @@ struct Overlays {
     const Milestones* milestones = nullptr;    // listed in the collection panel
     const Celebration* celebration = nullptr;  // the finale, over the field and under the cards
     const std::string* last_night = nullptr;   // the morning report's gist, in the collection panel
+    const Screen* held = nullptr;              // the card that holds the game, over everything
 };
 
 // 1920, 1921, ... 24959, then 1920 again.
 std::uint16_t next_intro_clock(std::uint16_t clock);
 
-// One intro frame up to (not including) its wait: a start or a quit leaves it undrawn.
+// One intro frame of the title screen up to (not including) its wait: a start or a quit leaves it
+// undrawn, and play is left for the caller to start.
 IntroOutcome intro_frame(Game& game);
 
-// Once, when the player starts: the farm, the gardener at the start point, day 1 at noon.
+// Once, when the player starts: the farm, the gardener at the start point, day 1 at noon, the
+// day's screen (under the card of controls when H or F1 started play).
 void start_play(Game& game);
 void start_day(LoopState& state, std::uint16_t first_tick);
 
@@ -121,10 +127,11 @@ struct DayFrame {
     std::uint16_t tick = 0;  // the tick this frame was played with
 };
 
-// One day frame up to its wait: the clock, input, the world's update and the drawing. A quit
-// ends it before the update. While time flies the frame plays TIME_FLIES_TICKS ticks, each one
-// the clock's step and `World::update`, stopping at the day's last tick; while a card holds the
-// game the frame only hears the card's keys and draws the last tick again.
+// One frame of the day's screen, or of the card that holds it, up to its wait: the clock, input,
+// the world's update and the drawing. A quit ends it before the update. While time flies the
+// frame plays TIME_FLIES_TICKS ticks, each one the clock's step and `World::update`, stopping at
+// the day's last tick; while a card holds the game the frame only hears the card's keys and draws
+// the last tick again. The night is left for the caller (`new_day`).
 DayFrame day_frame(Game& game);
 
 // The clock's step at the start of a frame: the tick to play; the day's last tick sets `day_over`.
@@ -133,10 +140,8 @@ std::uint16_t tick_clock(LoopState& state);
 // The seed she asked the open collection for goes into her hands, when the collection can give it.
 void take_chosen_seed(Game& game, const FrameCommands& commands);
 
-// What the frame's input asks of the cards and the day. `moved`: she walked this frame.
-void apply_commands(Game& game, const FrameCommands& commands, bool moved = false);
-
-// Draws and presents the frame of `tick` from the game's state, with the cards and what they read.
+// Draws and presents the frame of `tick` from the game's state, with the cards and what they
+// read, and last the card that holds the game.
 DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies = false);
 
 // After the frame's work: the frame time to show next, and the deadline of the frame's wait.
@@ -158,9 +163,10 @@ DrawResult draw_frame(DrawContext& ctx, const Controls& controls, const World& w
                       std::uint64_t day, std::uint16_t tick, std::chrono::nanoseconds frame_time,
                       const Overlays& overlays = {});
 
-// The new-day screen, the gardener's morning and the night; returns the end of the pause. A
-// night that leaves no flower on the field is followed by the garden sown again, so a dry day
-// never ends the game. Controls are left alone: an open menu and the tool button carry over.
+// The new-day screen, the gardener's morning and the night, as the dawn's and the night's screens
+// play them; returns the end of the pause. A night that leaves no flower on the field is followed
+// by the garden sown again, so a dry day never ends the game. Controls are left alone: an open
+// menu and the tool button carry over.
 Instant new_day(Game& game);
 // After the pause: the next day at 5:00 am.
 void begin_next_day(LoopState& state);

@@ -22,13 +22,10 @@ constexpr int PAD = 8;         // text to the card's frame
 constexpr int COLUMN_GAP = 10;
 constexpr int TITLE_GAP = 4;   // between the title's rule and the first line
 
-enum class HoldsGame : bool { No, Yes };
-
 using DrawCard = DrawResult (*)(DrawContext&, const OverlayView&);
 
 struct CardRow {
     Card card;
-    HoldsGame holds;
     DrawCard draw;
 };
 
@@ -78,7 +75,9 @@ std::string resume_line() {
            std::string(action_keys(Action::Pause).pad_words) + " plays on";
 }
 
-DrawResult draw_help_card(DrawContext& ctx, const OverlayView&) {
+}  // namespace
+
+DrawResult draw_help_card(DrawContext& ctx) {
     TTF_Font* font = ctx.small_font.get();
     const int line_h = TTF_FontHeight(font);
     // The table follows the action table, which never changes: it is put together once.
@@ -111,6 +110,8 @@ DrawResult draw_help_card(DrawContext& ctx, const OverlayView&) {
 
 // ---- the end-day card ----
 
+namespace {
+
 std::string end_day_answer() {
     const ActionKeys& yes = action_keys(Action::Choose);
     const ActionKeys& no = action_keys(Action::LeaveMenu);
@@ -118,15 +119,12 @@ std::string end_day_answer() {
            " or " + std::string(no.pad_words) + ": keep playing";
 }
 
-DrawResult draw_end_day_card(DrawContext& ctx, const OverlayView& view) {
+}  // namespace
+
+DrawResult draw_end_day_card(DrawContext& ctx, const std::string& ending) {
     TTF_Font* font = ctx.small_font.get();
     const int line_h = TTF_FontHeight(font);
     const std::string answer = end_day_answer();
-    // What ending now costs: the forecast counts buds that open before nightfall, which an early
-    // night leaves unbred.
-    const std::string ending = view.garden && view.garden->ending_now
-                                   ? ending_now_text(*view.garden->ending_now, view.garden->forecast)
-                                   : std::string{};
     const int inner_w = std::max({text_width(font, END_DAY_MEANING), text_width(font, answer), ending.empty() ? 0 : text_width(font, ending),
                                   text_width(ctx.medium_font.get(), END_DAY_TITLE)});
     const int title_h = TTF_FontHeight(ctx.medium_font.get()) + 2 + TITLE_GAP;
@@ -143,6 +141,8 @@ DrawResult draw_end_day_card(DrawContext& ctx, const OverlayView& view) {
     }
     return draw_text(ctx, font, HONEY, answer, centred(answer), y + 2 * line_h);
 }
+
+namespace {
 
 // ---- the finale's card ----
 
@@ -209,14 +209,12 @@ DrawResult draw_morning(DrawContext& ctx, const OverlayView& view) {
     return draw_morning_report(ctx, *view.garden->texts, *view.garden->night, view.garden->collection);
 }
 
-constexpr std::array<CardRow, static_cast<std::size_t>(Card::Count)> CARDS{{
-    {Card::FieldMarks, HoldsGame::No, draw_field_marks_card},
-    {Card::Forecast, HoldsGame::No, draw_forecast},
-    {Card::Selection, HoldsGame::No, draw_selection},
-    {Card::Morning, HoldsGame::No, draw_morning},
-    {Card::Finale, HoldsGame::No, draw_finale_card},
-    {Card::EndDay, HoldsGame::Yes, draw_end_day_card},
-    {Card::Help, HoldsGame::Yes, draw_help_card},
+constexpr std::array<CardRow, FIELD_CARDS> CARDS{{
+    {Card::FieldMarks, draw_field_marks_card},
+    {Card::Forecast, draw_forecast},
+    {Card::Selection, draw_selection},
+    {Card::Morning, draw_morning},
+    {Card::Finale, draw_finale_card},
 }};
 
 // Rows stand in the enum's order, so a card finds its row by its value.
@@ -238,25 +236,12 @@ SDL_Rect card_area(DrawContext& ctx, int w, int h) {
     return {x, y, w, h};
 }
 
-Card Overlay::modal() const {
-    for (const CardRow& row : CARDS) {
-        if (row.holds == HoldsGame::Yes && is_open(row.card)) return row.card;
-    }
-    return Card::None;
-}
-
 void Overlay::open(Card card) {
-    if (card == Card::None) return;
-    if (row_of(card).holds == HoldsGame::Yes) {
-        for (const CardRow& row : CARDS) {
-            if (row.holds == HoldsGame::Yes) close(row.card);
-        }
-    }
-    open_.set(std::to_underlying(card));
+    if (std::to_underlying(card) < FIELD_CARDS) open_.set(std::to_underlying(card));
 }
 
 void Overlay::close(Card card) {
-    if (card != Card::None) open_.reset(std::to_underlying(card));
+    if (std::to_underlying(card) < FIELD_CARDS) open_.reset(std::to_underlying(card));
 }
 
 DrawResult Overlay::draw_marks(DrawContext& ctx, const OverlayView& view) const {

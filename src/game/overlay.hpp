@@ -1,22 +1,24 @@
 // The cards drawn over the field: one home that knows which are open and draws them, in one
 // order, in a pass of its own after the field, the controls, the clock, the frame time and the
-// notices. Today: the pause and help card, the end-day card, the time-flies and speaker marks, the marks over the field, tonight's forecast, the planner or
-// the hive card and the morning report.
+// notices. Today: the time-flies and speaker marks, the marks over the field, tonight's forecast,
+// the planner or the hive card, the morning report and the finale's card; after them the card
+// that holds the game (pause and help, the end of the day), which is a screen of its own.
 //
-// Adding a card:
-//   1. a value in `Card` (before `Count`); the enum's order is the drawing order, so a later card
-//      lies over an earlier one;
-//   2. one row in CARDS (overlay.cpp), at the same place: the card, whether it holds the game (the
-//      clock, the world and the gardener stand still and its keys are the only ones heard), and
-//      its draw function, which gets the draw context and an `OverlayView`;
-//   3. what the card reads goes into `OverlayView`, filled by the loop (game.cpp, `day_frame`);
-//   4. its key into the action table (keys.*) and, for a card that holds the game, its keys in
-//      `Controls::card_key` / `card_button`;
-//   5. draw it with the panel toolkit (panel.*): `draw_panel`, `draw_text`, `fill_rect`, `card_area`.
+// Adding a card that holds the game (the clock, the world and the gardener stand still under it
+// and only its keys are heard) is one screen in game_screens.cpp: a `CardScreen` that answers
+// the frame's commands and draws its picture with the panel toolkit (panel.*: `draw_panel`,
+// `draw_text`, `fill_rect`, `card_area`). It goes up with `Screens::hold` where the day's screen
+// hears it asked for. Its name in `Card` (after `Finale`) tells the controls which keys to hear
+// under it (`Controls::card_key`); the keys themselves are rows of the action table (keys.*).
+//
+// A card that lies over the field while play goes on is a value in `Card` before `EndDay` (the
+// enum's order is the drawing order) and its row in CARDS (overlay.cpp); what it reads goes into
+// `OverlayView`.
 #pragma once
 
 #include <bitset>
 #include <cstdint>
+#include <string>
 #include <utility>
 
 #include <SDL_rect.h>
@@ -33,11 +35,14 @@ enum class Card : std::uint8_t {
     Selection,   // the planner on a flower, the hive card on a hive
     Morning,     // what the night did, until she moves or a key is pressed
     Finale,  // the collection complete; play goes on under it, and it leaves by itself
+    // The cards that hold the game, each a screen of its own; the name tells the controls its keys.
     EndDay,
     Help,
-    Count,
-    None = Count,
+    None,
 };
+
+// The cards the overlay keeps: those before the first that holds the game.
+inline constexpr std::size_t FIELD_CARDS = std::to_underlying(Card::EndDay);
 
 struct GardenPass;
 struct Volume;
@@ -58,10 +63,8 @@ inline constexpr Card DAY_CARDS[] = {Card::FieldMarks, Card::Forecast, Card::Sel
 
 class Overlay {
 public:
-    // The open card that holds the game, None when play goes on.
-    Card modal() const;
-    bool is_open(Card card) const { return card != Card::None && open_.test(std::to_underlying(card)); }
-    // Opening a card that holds the game closes any other that does: one asks at a time.
+    bool is_open(Card card) const { return std::to_underlying(card) < FIELD_CARDS && open_.test(std::to_underlying(card)); }
+    // Only the cards over the field: a card that holds the game goes up as a screen.
     void open(Card card);
     void close(Card card);
     void toggle(Card card) { is_open(card) ? close(card) : open(card); }
@@ -72,7 +75,7 @@ public:
     DrawResult draw(DrawContext& ctx, const OverlayView& view) const;
 
 private:
-    std::bitset<static_cast<std::size_t>(Card::Count)> open_;
+    std::bitset<FIELD_CARDS> open_;
 };
 
 // The cards' words.
@@ -85,5 +88,10 @@ inline constexpr const char* END_DAY_MEANING = "Open flowers breed tonight; buds
 
 // A card of w × h centred on the screen, kept on it when the screen is smaller.
 SDL_Rect card_area(DrawContext& ctx, int w, int h);
+
+// The pictures of the cards that hold the game. The end-day card's `ending` says what ending now
+// costs, left out when empty.
+DrawResult draw_help_card(DrawContext& ctx);
+DrawResult draw_end_day_card(DrawContext& ctx, const std::string& ending);
 
 }  // namespace qm

@@ -1,6 +1,7 @@
-// Random play, headless: the game's own intro, day frames, new days and nights on the dummy video
-// driver, fed random keys, clicks, motion, focus changes, fingers, window sizes and full-screen
-// toggles, with the day clock pushed ahead now and then so that many days and nights go by.
+// Random play, headless: the game's own intro, day frames, new days and nights, played through
+// the game's own step on the dummy video driver, fed random keys, clicks, motion, focus changes,
+// fingers, window sizes and full-screen toggles, with the day clock pushed ahead now and then so
+// that many days and nights go by.
 // After every frame the world's invariants are checked against a brute-force recount.
 //
 //     quillmarsh_soak [frames] [seed] [--digest]     (run from the build directory; prints the seed)
@@ -226,7 +227,7 @@ public:
         if (complete != (m.colours() == GENOTYPES)) return "the finale and the colour count disagree";
         if (game.celebration.card_up() && !complete) return "a celebration before the collection was complete";
         if (game.overlay.is_open(Card::Finale) && !game.celebration.card_up()) return "the finale's card outstayed the celebration";
-        if (game.overlay.modal() == Card::Finale) return "the finale's card held the game";
+        if (game.screens.held() == Card::Finale) return "the finale's card held the game";
         return std::nullopt;
     }
 
@@ -621,6 +622,7 @@ int run(std::uint64_t frames, std::uint64_t seed, bool digesting) {
     auto pump = SdlEventPump::open();
     if (!pump) fail(pump.error(), seed);
     Game game{ctx, world, lily, controls, *pump, LoopState{}};
+    game.screens.reset(title_screen());
     RecordingSound sound;
     game.sound = &sound;
     Soak soak(seed, ctx, input);
@@ -651,10 +653,9 @@ int run(std::uint64_t frames, std::uint64_t seed, bool digesting) {
         if (playing) soak.take_seeds(controls);
         if (!playing) {
             ++soak.figures.intro_frames;
-            const IntroOutcome outcome = intro_frame(game);
-            if (outcome == IntroOutcome::Quit) fail("the intro quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
-            if (outcome == IntroOutcome::Start) {
-                start_play(game);
+            const Step outcome = step(game);
+            if (outcome.kind == Step::Kind::Quit) fail("the intro quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
+            if (outcome.kind == Step::Kind::Started) {
                 soak.stock(world, lily);
                 seeds.started(game);
                 playing = true;
@@ -667,11 +668,12 @@ int run(std::uint64_t frames, std::uint64_t seed, bool digesting) {
             if (colours.one_in(60)) {
                 reach_milestones(game, {MilestoneEvent::Kind::NewColour, static_cast<std::uint32_t>(colours.below(GENOTYPES))});
             }
-            const bool held = game.overlay.modal() != Card::None;
+            const bool held = game.screens.held() != Card::None;
             card_held = held;
             const std::uint16_t clock_before = s.time_of_day;
-            const DayFrame played = day_frame(game);
-            if (played.quit) fail("a day frame quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
+            const Step played = step(game);
+            if (played.kind == Step::Kind::Quit) fail("a day frame quit on a quit event the soak never sends (SIGINT or SIGTERM?)", seed);
+            if (played.kind != (held ? Step::Kind::Held : Step::Kind::Day)) fail("a frame under a card played as a day's, or a day's as held", seed);
             tick = played.tick;
             if (!held) grown_at = played.tick;
             // A card that holds the game holds the clock; time that flies runs at most sixteen
@@ -692,8 +694,10 @@ int run(std::uint64_t frames, std::uint64_t seed, bool digesting) {
                 // The day's last frame is heard before the night.
                 if (const auto wrong = seeds.check(game, false)) fail("frame " + std::to_string(soak.figures.frames) + ": " + *wrong, seed);
                 night = true;
-                (void)new_day(game);
-                begin_next_day(s);
+                // The dawn, then the night: two steps without a frame between them.
+                const Step dawn = step(game);
+                const Step after = step(game);
+                if (dawn.kind != Step::Kind::Dawn || after.kind != Step::Kind::Night || s.day_over) fail("the day ended without its night", seed);
                 if (clock.one_in(2)) soak.stock(world, lily);
                 ++soak.figures.nights;
                 grown_at = -1;
