@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "support/fake_input.hpp"
+#include "support/game_fixture.hpp"
 #include "support/sdl_fixture.hpp"
 #include "support/world_helpers.hpp"
 #include "bees.hpp"
@@ -76,15 +77,8 @@ TEST(FrameTimeTest, TheFrameTimeIsTheWorkBeforeTheWait) {
     }
 }
 
-class GameTest : public test::HeadlessDraw {
+class GameTest : public test::HeadlessGame {
 protected:
-    GameTest() { window_w = 720; }
-
-    void SetUp() override {
-        HeadlessDraw::SetUp();
-        game.emplace(Game{ctx(), world, lily, controls, events, LoopState{}});
-    }
-
     LoopState& state() { return game->state; }
 
     // The whole screen, red in the lowest byte.
@@ -120,13 +114,6 @@ protected:
         EXPECT_NE(f, nullptr);
         return f ? f->stage : FlowerStage::Seed;
     }
-
-    test::FakeInput input;
-    Controls controls{input};
-    test::FakeEvents events;
-    World world;
-    Lily lily;
-    std::optional<Game> game;
 };
 
 TEST_F(GameTest, IntroFramesDrawTheWorldUnderTheIntroPictureAndDrift) {

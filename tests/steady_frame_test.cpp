@@ -11,7 +11,7 @@
 #include "graphics.hpp"
 #include "lily.hpp"
 #include "support/allocation_count.hpp"
-#include "support/fake_input.hpp"
+#include "support/game_fixture.hpp"
 #include "support/sdl_fixture.hpp"
 #include "tools.hpp"
 #include "world.hpp"
@@ -19,13 +19,10 @@
 namespace qm {
 namespace {
 
-class SteadyFrame : public test::HeadlessDraw {
+class SteadyFrame : public test::HeadlessGame {
 protected:
-    SteadyFrame() { window_w = 720; }
-
     void SetUp() override {
-        HeadlessDraw::SetUp();
-        game.emplace(Game{ctx(), world, lily, controls, events, LoopState{}});
+        HeadlessGame::SetUp();
         start_play(*game);
         // A hive in a bed in bloom, the can in her hands, the planner on the flower she faces.
         const Cell hive = containing_tile(lily.position) + cell(4, 0);
@@ -49,12 +46,6 @@ protected:
     }
 
     static constexpr std::uint16_t TICK = 14000;
-    test::FakeInput input;
-    Controls controls{input};
-    test::FakeEvents events;
-    World world;
-    Lily lily;
-    std::optional<Game> game;
 };
 
 TEST_F(SteadyFrame, MakesNoTextureAndDrawsTheSamePicture) {
