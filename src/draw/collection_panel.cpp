@@ -152,13 +152,30 @@ std::array<std::string, 2> seeds_lines(std::uint32_t left, bool one_line) {
     return {seeds_left_text(left), reminder};
 }
 
-// The widest the seeds' lines can be.
+// The widest the seeds' lines can be, measured once for the context's fonts.
 int seeds_width(DrawContext& ctx, bool one_line) {
-    int widest = 0;
+    int& widest = ctx.scratch.seeds_widths[one_line ? 0 : 1];
+    if (widest > 0) return widest;
     for (const std::uint32_t left : {std::uint32_t{0}, Collection::SEEDS_KEPT_MOST}) {
         for (const std::string& line : seeds_lines(left, one_line)) widest = std::max(widest, text_width(ctx.small_font.get(), line));
     }
     return widest;
+}
+
+// The seeds' lines for `left` seeds, written again only when that changes.
+const std::array<std::string, 2>& kept_seeds_lines(DrawContext& ctx, std::uint32_t left, bool one_line) {
+    auto& scratch = ctx.scratch;
+    if (scratch.seeds_lines_for != std::pair{left, one_line}) {
+        scratch.seeds_lines = seeds_lines(left, one_line);
+        scratch.seeds_lines_for = std::pair{left, one_line};
+    }
+    return scratch.seeds_lines;
+}
+
+// The legend on one line.
+const std::string& legend_line() {
+    static const std::string line = std::string(LEGEND_FIRST) + " " + LEGEND_SECOND;
+    return line;
 }
 
 }  // namespace
@@ -166,7 +183,7 @@ int seeds_width(DrawContext& ctx, bool one_line) {
 CollectionLayout collection_layout(DrawContext& ctx, WithMilestones with) {
     const Metrics m = metrics(ctx);
     const int grid_w = 9 * m.cell_w + 2 * GROUP_GAP;
-    const int legend_w = text_width(ctx.small_font.get(), std::string(LEGEND_FIRST) + " " + LEGEND_SECOND);
+    const int legend_w = text_width(ctx.small_font.get(), legend_line());
     const int room = ctx.transform.width - 2 * PAD;
     const bool one_line = legend_w <= room;
     const int legend_lines = one_line ? 1 : 2;
@@ -252,7 +269,7 @@ DrawResult draw_collection(DrawContext& ctx, const Collection& collection, const
 
     TTF_Font* small = ctx.small_font.get();
     const std::uint32_t seeds_colour = collection.seeds_left() > 0 ? HONEY : WHITE;
-    const auto seeds = seeds_lines(collection.seeds_left(), layout.seeds_on_one_line);
+    const auto& seeds = kept_seeds_lines(ctx, collection.seeds_left(), layout.seeds_on_one_line);
     QM_TRY(draw_text(ctx, small, seeds_colour, seeds[0], layout.seeds.x, layout.seeds.y));
     if (!seeds[1].empty()) QM_TRY(draw_text(ctx, small, WHITE, seeds[1], layout.seeds.x, layout.seeds.y + m.small_h));
 
@@ -261,8 +278,7 @@ DrawResult draw_collection(DrawContext& ctx, const Collection& collection, const
     const int legend_y = panel.y + panel.h - PAD - (layout.legend_on_one_line ? 1 : 2) * m.small_h;
     if (!last_night.empty()) QM_TRY(draw_text(ctx, ctx.small_font.get(), HONEY, last_night, panel.x + PAD, legend_y - m.small_h));
     if (layout.legend_on_one_line) {
-        return draw_text(ctx, ctx.small_font.get(), WHITE, std::string(LEGEND_FIRST) + " " + LEGEND_SECOND, panel.x + PAD,
-                         legend_y);
+        return draw_text(ctx, ctx.small_font.get(), WHITE, legend_line(), panel.x + PAD, legend_y);
     }
     if (auto done = draw_text(ctx, ctx.small_font.get(), WHITE, LEGEND_FIRST, panel.x + PAD, legend_y); !done) return done;
     return draw_text(ctx, ctx.small_font.get(), WHITE, LEGEND_SECOND, panel.x + PAD, legend_y + m.small_h);

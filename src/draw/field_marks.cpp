@@ -183,7 +183,7 @@ DrawResult draw_selected_ranges(DrawContext& ctx, const Lily& lily, const World&
     return {};
 }
 
-std::vector<Cell> genome_labels_shown(DrawContext& ctx, const World& world, std::optional<Cell> selected) {
+const std::vector<Cell>& genome_labels_shown(DrawContext& ctx, const World& world, std::optional<Cell> selected) {
     int w = 0;
     int h = 0;
     check(SDL_QueryTexture(ctx.genome_textures[0][0].get(), nullptr, nullptr, &w, &h));
@@ -196,8 +196,10 @@ std::vector<Cell> genome_labels_shown(DrawContext& ctx, const World& world, std:
         const SDL_Point p = screen_centre(ctx, c);
         return SDL_Rect{p.x - 3 * w / 2 - LABEL_ROOM, p.y - h / 2, 3 * w + 2 * LABEL_ROOM, h};
     };
-    std::vector<Cell> shown;
-    std::vector<SDL_Rect> taken;
+    std::vector<Cell>& shown = ctx.scratch.labels_shown;
+    std::vector<SDL_Rect>& taken = ctx.scratch.labels_taken;
+    shown.clear();
+    taken.clear();
     if (selected && shows(*selected)) {
         shown.push_back(*selected);
         taken.push_back(room(*selected));

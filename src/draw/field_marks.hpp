@@ -40,8 +40,9 @@ DrawResult draw_range_outline(DrawContext& ctx, Cell centre);
 // would have at her aim), the aimed hive's otherwise.
 DrawResult draw_selected_ranges(DrawContext& ctx, const Lily& lily, const World& world);
 // The buds and open flowers on the screen whose genome labels show: the selected one first, then
-// every other whose label would not run into one already shown.
-std::vector<Cell> genome_labels_shown(DrawContext& ctx, const World& world, std::optional<Cell> selected);
+// every other whose label would not run into one already shown. The list is the draw context's,
+// filled afresh at each call.
+const std::vector<Cell>& genome_labels_shown(DrawContext& ctx, const World& world, std::optional<Cell> selected);
 // Their labels.
 DrawResult draw_every_genome(DrawContext& ctx, const World& world, std::optional<Cell> selected);
 // The can's charges as a number beside its meter.

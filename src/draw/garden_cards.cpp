@@ -382,52 +382,108 @@ SDL_Rect forecast_place(DrawContext& ctx, CardSize size) {
     return SDL_Rect{ctx.transform.width - size.w - EDGE, notices_bottom(ctx) + EDGE, size.w, size.h};
 }
 
+std::bitset<GENOTYPES> genomes_seen(const Collection& collection) {
+    std::bitset<GENOTYPES> seen;
+    for (std::size_t t = 0; t < GENOTYPES; ++t) seen[t] = collection.first_day(t).has_value();
+    return seen;
+}
+
+// The card with rows `make` gives, made and laid out now unless `same` says the kept one still
+// holds.
+template <typename Make>
+std::expected<const KeptCard*, DrawError> kept_card(DrawContext& ctx, TextCache& texts, KeptCard& card, bool same,
+                                                    CardFont font, Make&& make) {
+    if (card.made && same) return &card;
+    card.made = false;
+    card.rows = make();
+    auto layout = lay_out_card(ctx, texts, card.rows, font);
+    if (!layout) return std::unexpected(std::move(layout.error()));
+    card.layout = std::move(*layout);
+    card.made = true;
+    return &card;
+}
+
+std::expected<const KeptCard*, DrawError> forecast_card(DrawContext& ctx, const GardenPass& pass) {
+    GardenCardsKept& kept = *pass.kept;
+    const std::size_t dry = dry_buds_in_time(pass.forecast, pass.tick);
+    const bool same = kept.forecast == pass.forecast && kept.dry_in_time == dry;
+    kept.forecast = pass.forecast;
+    kept.dry_in_time = dry;
+    return kept_card(ctx, *pass.texts, kept.forecast_card, same, CardFont::Small,
+                     [&] { return text_rows(forecast_lines(pass.forecast, pass.tick)); });
+}
+
 }  // namespace
 
 DrawResult draw_forecast_card(DrawContext& ctx, const GardenPass& pass) {
     if (pass.collection_open || pass.night) return {};
-    const std::vector<CardLine> lines = text_rows(forecast_lines(pass.forecast, pass.tick));
-    const auto layout = lay_out_card(ctx, *pass.texts, lines, CardFont::Small);
-    if (!layout) return std::unexpected(layout.error());
-    const SDL_Rect where = forecast_place(ctx, layout->size);
-    return draw_card(ctx, *pass.texts, lines, CardFont::Small, *layout, SDL_Point{where.x, where.y});
+    const auto card = forecast_card(ctx, pass);
+    if (!card) return std::unexpected(card.error());
+    const SDL_Rect where = forecast_place(ctx, (*card)->layout.size);
+    return draw_card(ctx, *pass.texts, (*card)->rows, CardFont::Small, (*card)->layout, SDL_Point{where.x, where.y});
 }
 
 DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass) {
     if (pass.collection_open || pass.lily.in_building || !pass.lily.target()) return {};
+    GardenCardsKept& kept = *pass.kept;
     const Cell aim = *pass.lily.target();
-    std::vector<CardLine> rows;
+    std::expected<const KeptCard*, DrawError> card;
     if (pass.outlook && planned_cell(pass.world, pass.lily)) {
-        rows = planner_rows(*pass.outlook, flower_on(pass.world.get_tile(aim))->genes, pass.collection);
+        const std::array<std::uint8_t, 3>& genes = flower_on(pass.world.get_tile(aim))->genes;
+        const std::bitset<GENOTYPES> seen = genomes_seen(pass.collection);
+        const bool same = kept.planner && kept.outlook == *pass.outlook && kept.genes == genes && kept.seen == seen;
+        if (!same) {
+            kept.planner = true;
+            kept.outlook = *pass.outlook;
+            kept.genes = genes;
+            kept.seen = seen;
+        }
+        card = kept_card(ctx, *pass.texts, kept.selection_card, same, CardFont::Small,
+                         [&] { return planner_rows(*pass.outlook, genes, pass.collection); });
     } else if (const auto* hive = std::get_if<Hive>(&pass.world.get_tile(aim))) {
-        rows = text_rows(hive_card_lines(hive->hive, flowers_feeding(pass.world, aim), pass.tick));
+        const std::uint32_t in_bloom = flowers_feeding(pass.world, aim);
+        const bool same = !kept.planner && kept.hive == hive->hive && kept.in_bloom == in_bloom && kept.tick == pass.tick;
+        kept.planner = false;
+        kept.hive = hive->hive;
+        kept.in_bloom = in_bloom;
+        kept.tick = pass.tick;
+        card = kept_card(ctx, *pass.texts, kept.selection_card, same, CardFont::Small,
+                         [&] { return text_rows(hive_card_lines(hive->hive, in_bloom, pass.tick)); });
     } else {
         return {};
     }
-    const auto layout = lay_out_card(ctx, *pass.texts, rows, CardFont::Small);
-    if (!layout) return std::unexpected(layout.error());
-    const auto forecast_size = lay_out_card(ctx, *pass.texts, text_rows(forecast_lines(pass.forecast, pass.tick)), CardFont::Small);
+    if (!card) return std::unexpected(card.error());
+    const auto forecast_size = forecast_card(ctx, pass);
     if (!forecast_size) return std::unexpected(forecast_size.error());
-    const SDL_Rect forecast = forecast_place(ctx, forecast_size->size);
+    const SDL_Rect forecast = forecast_place(ctx, (*forecast_size)->layout.size);
     // The card leaves in view the tile, her, the partners and the forecast.
     const auto around = [&](Fixed p) {
         const ScreenPoint s = ctx.transform.to_screen(p);
         return SDL_Rect{s.x - 18, s.y - 40, 36, 58};
     };
-    std::vector<SDL_Rect> avoid{forecast, forecast, around(centre_of(aim)), around(pass.lily.position)};
+    std::vector<SDL_Rect>& avoid = kept.avoid;
+    avoid.assign({forecast, forecast, around(centre_of(aim)), around(pass.lily.position)});
     if (pass.outlook) {
         for (const Cell c : pass.outlook->partners) avoid.push_back(around(centre_of(c)));
     }
-    const SDL_Point at = card_beside(ctx, aim, layout->size, notices_bottom(ctx) + EDGE, avoid);
-    return draw_card(ctx, *pass.texts, rows, CardFont::Small, *layout, at);
+    const KeptCard& made = **card;
+    const SDL_Point at = card_beside(ctx, aim, made.layout.size, notices_bottom(ctx) + EDGE, avoid);
+    return draw_card(ctx, *pass.texts, made.rows, CardFont::Small, made.layout, at);
 }
 
-DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection) {
-    const std::vector<CardLine> rows = morning_report_rows(night, collection);
-    const auto layout = lay_out_card(ctx, texts, rows, CardFont::Medium);
-    if (!layout) return std::unexpected(layout.error());
-    const int top = std::max(notices_bottom(ctx) + EDGE, ctx.transform.height / 2 - layout->size.h / 2);
-    return draw_card(ctx, texts, rows, CardFont::Medium, *layout, SDL_Point{ctx.transform.width / 2 - layout->size.w / 2, top});
+DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection,
+                               GardenCardsKept& kept) {
+    const std::bitset<GENOTYPES> seen = genomes_seen(collection);
+    const bool same = kept.night == night && kept.night_seen == seen;
+    kept.night = night;
+    kept.night_seen = seen;
+    const auto card = kept_card(ctx, texts, kept.morning_card, same, CardFont::Medium,
+                                [&] { return morning_report_rows(night, collection); });
+    if (!card) return std::unexpected(card.error());
+    const KeptCard& made = **card;
+    const int top = std::max(notices_bottom(ctx) + EDGE, ctx.transform.height / 2 - made.layout.size.h / 2);
+    return draw_card(ctx, texts, made.rows, CardFont::Medium, made.layout,
+                     SDL_Point{ctx.transform.width / 2 - made.layout.size.w / 2, top});
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 // over the field, the controls, the clock and the notices.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <expected>
@@ -17,15 +18,14 @@
 #include "forecast.hpp"
 #include "hex_geometry.hpp"
 #include "panel.hpp"
+#include "bees.hpp"
+#include "world.hpp"
 
 namespace qm {
 
 class Collection;
 class DrawContext;
-class World;
-struct BeeHive;
 struct Lily;
-struct NightReport;
 
 // "1 seed", "3 seeds"
 std::string count_text(std::size_t n, const char* one, const char* many);
@@ -106,6 +106,36 @@ std::vector<CardLine> text_rows(const std::vector<std::string>& lines);
 // above, kept on the screen and below `top`, whichever covers least of the places in `avoid`.
 SDL_Point card_beside(const DrawContext& ctx, Cell c, CardSize size, int top, const std::vector<SDL_Rect>& avoid);
 
+// A card's rows and their layout as the last frame drew them.
+struct KeptCard {
+    std::vector<CardLine> rows;
+    CardLayout layout;
+    bool made = false;
+};
+
+// The garden's cards as the last frame drew them, with what each was made from. A card is made
+// and laid out again only when that has changed, so a steady frame builds no text and allocates
+// nothing for them.
+struct GardenCardsKept {
+    Forecast forecast;
+    std::size_t dry_in_time = 0;
+    KeptCard forecast_card;
+
+    bool planner = false;  // the selection card is the planner's, else the hive card
+    FlowerOutlook outlook;
+    std::array<std::uint8_t, 3> genes{};
+    BeeHive hive;
+    std::uint32_t in_bloom = 0;
+    std::uint16_t tick = 0;
+    std::bitset<GENOTYPES> seen;  // the genomes the collection had then
+    KeptCard selection_card;
+    std::vector<SDL_Rect> avoid;  // what the selection card keeps clear of, filled each frame
+
+    NightReport night;
+    std::bitset<GENOTYPES> night_seen;
+    KeptCard morning_card;
+};
+
 // What the garden's pass reads each frame; the loop fills it (`garden_pass`).
 struct GardenPass {
     const World& world;
@@ -118,6 +148,7 @@ struct GardenPass {
     const NightReport* night = nullptr;  // what the last night did, while the morning report is up
     TextCache* texts = nullptr;
     bool collection_open = false;  // the cards beside the field make way for the collection
+    GardenCardsKept* kept = nullptr;
 };
 
 // The flower the planner shows: a bud or an open flower on the tile she aims at.
@@ -133,6 +164,7 @@ DrawResult draw_forecast_card(DrawContext& ctx, const GardenPass& pass);
 // clear of the forecast.
 DrawResult draw_selection_card(DrawContext& ctx, const GardenPass& pass);
 // The morning report, in the middle of the field under the notices, in the larger font.
-DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection);
+DrawResult draw_morning_report(DrawContext& ctx, TextCache& texts, const NightReport& night, const Collection& collection,
+                               GardenCardsKept& kept);
 
 }  // namespace qm

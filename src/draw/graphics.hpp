@@ -14,6 +14,7 @@
 #include <expected>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "clock_text.hpp"  // the words of draw_daytime and draw_frame_time
@@ -86,6 +87,16 @@ public:
     std::vector<TargetSize> frame_target_sizes;
     // Every line of text drawn, rendered once and kept while frames go on drawing it.
     TextCache texts;
+    // Lists a frame fills afresh, kept with their room for the next frame so it allocates nothing.
+    struct Scratch {
+        std::vector<Cell> labels_shown;  // the genome labels drawn, and their places
+        std::vector<SDL_Rect> labels_taken;
+        // The collection panel's: the widest its seeds' lines can be in these fonts, on one line
+        // and on two (0 until measured), and the lines it wrote last, for that many seeds left.
+        std::array<int, 2> seeds_widths{};
+        std::optional<std::pair<std::uint32_t, bool>> seeds_lines_for;
+        std::array<std::string, 2> seeds_lines;
+    } scratch;
 
     // Opens the fonts, renders the fixed texts and loads every sheet from "assets/".
     static std::expected<DrawContext, DrawError> create(Canvas canvas, TextureCreator texture_creator);

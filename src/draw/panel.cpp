@@ -75,17 +75,19 @@ DrawResult put_text(DrawContext& ctx, const TextLine& line, int x, int y) {
     return ctx.copy_whole(line.texture.get(), SDL_Rect{x, y, line.w, line.h});
 }
 
-DrawResult draw_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text, int x, int y) {
+DrawResult draw_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, std::string_view text, int x, int y) {
     auto line = ctx.texts.line(ctx, font, colour, text);
     if (!line) return std::unexpected(std::move(line.error()));
     return put_text(ctx, **line, x, y);
 }
 
-int text_width(TTF_Font* font, const std::string& text) {
+int text_width(TTF_Font* font, const char* text) {
     int w = 0;
     int h = 0;
-    if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) fatal(TTF_GetError());
+    if (TTF_SizeUTF8(font, text, &w, &h) != 0) fatal(TTF_GetError());
     return w;
 }
+
+int text_width(TTF_Font* font, const std::string& text) { return text_width(font, text.c_str()); }
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <expected>
 #include <string>
+#include <string_view>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -26,8 +27,9 @@ DrawResult draw_panel(DrawContext& ctx, SDL_Rect area);
 DrawResult draw_blossom(DrawContext& ctx, std::uint32_t colour, std::uint8_t alpha, SDL_Point centre, int zoom);
 DrawResult put_text(DrawContext& ctx, const TextLine& line, int x, int y);
 // Places a line, its top-left corner at (x, y), rendered only if no frame drew it just before.
-DrawResult draw_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, const std::string& text, int x, int y);
+DrawResult draw_text(DrawContext& ctx, TTF_Font* font, std::uint32_t colour, std::string_view text, int x, int y);
 // The width a line of text takes in a font.
+int text_width(TTF_Font* font, const char* text);
 int text_width(TTF_Font* font, const std::string& text);
 // A solid rectangle, blended when the colour is see-through.
 DrawResult fill_rect(DrawContext& ctx, SDL_Rect area, SDL_Color colour);

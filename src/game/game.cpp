@@ -186,7 +186,8 @@ DrawResult draw_game_frame(Game& game, std::uint16_t tick, bool time_flies) {
                             game.controls.genomes_shown,
                             game.overlay.is_open(Card::Morning) ? &game.night : nullptr,
                             &game.ctx.texts,
-                            game.controls.collection_open};
+                            game.controls.collection_open,
+                            &game.kept_cards};
     const DrawResult drawn =
         draw_frame(game.ctx, game.controls, game.world, game.lily, s.day, tick, s.frame_time,
                    Overlays{&game.collection, &game.notices, &game.overlay,

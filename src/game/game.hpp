@@ -75,6 +75,8 @@ struct Game {
     Overlay overlay{};
     NightReport night{};  // what the last night did
     Tonight tonight{};
+    // The garden's cards as last drawn, made again only when what they say changes.
+    GardenCardsKept kept_cards{};
     std::uint32_t morning_frames = 0;  // day frames the morning report has been up
     bool morning_stood = false;        // she has stood still since it came up
     std::string last_night{};          // the report's gist, kept for the day in the collection panel

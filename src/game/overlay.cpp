@@ -206,7 +206,7 @@ DrawResult draw_selection(DrawContext& ctx, const OverlayView& view) {
 DrawResult draw_morning(DrawContext& ctx, const OverlayView& view) {
     // It makes way for the collection, whose panel keeps the night's line.
     if (!view.garden || !view.garden->night || view.garden->collection_open) return {};
-    return draw_morning_report(ctx, *view.garden->texts, *view.garden->night, view.garden->collection);
+    return draw_morning_report(ctx, *view.garden->texts, *view.garden->night, view.garden->collection, *view.garden->kept);
 }
 
 constexpr std::array<CardRow, FIELD_CARDS> CARDS{{

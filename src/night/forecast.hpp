@@ -40,6 +40,7 @@ struct Offspring {
     double chance = 0.0;
     std::uint64_t numerator = 0;
     std::uint64_t denominator = 0;
+    friend bool operator==(const Offspring&, const Offspring&) = default;
 };
 
 // Why a flower will leave no seed tonight. TooLate: a bud due to open after nightfall.
@@ -54,6 +55,7 @@ struct FlowerOutlook {
     std::uint32_t seeds_least = 0;     // its own seeds tonight, should none be walled in
     std::uint32_t seeds_most = 0;
     std::uint16_t opens_at = 0;        // a bud too late: the tick it opens
+    friend bool operator==(const FlowerOutlook&, const FlowerOutlook&) = default;
 };
 
 // The planner's view of the plant at `at`, from a plan made with Open::ByNightfall.
