@@ -123,7 +123,7 @@ bool Controls::plug_event(const SDL_Event& event) {
 
 // ---- a day frame ----
 
-bool Controls::handle_event(const SDL_Event& event, InputView& view, Card modal, FrameCommands& out) {
+bool Controls::handle_event(const SDL_Event& event, InputView& view, const CardKeys* card, FrameCommands& out) {
     switch (event.type) {
     case SDL_QUIT:
         return false;
@@ -136,8 +136,8 @@ bool Controls::handle_event(const SDL_Event& event, InputView& view, Card modal,
         bool taken = false;
         if (key_does(Action::FullScreen, key)) {
             fullscreen_requested = true;
-        } else if (modal != Card::None) {
-            if (fresh) card_key(key, modal, out);
+        } else if (card) {
+            if (fresh) card->key(key, out);
         } else if (menu) {
             if (fresh) {
                 menu_key(key);
@@ -151,15 +151,15 @@ bool Controls::handle_event(const SDL_Event& event, InputView& view, Card modal,
             if (!(collection_open && collection_key(key, out))) play_key(key, out);
         }
         // Held down, C stays put: a panel flickering open and shut helps nobody.
-        if (key_does(Action::Collection, key) && fresh && modal == Card::None && !taken) toggle_collection();
+        if (key_does(Action::Collection, key) && fresh && !card && !taken) toggle_collection();
         volume_key(key, fresh);
         break;
     }
     case SDL_CONTROLLERBUTTONDOWN:
         if (button_does(Action::Mute, event.cbutton.button)) toggle_mute();
         if (button_does(Action::MusicMute, event.cbutton.button)) toggle_mute(true);
-        if (modal != Card::None) {
-            card_button(event.cbutton.button, modal, out);
+        if (card) {
+            card_button(event.cbutton.button, *card, out);
         } else if (!menu && report_shown && !button_does(Action::FullScreen, event.cbutton.button) &&
                    !button_does(Action::Mute, event.cbutton.button)) {
             // Like a key, a button answers the report and does nothing else.
@@ -174,7 +174,7 @@ bool Controls::handle_event(const SDL_Event& event, InputView& view, Card modal,
             const auto [x, y] = logical_pixel({event.button.x, event.button.y}, view.scale());
             if (on_fullscreen_button(x, y)) {
                 fullscreen_requested = true;
-            } else if (modal != Card::None) {
+            } else if (card) {
                 // A card holds the game: the field and the menus wait under it.
             } else if (on_collection_button(x, y)) {
                 toggle_collection();
@@ -250,26 +250,11 @@ void Controls::play_key(SDL_Scancode key, FrameCommands& out) {
     if (key_does(Action::EndDay, key)) out.end_day_asked = true;
 }
 
-void Controls::card_key(SDL_Scancode key, Card modal, FrameCommands& out) {
-    if (modal == Card::Help) {
-        if (key_does(Action::Pause, key) || key_does(Action::Help, key)) out.pause_toggled = true;
-    } else if (modal == Card::EndDay) {
-        if (key_does(Action::Choose, key)) out.end_day_confirmed = true;
-        if (key_does(Action::LeaveMenu, key)) out.end_day_cancelled = true;
-    }
-}
-
-void Controls::card_button(std::uint8_t button, Card modal, FrameCommands& out) {
+void Controls::card_button(std::uint8_t button, const CardKeys& card, FrameCommands& out) {
     if (button_does(Action::FullScreen, button)) {
         fullscreen_requested = true;
-    } else if (modal == Card::Help) {
-        if (button_does(Action::Pause, button) || button_does(Action::LeaveMenu, button)) out.pause_toggled = true;
-    } else if (modal == Card::EndDay) {
-        if (button_does(Action::Choose, button)) {
-            out.end_day_confirmed = true;
-            pad_choice_held_ = true;
-        }
-        if (button_does(Action::LeaveMenu, button)) out.end_day_cancelled = true;
+    } else if (card.button(button, out)) {
+        pad_choice_held_ = true;
     }
 }
 
@@ -453,13 +438,13 @@ void Controls::enter_menu(ButtonMenu opened, const Lily& lily) {
 }
 
 FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now,
-                                     InputView& view, Card modal) {
+                                     InputView& view, const CardKeys* card) {
     FrameCommands out;
     if (speaker_mark_frames > 0) --speaker_mark_frames;
     watch_pointer(view);
     SDL_Event event;
     while (events.poll(event)) {
-        if (!handle_event(event, view, modal, out)) {
+        if (!handle_event(event, view, card, out)) {
             out.quit = true;
             return out;
         }
@@ -476,7 +461,7 @@ FrameCommands Controls::frame_events(EventSource& events, Lily& lily, World& wor
     if (volume_push.dx != 0 && volume_push.dx != volume_stick_was_.dx) step_volume(volume_push.dx, true);
     volume_stick_was_ = volume_push;
 
-    if (modal != Card::None) {
+    if (card) {
         // The game holds still under the card: no choice, no step, no tool.
     } else if (menu) {
         if (fresh_push) step_highlight(pushed);

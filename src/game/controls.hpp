@@ -49,6 +49,18 @@ struct FrameCommands {
     std::optional<std::size_t> seed_chosen;  // the swatch of the open collection whose seed she asks for
 };
 
+// The keys of a card that holds the game: while it is up they are heard, and besides them only
+// the full-screen switch and the sound's keys. Each such card answers for its own.
+class CardKeys {
+public:
+    virtual ~CardKeys() = default;
+    // A fresh key press.
+    virtual void key(SDL_Scancode key, FrameCommands& out) const = 0;
+    // A gamepad button; true when its press chose, so that it must be let go before it works a
+    // tool as well.
+    virtual bool button(std::uint8_t button, FrameCommands& out) const = 0;
+};
+
 // What the intro makes of its events.
 enum class IntroOutcome : int { Quit = 0, Start = 1, Stay = 2 };
 
@@ -109,10 +121,10 @@ public:
 
     // The events of one intro frame.
     IntroOutcome intro_events(EventSource& events);
-    // The input of one day frame, `now` being its tick. While a card that holds the game (`modal`)
+    // The input of one day frame, `now` being its tick. While a card that holds the game (`card`)
     // is open, only its keys and the full-screen switch are heard and the gardener stands still.
     FrameCommands frame_events(EventSource& events, Lily& lily, World& world, std::uint16_t now, InputView& view,
-                               Card modal = Card::None);
+                               const CardKeys* card = nullptr);
 
     const InputState& input() const { return *input_; }
     // What the controls show, for draw_controls.
@@ -120,15 +132,14 @@ public:
 
 private:
     // What one event of a day frame does; false for a quit.
-    bool handle_event(const SDL_Event& event, InputView& view, Card modal, FrameCommands& out);
+    bool handle_event(const SDL_Event& event, InputView& view, const CardKeys* card, FrameCommands& out);
     // Esc closes the open collection, and every key answers the morning report; true when the
     // key was taken so.
     bool taken_by_open_thing(SDL_Scancode key, bool fresh, FrameCommands& out);
     // A fresh key press outside menus and cards.
     void play_key(SDL_Scancode key, FrameCommands& out);
-    // A fresh key press or a gamepad button while a card holds the game.
-    static void card_key(SDL_Scancode key, Card modal, FrameCommands& out);
-    void card_button(std::uint8_t button, Card modal, FrameCommands& out);
+    // A gamepad button while a card holds the game.
+    void card_button(std::uint8_t button, const CardKeys& card, FrameCommands& out);
     // A controller came or went; true for either.
     bool plug_event(const SDL_Event& event);
     // A key pressed while a menu is open: the highlight moves, or a button is chosen.

@@ -24,9 +24,9 @@ CollectionHit DrawnView::collection_hit(std::int32_t x, std::int32_t y) {
 void DrawnView::switch_full_screen(InputState& input) { qm::switch_full_screen(input, *ctx_); }
 
 FrameCommands frame_events(Controls& controls, EventSource& events, Lily& lily, World& world, std::uint16_t now,
-                           DrawContext& ctx, Card modal) {
+                           DrawContext& ctx, const CardKeys* card) {
     DrawnView view(ctx);
-    return controls.frame_events(events, lily, world, now, view, modal);
+    return controls.frame_events(events, lily, world, now, view, card);
 }
 
 }  // namespace qm

@@ -25,6 +25,6 @@ private:
 
 // One day frame's input, the screen being the draw context's.
 FrameCommands frame_events(Controls& controls, EventSource& events, Lily& lily, World& world, std::uint16_t now,
-                           DrawContext& ctx, Card modal = Card::None);
+                           DrawContext& ctx, const CardKeys* card = nullptr);
 
 }  // namespace qm

@@ -8,6 +8,7 @@
 #include "fatal.hpp"
 #include "game.hpp"
 #include "graphics.hpp"
+#include "keys.hpp"
 #include "lily.hpp"
 #include "world.hpp"
 
@@ -165,13 +166,13 @@ private:
 // Under such a card nothing moves: the clock, the world and the notices wait, the field is drawn
 // as it was, and only the card's keys and the sound keys are heard. The finale's swarm flies on:
 // it is the celebration's own time, not the day's.
-class CardScreen : public Screen {
+class CardScreen : public Screen, public CardKeys {
 public:
     std::optional<Step> input(Game& game) final {
         unwrap(game.ctx.adjust_scale());
         tell_controls(game);
         const std::uint16_t shown = game.state.shown_tick;
-        commands_ = frame_events(game.controls, game.events, game.lily, game.world, shown, game.ctx, holds());
+        commands_ = frame_events(game.controls, game.events, game.lily, game.world, shown, game.ctx, this);
         if (commands_.quit) return Step{Step::Kind::Quit, shown};
         return std::nullopt;
     }
@@ -201,6 +202,14 @@ class HelpCard final : public CardScreen {
 public:
     Card holds() const override { return Card::Help; }
     DrawResult draw_card(DrawContext& ctx, const OverlayView&) const override { return draw_help_card(ctx); }
+    // P or H again, or the pad's pause or back, puts it away.
+    void key(SDL_Scancode key, FrameCommands& out) const override {
+        if (key_does(Action::Pause, key) || key_does(Action::Help, key)) out.pause_toggled = true;
+    }
+    bool button(std::uint8_t button, FrameCommands& out) const override {
+        if (button_does(Action::Pause, button) || button_does(Action::LeaveMenu, button)) out.pause_toggled = true;
+        return false;
+    }
 
 private:
     void answer(Game& game, const FrameCommands& commands) override {
@@ -216,6 +225,17 @@ public:
         // What ending now costs: the forecast counts buds that open before nightfall, which an
         // early night leaves unbred.
         return draw_end_day_card(ctx, view.garden ? ending_now_text(ending_now_, view.garden->forecast) : std::string{});
+    }
+    // Yes is the choice (Enter, the pad's A), no is leaving (Esc, the pad's B).
+    void key(SDL_Scancode key, FrameCommands& out) const override {
+        if (key_does(Action::Choose, key)) out.end_day_confirmed = true;
+        if (key_does(Action::LeaveMenu, key)) out.end_day_cancelled = true;
+    }
+    bool button(std::uint8_t button, FrameCommands& out) const override {
+        if (button_does(Action::LeaveMenu, button)) out.end_day_cancelled = true;
+        if (!button_does(Action::Choose, button)) return false;
+        out.end_day_confirmed = true;
+        return true;
     }
 
 private:

@@ -8,8 +8,9 @@
 // and only its keys are heard) is one screen in game_screens.cpp: a `CardScreen` that answers
 // the frame's commands and draws its picture with the panel toolkit (panel.*: `draw_panel`,
 // `draw_text`, `fill_rect`, `card_area`). It goes up with `Screens::hold` where the day's screen
-// hears it asked for. Its name in `Card` (after `Finale`) tells the controls which keys to hear
-// under it (`Controls::card_key`); the keys themselves are rows of the action table (keys.*).
+// hears it asked for. Its keys are its own: the screen answers `CardKeys::key` and `button`
+// (controls.hpp) from rows of the action table (keys.*). Its name in `Card` (after `Finale`)
+// says which card is up.
 //
 // A card that lies over the field while play goes on is a value in `Card` before `EndDay` (the
 // enum's order is the drawing order) and its row in CARDS (overlay.cpp); what it reads goes into
