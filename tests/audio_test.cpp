@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "support/fake_input.hpp"
+#include "support/game_fixture.hpp"
 #include "support/loudness.hpp"
 #include "support/sdl_fixture.hpp"
 #include "bees.hpp"
@@ -101,11 +102,12 @@ TEST(SynthTest, EverySoundTakeLayerAndPhraseIsHeardInBoundsEndsInTimeAndComesOut
 
 // ---- each happening's sound, in the game's frames ----
 
-class HearingTest : public test::HeadlessDraw {
+class HearingTest : public test::HeadlessGame {
 protected:
+    HearingTest() : HeadlessGame(640) {}
+
     void SetUp() override {
-        HeadlessDraw::SetUp();
-        game.emplace(Game{ctx(), world, lily, controls, events, LoopState{}});
+        HeadlessGame::SetUp();
         game->sound = &heard;
         start_play(*game);
     }
@@ -123,13 +125,7 @@ protected:
     }
     void key(SDL_Scancode k) { events.push(test::key_event(k)); }
 
-    test::FakeInput input;
-    Controls controls{input};
-    test::FakeEvents events;
-    World world;
-    Lily lily;
     RecordingSound heard;
-    std::optional<Game> game;
 };
 
 TEST_F(HearingTest, EachHappeningPlaysItsSoundOnce) {

@@ -1,5 +1,6 @@
-// A game on the headless canvas, 720 pixels wide as the window opens: fake input and events, a
-// fresh world and gardener, and the Game that plays them, made in SetUp once the canvas is there.
+// A game on the headless canvas, 720 pixels wide as the window opens unless a test asks for
+// another width: fake input and events, a fresh world and gardener, and the Game that plays them,
+// made in SetUp once the canvas is there.
 #pragma once
 
 #include <optional>
@@ -15,7 +16,7 @@ namespace qm::test {
 
 class HeadlessGame : public HeadlessDraw {
 protected:
-    HeadlessGame() { window_w = 720; }
+    explicit HeadlessGame(int width = 720) { window_w = width; }
 
     void SetUp() override {
         HeadlessDraw::SetUp();
