@@ -13,12 +13,12 @@
 
 #include <SDL_rect.h>
 
+#include "bees.hpp"
 #include "day_clock.hpp"
 #include "draw_error.hpp"
 #include "forecast.hpp"
 #include "hex_geometry.hpp"
 #include "panel.hpp"
-#include "bees.hpp"
 #include "world.hpp"
 
 namespace qm {

@@ -202,7 +202,7 @@ class HelpCard final : public CardScreen {
 public:
     Card holds() const override { return Card::Help; }
     DrawResult draw_card(DrawContext& ctx, const OverlayView&) const override { return draw_help_card(ctx); }
-    // P or H again, or the pad's pause or back, puts it away.
+    // The keys that opened it (pause or help), or the pad's pause or B, put it away.
     void key(SDL_Scancode key, FrameCommands& out) const override {
         if (key_does(Action::Pause, key) || key_does(Action::Help, key)) out.pause_toggled = true;
     }
